@@ -1,0 +1,19 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace vq {
+
+// The settings file, one key at a time. Texts are UTF-8 here; the adapter stores them in the
+// system ANSI code page, exactly as the platform's profile functions do.
+class ProfileFile {
+ public:
+  virtual ~ProfileFile() = default;
+  virtual bool Exists() const = 0;
+  // The key's text, or "" when the file, section or key is missing. Section and key ignore case.
+  virtual std::string Read(std::string_view section, std::string_view key) const = 0;
+  // False when the platform reported a failure (read-only folder, full disk).
+  virtual bool Write(std::string_view section, std::string_view key, std::string_view value) = 0;
+};
+
+}  // namespace vq

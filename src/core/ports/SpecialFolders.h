@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+
+namespace vq {
+
+class SpecialFolders {
+ public:
+  virtual ~SpecialFolders() = default;
+  // The user's Startup folder, or "" when the shell cannot locate it.
+  virtual std::string StartupFolder() const = 0;
+};
+
+}  // namespace vq

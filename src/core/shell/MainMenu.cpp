@@ -1,0 +1,58 @@
+#include "shell/MainMenu.h"
+
+namespace vq {
+
+Menu BuildMainMenu(const LauncherTable& launcher, const std::vector<HiddenNoteEntry>& hiddenNotes) {
+  using C = MenuCommand;
+  Menu desktop = {
+      MenuItem::Command("すべて最小化", C::kMinimiseAll),
+      MenuItem::Command("元に戻す", C::kRestoreAll),
+      MenuItem::Command("すべて閉じる", C::kCloseAll),
+  };
+
+  Menu notes = {MenuItem::Command("[新規作成]", C::kNewNote), MenuItem::Separator()};
+  for (const auto& hidden : hiddenNotes)
+    notes.push_back(MenuItem::Command(hidden.caption, ShowHiddenNoteCommand(hidden.number)));
+  notes.push_back(MenuItem::Separator());
+  notes.push_back(MenuItem::Command("(設定)", C::kNoteSettings));
+
+  Menu launch;
+  for (int i = 0; i < kLauncherEntryCount; ++i)
+    if (!launcher[i].name.empty()) launch.push_back(MenuItem::Command(launcher[i].name, LaunchCommand(i)));
+  if (launch.empty()) launch.push_back(MenuItem::Command("(なし)", C::kLauncherNone));
+  launch.push_back(MenuItem::Separator());
+  launch.push_back(MenuItem::Command("(設定)", C::kLauncherSettings));
+
+  Menu mail = {
+      MenuItem::Command("メールチェック", C::kCheckMail),
+      MenuItem::Separator(),
+      MenuItem::Command("(設定)", C::kMailSettings),
+  };
+
+  return {
+      MenuItem::Submenu("DesktopWindow", std::move(desktop)),
+      MenuItem::Separator(),
+      MenuItem::Submenu("付箋紙", std::move(notes)),
+      MenuItem::Separator(),
+      MenuItem::Submenu("ランチャー", std::move(launch)),
+      MenuItem::Separator(),
+      MenuItem::Submenu("メールチェッカー", std::move(mail)),
+      MenuItem::Separator(),
+      MenuItem::Command("オプション設定", C::kOptions),
+      MenuItem::Separator(),
+      MenuItem::Command("終了", C::kExit),
+  };
+}
+
+Menu BuildNoteMenu(bool topmostChecked, bool backmostChecked) {
+  using C = MenuCommand;
+  return {
+      MenuItem::Command("編集", C::kNoteEdit),
+      MenuItem::Command("最前面に表示", C::kNoteTopmost, topmostChecked),
+      MenuItem::Command("最背面に表示", C::kNoteBackmost, backmostChecked),
+      MenuItem::Command("非表示", C::kNoteHide),
+      MenuItem::Command("はがす", C::kNotePeel),
+  };
+}
+
+}  // namespace vq

@@ -1,0 +1,82 @@
+#pragma once
+#include <vector>
+
+#include "config/Config.h"
+#include "ports/HostWindow.h"
+#include "ports/ProfileFile.h"
+#include "ports/SpecialFolders.h"
+#include "shell/Launcher.h"
+#include "shell/MainMenu.h"
+#include "shell/Menu.h"
+
+namespace vq {
+
+// Mouse messages the shell reports for the tray icon (the Windows message numbers).
+enum class TrayMouse : int {
+  kMove = 0x200,
+  kLeftPress = 0x201,
+  kLeftRelease = 0x202,
+  kLeftDoubleClick = 0x203,
+  kRightPress = 0x204,
+  kRightRelease = 0x205,
+  kRightDoubleClick = 0x206,
+};
+
+// What a tray mouse message led to.
+enum class TrayResponse { kIgnored, kMenuShown, kToggleMinimiseAll, kCheckMail };
+
+// The double-click on the tray icon toggles minimise-all only when "b7" reads exactly "True".
+TrayResponse ChooseDoubleClickAction(const Config& config);
+
+inline constexpr int kNoNoteInEditor = 1000;
+
+// The program while it is resident: start-up, the tray icon and its menu, shutdown.
+class ResidentShell {
+ public:
+  // The shell keeps asking for the tray icon this often, this many times, when the taskbar is
+  // not there yet (a start at logon).
+  static constexpr int kTrayRetryIntervalMs = 2000;
+  static constexpr int kTrayRetryLimit = 60;
+
+  ResidentShell(ProfileFile& profile, SpecialFolders& folders, HostWindow& host);
+
+  // Everything after the single-instance check, in order: defaults, tray icon, launcher,
+  // notes, periodic mail check, editor and minimise-all state.
+  void Start();
+
+  TrayResponse OnTrayMouse(int mouseMessage);
+  void OnCommand(MenuCommand command);
+  // A close request from Windows (log-off, shutdown, WM_CLOSE). False when it was refused.
+  bool OnCloseRequest();
+  // Explorer restarted and dropped every tray icon.
+  void OnTaskbarCreated();
+  void OnTimer(TimerId timer);
+
+  void SetMailCheckBusy(bool busy) { mailCheckBusy_ = busy; }
+  bool MailCheckBusy() const { return mailCheckBusy_; }
+  bool PeriodicMailCheckEnabled() const { return periodicMailCheck_; }
+  bool TrayIconShown() const { return trayIconShown_; }
+  int EditingNoteNumber() const { return editingNoteNumber_; }
+  bool MinimisedByDoubleClick() const { return minimisedByDoubleClick_; }
+  const LauncherTable& Launcher() const { return launcher_; }
+  Menu MainMenu() const { return BuildMainMenu(launcher_, hiddenNotes_); }
+
+ private:
+  void TryAddTrayIcon();
+  void Exit();
+
+  Config config_;
+  SpecialFolders& folders_;
+  HostWindow& host_;
+
+  bool mailCheckBusy_ = false;
+  bool periodicMailCheck_ = false;
+  bool trayIconShown_ = false;
+  int trayRetries_ = 0;
+  int editingNoteNumber_ = kNoNoteInEditor;
+  bool minimisedByDoubleClick_ = false;
+  LauncherTable launcher_;
+  std::vector<HiddenNoteEntry> hiddenNotes_;
+};
+
+}  // namespace vq

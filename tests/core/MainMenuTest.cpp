@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "shell/MainMenu.h"
+
+namespace vq {
+namespace {
+
+// One line per item, submenu items indented, separators as "-", checked items marked "[x]".
+std::string Render(const Menu& menu, const std::string& indent = "") {
+  std::string out;
+  for (const auto& item : menu) {
+    out += indent + (item.separator ? "-" : item.caption) + (item.checked ? " [x]" : "") + "\n";
+    out += Render(item.children, indent + "  ");
+  }
+  return out;
+}
+
+TEST(MainMenu, FirstStartShowsEveryItemInOrder) {
+  EXPECT_EQ(Render(BuildMainMenu(LauncherTable{}, {})),
+            "DesktopWindow\n"
+            "  すべて最小化\n"
+            "  元に戻す\n"
+            "  すべて閉じる\n"
+            "-\n"
+            "付箋紙\n"
+            "  [新規作成]\n"
+            "  -\n"
+            "  -\n"
+            "  (設定)\n"
+            "-\n"
+            "ランチャー\n"
+            "  (なし)\n"
+            "  -\n"
+            "  (設定)\n"
+            "-\n"
+            "メールチェッカー\n"
+            "  メールチェック\n"
+            "  -\n"
+            "  (設定)\n"
+            "-\n"
+            "オプション設定\n"
+            "-\n"
+            "終了\n");
+}
+
+TEST(MainMenu, OnlyNamedLauncherEntriesAppearInIndexOrder) {
+  LauncherTable table;
+  table[3] = {"メモ帳", "notepad.exe"};
+  table[0] = {"Windows", "C:\\Windows\\"};
+  table[7] = {"", "calc.exe"};  // a path without a name stays hidden
+  Menu menu = BuildMainMenu(table, {});
+  const auto& launch = menu[4].children;
+  ASSERT_EQ(launch.size(), 4u);
+  EXPECT_EQ(launch[0].caption, "Windows");
+  EXPECT_EQ(launch[0].command, LaunchCommand(0));
+  EXPECT_EQ(launch[1].caption, "メモ帳");
+  EXPECT_EQ(launch[1].command, LaunchCommand(3));
+  EXPECT_TRUE(launch[2].separator);
+  EXPECT_EQ(launch[3].command, MenuCommand::kLauncherSettings);
+}
+
+TEST(MainMenu, HiddenNotesSitBetweenTheNoteSeparators) {
+  Menu menu = BuildMainMenu(LauncherTable{}, {{2, "買い物リスト(非表示タグ)"}, {40, "会議(非表示タグ)"}});
+  EXPECT_EQ(Render(menu[2].children),
+            "[新規作成]\n-\n買い物リスト(非表示タグ)\n会議(非表示タグ)\n-\n(設定)\n");
+  EXPECT_EQ(menu[2].children[3].command, ShowHiddenNoteCommand(40));
+}
+
+TEST(MainMenu, NoteMenuCarriesTheStackingCheckMarks) {
+  EXPECT_EQ(Render(BuildNoteMenu(true, false)), "編集\n最前面に表示 [x]\n最背面に表示\n非表示\nはがす\n");
+  EXPECT_EQ(Render(BuildNoteMenu(false, true)), "編集\n最前面に表示\n最背面に表示 [x]\n非表示\nはがす\n");
+}
+
+TEST(MainMenu, RangedCommandsMapBackToTheirOffsets) {
+  EXPECT_EQ(OffsetIn(LaunchCommand(19), MenuCommand::kLaunchFirst, MenuCommand::kLaunchLast), 19);
+  EXPECT_EQ(OffsetIn(ShowHiddenNoteCommand(100), MenuCommand::kShowHiddenNoteFirst,
+                     MenuCommand::kShowHiddenNoteLast),
+            100);
+  EXPECT_EQ(OffsetIn(MenuCommand::kExit, MenuCommand::kLaunchFirst, MenuCommand::kLaunchLast), -1);
+}
+
+}  // namespace
+}  // namespace vq

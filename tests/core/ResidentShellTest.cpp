@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "fakes/FakeHost.h"
+#include "fakes/FakeProfileFile.h"
+#include "shell/ResidentShell.h"
+
+namespace vq {
+namespace {
+
+using test::FakeFolders;
+using test::FakeHost;
+using test::FakeProfileFile;
+
+class ResidentShellTest : public ::testing::Test {
+ protected:
+  FakeProfileFile file;
+  FakeFolders folders;
+  FakeHost host;
+  ResidentShell shell{file, folders, host};
+};
+
+TEST_F(ResidentShellTest, FirstStartWritesDefaultsThenAddsTheIconAndStaysQuiet) {
+  shell.Start();
+  EXPECT_EQ(file.writes.size(), 27u);
+  EXPECT_EQ(host.calls, std::vector<std::string>{"add-icon"});
+  EXPECT_TRUE(shell.TrayIconShown());
+  EXPECT_FALSE(host.timers[TimerId::kPeriodicMail]);  // "b5" is "0"
+  EXPECT_FALSE(host.timers[TimerId::kTrayRetry]);
+  EXPECT_FALSE(shell.MailCheckBusy());
+  EXPECT_EQ(shell.EditingNoteNumber(), kNoNoteInEditor);
+  EXPECT_FALSE(shell.MinimisedByDoubleClick());
+  EXPECT_EQ(shell.MainMenu()[4].children[0].caption, "(なし)");
+}
+
+TEST_F(ResidentShellTest, ExistingFileIsOnlyRead) {
+  file.Set("a1", "b5", "5");
+  file.Set("Lunch0", "2", "メモ帳");
+  file.Set("Lunch1", "2", "notepad.exe C:\\メモ.txt");
+  file.Set("Lunch1", "4", "C:\\Windows\\");
+  shell.Start();
+  EXPECT_TRUE(file.writes.empty());
+  EXPECT_TRUE(host.timers[TimerId::kPeriodicMail]);
+  EXPECT_TRUE(shell.PeriodicMailCheckEnabled());
+  EXPECT_EQ(shell.Launcher()[2], (LauncherEntry{"メモ帳", "notepad.exe C:\\メモ.txt"}));
+  EXPECT_EQ(shell.Launcher()[4], (LauncherEntry{"", "C:\\Windows\\"}));
+  const Menu menu = shell.MainMenu();
+  const auto& launch = menu[4].children;
+  ASSERT_EQ(launch.size(), 3u);
+  EXPECT_EQ(launch[0].caption, "メモ帳");
+}
+
+TEST_F(ResidentShellTest, PeriodicCheckStaysOffForZeroOrMissingInterval) {
+  for (const char* interval : {"0", ""}) {
+    FakeProfileFile f;
+    f.Set("a1", "b5", interval);
+    FakeHost h;
+    ResidentShell s(f, folders, h);
+    s.Start();
+    EXPECT_FALSE(h.timers[TimerId::kPeriodicMail]) << interval;
+  }
+}
+
+TEST_F(ResidentShellTest, RightPressPopsUpTheMainMenuAndOtherMouseMessagesAreIgnored) {
+  shell.Start();
+  host.calls.clear();
+  for (TrayMouse m : {TrayMouse::kMove, TrayMouse::kLeftPress, TrayMouse::kLeftRelease, TrayMouse::kRightRelease,
+                      TrayMouse::kRightDoubleClick}) {
+    EXPECT_EQ(shell.OnTrayMouse(static_cast<int>(m)), TrayResponse::kIgnored);
+  }
+  EXPECT_EQ(shell.OnTrayMouse(0x207), TrayResponse::kIgnored);  // middle button
+  EXPECT_TRUE(host.calls.empty());
+
+  EXPECT_EQ(shell.OnTrayMouse(static_cast<int>(TrayMouse::kRightPress)), TrayResponse::kMenuShown);
+  ASSERT_EQ(host.shownMenus.size(), 1u);
+  EXPECT_EQ(host.shownMenus[0], shell.MainMenu());
+}
+
+TEST_F(ResidentShellTest, DoubleClickReadsTheSettingAtEveryClick) {
+  file.MakeEmptyFile();
+  shell.Start();
+  const int dbl = static_cast<int>(TrayMouse::kLeftDoubleClick);
+  EXPECT_EQ(shell.OnTrayMouse(dbl), TrayResponse::kCheckMail);  // no "b7" at all
+  file.Set("a1", "b7", "True");
+  EXPECT_EQ(shell.OnTrayMouse(dbl), TrayResponse::kToggleMinimiseAll);
+  file.Set("a1", "b7", "true");
+  EXPECT_EQ(shell.OnTrayMouse(dbl), TrayResponse::kCheckMail);
+  file.Set("a1", "b7", "False");
+  EXPECT_EQ(shell.OnTrayMouse(dbl), TrayResponse::kCheckMail);
+  EXPECT_TRUE(file.writes.empty());
+}
+
+TEST_F(ResidentShellTest, ExitFromTheMenuRemovesTheIconAndEndsEvenDuringAMailCheck) {
+  shell.Start();
+  shell.SetMailCheckBusy(true);
+  host.calls.clear();
+  host.choice = MenuCommand::kExit;
+  shell.OnTrayMouse(static_cast<int>(TrayMouse::kRightPress));
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"popup", "remove-icon", "end"}));
+  EXPECT_EQ(file.writes.size(), 27u);  // nothing saved at exit
+}
+
+TEST_F(ResidentShellTest, CloseRequestIsRefusedWithOneBeepPerRequestWhileMailIsChecked) {
+  shell.Start();
+  host.calls.clear();
+  shell.SetMailCheckBusy(true);
+  EXPECT_FALSE(shell.OnCloseRequest());
+  EXPECT_FALSE(shell.OnCloseRequest());
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"beep", "beep"}));
+  EXPECT_TRUE(shell.TrayIconShown());
+
+  shell.SetMailCheckBusy(false);
+  EXPECT_TRUE(shell.OnCloseRequest());
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"beep", "beep", "remove-icon", "end"}));
+}
+
+TEST_F(ResidentShellTest, CommandsOfToolsNotYetPresentDoNothing) {
+  shell.Start();
+  host.calls.clear();
+  for (MenuCommand c : {MenuCommand::kLauncherNone, MenuCommand::kOptions, MenuCommand::kCheckMail,
+                        MenuCommand::kNewNote, MenuCommand::kMinimiseAll, LaunchCommand(0)})
+    shell.OnCommand(c);
+  EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(ResidentShellTest, IconIsRetriedUntilTheShellTakesIt) {
+  host.trayAccepts = {false, false, true};
+  shell.Start();
+  EXPECT_FALSE(shell.TrayIconShown());
+  EXPECT_TRUE(host.timers[TimerId::kTrayRetry]);
+  shell.OnTimer(TimerId::kTrayRetry);
+  EXPECT_TRUE(host.timers[TimerId::kTrayRetry]);
+  shell.OnTimer(TimerId::kTrayRetry);
+  EXPECT_TRUE(shell.TrayIconShown());
+  EXPECT_FALSE(host.timers[TimerId::kTrayRetry]);
+}
+
+TEST_F(ResidentShellTest, RetriesStopAfterTheLimit) {
+  host.trayAccepts.assign(ResidentShell::kTrayRetryLimit + 5, false);
+  shell.Start();
+  int attempts = 1;
+  while (host.timers[TimerId::kTrayRetry] && attempts < 1000) {
+    shell.OnTimer(TimerId::kTrayRetry);
+    ++attempts;
+  }
+  EXPECT_EQ(attempts, ResidentShell::kTrayRetryLimit + 1);
+  EXPECT_FALSE(shell.TrayIconShown());
+}
+
+TEST_F(ResidentShellTest, TaskbarRestartAddsTheIconAgain) {
+  shell.Start();
+  host.calls.clear();
+  shell.OnTaskbarCreated();
+  EXPECT_EQ(host.calls, std::vector<std::string>{"add-icon"});
+  EXPECT_TRUE(shell.TrayIconShown());
+}
+
+}  // namespace
+}  // namespace vq
