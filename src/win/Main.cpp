@@ -1,0 +1,23 @@
+#include <windows.h>
+
+#include "MainWindow.h"
+#include "WindowNames.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // One copy per user session. The second start says so and ends before it touches anything.
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, vq::win::kSingleInstanceMutex);
+  if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+    MessageBoxW(nullptr, L"このアプリケーションはすでに開かれています。", vq::win::kProductName, MB_OK);
+    return 0;
+  }
+
+  static vq::win::MainWindow window(instance);
+  if (!window.Create()) return 1;
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}

@@ -1,0 +1,101 @@
+#include "MainWindow.h"
+
+#include "PopupMenu.h"
+#include "ProgramFolder.h"
+#include "WindowNames.h"
+#include "res/resource.h"
+
+namespace vq::win {
+
+MainWindow::MainWindow(HINSTANCE instance)
+    : instance_(instance), profile_(ProgramFolder(), L"Vornquill"), shell_(profile_, folders_, *this) {}
+
+bool MainWindow::Create() {
+  icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                        GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = instance_;
+  wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP));
+  wc.hIconSm = icon_;
+  wc.lpszClassName = kMainWindowClass;
+  if (!RegisterClassExW(&wc)) return false;
+
+  // A top-level window rather than a message-only one: Explorer broadcasts "TaskbarCreated"
+  // to top-level windows only.
+  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kMainWindowClass, kProductName, WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
+                          nullptr, instance_, this);
+  if (!hwnd_) return false;
+  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+  tray_ = std::make_unique<TrayIcon>(hwnd_, icon_, kProductName);
+  shell_.Start();
+  return true;
+}
+
+bool MainWindow::AddTrayIcon() { return tray_->Add(); }
+
+void MainWindow::RemoveTrayIcon() { tray_->Remove(); }
+
+std::optional<MenuCommand> MainWindow::PopupMenu(const Menu& menu) { return TrackMenu(hwnd_, menu); }
+
+void MainWindow::Beep() { MessageBeep(MB_OK); }
+
+void MainWindow::EndProgram() { ExitProcess(0); }
+
+UINT MainWindow::TimerInterval(TimerId timer) {
+  switch (timer) {
+    case TimerId::kPeriodicMail:
+      return 60000;
+    case TimerId::kTrayRetry:
+      return ResidentShell::kTrayRetryIntervalMs;
+  }
+  return 1000;
+}
+
+void MainWindow::SetTimer(TimerId timer, bool enabled) {
+  auto id = static_cast<UINT_PTR>(timer);
+  if (enabled)
+    ::SetTimer(hwnd_, id, TimerInterval(timer), nullptr);
+  else
+    KillTimer(hwnd_, id);
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  try {
+    return self->OnMessage(msg, wp, lp);
+  } catch (...) {
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
+LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case kTrayCallbackMessage:
+      shell_.OnTrayMouse(LOWORD(lp));
+      return 0;
+    case WM_TIMER:
+      shell_.OnTimer(static_cast<TimerId>(wp));
+      return 0;
+    case WM_CLOSE:
+      shell_.OnCloseRequest();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return shell_.OnCloseRequest() ? TRUE : FALSE;
+  }
+  if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+    // Explorer restarts drop every tray icon and broadcast "TaskbarCreated"; add ours again.
+    shell_.OnTaskbarCreated();
+    return 0;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+}  // namespace vq::win

@@ -1,0 +1,46 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "TrayIcon.h"
+#include "WinProfileFile.h"
+#include "WinSpecialFolders.h"
+#include "ports/HostWindow.h"
+#include "shell/ResidentShell.h"
+
+namespace vq::win {
+
+// The hidden main window: it owns the tray icon and the popup menus and turns window
+// messages into calls on the resident shell. It is never shown.
+class MainWindow : public HostWindow {
+ public:
+  explicit MainWindow(HINSTANCE instance);
+  ~MainWindow() override = default;
+
+  // Creates the window and runs the start-up. False when the window could not be created.
+  bool Create();
+
+  bool AddTrayIcon() override;
+  void RemoveTrayIcon() override;
+  std::optional<MenuCommand> PopupMenu(const Menu& menu) override;
+  void Beep() override;
+  void EndProgram() override;
+  void SetTimer(TimerId timer, bool enabled) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  static UINT TimerInterval(TimerId timer);
+
+  HINSTANCE instance_;
+  HWND hwnd_ = nullptr;
+  HICON icon_ = nullptr;
+  UINT taskbarCreated_ = 0;
+  std::unique_ptr<TrayIcon> tray_;
+  WinProfileFile profile_;
+  WinSpecialFolders folders_;
+  ResidentShell shell_;
+};
+
+}  // namespace vq::win

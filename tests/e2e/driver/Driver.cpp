@@ -1,0 +1,492 @@
+#include "Driver.h"
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "WindowNames.h"
+
+#ifndef VQ_EXE_DEFAULT
+#define VQ_EXE_DEFAULT L""
+#endif
+
+namespace e2e {
+
+namespace {
+
+constexpr Millis kPollInterval = 20ms;
+
+std::wstring EnvOr(const wchar_t* name, const wchar_t* fallback) {
+  wchar_t buffer[MAX_PATH * 2];
+  DWORD n = GetEnvironmentVariableW(name, buffer, static_cast<DWORD>(std::size(buffer)));
+  return n > 0 && n < std::size(buffer) ? std::wstring(buffer, n) : std::wstring(fallback);
+}
+
+std::wstring ProgramUnderTest() { return EnvOr(L"VQ_EXE", VQ_EXE_DEFAULT); }
+
+std::wstring BesideThisProgram(const wchar_t* name) {
+  wchar_t self[MAX_PATH * 2];
+  DWORD n = GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
+  std::wstring path(self, n);
+  return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
+}
+
+std::wstring TempRoot() {
+  wchar_t buffer[MAX_PATH + 1];
+  DWORD n = GetTempPathW(MAX_PATH + 1, buffer);
+  return std::wstring(buffer, n);
+}
+
+std::wstring ClassName(HWND hwnd) {
+  wchar_t buffer[256];
+  int n = GetClassNameW(hwnd, buffer, 256);
+  return std::wstring(buffer, n > 0 ? n : 0);
+}
+
+std::string Convert(const std::string& in, UINT from, UINT to) {
+  if (in.empty()) return {};
+  int wn = MultiByteToWideChar(from, 0, in.data(), static_cast<int>(in.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(wn), L'\0');
+  MultiByteToWideChar(from, 0, in.data(), static_cast<int>(in.size()), wide.data(), wn);
+  int n = WideCharToMultiByte(to, 0, wide.data(), wn, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(to, 0, wide.data(), wn, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+struct EnumState {
+  DWORD pid;
+  std::vector<WindowInfo>* out;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param) {
+  auto* state = reinterpret_cast<EnumState*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (state->pid == 0 || pid == state->pid) state->out->push_back(DescribeWindow(hwnd));
+  return TRUE;
+}
+
+BOOL CALLBACK CountTrayIcons(HWND hwnd, LPARAM param) {
+  std::wstring cls = ClassName(hwnd);
+  if (cls == L"__winex11_tray_icon" || cls == L"__wine_tray_icon") ++*reinterpret_cast<int*>(param);
+  return TRUE;
+}
+
+BOOL CALLBACK CountTrayIconsBelow(HWND hwnd, LPARAM param) {
+  CountTrayIcons(hwnd, param);
+  EnumChildWindows(hwnd, CountTrayIcons, param);
+  return TRUE;
+}
+
+void SendInputs(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT MouseInput(DWORD flags, int x, int y) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = static_cast<LONG>((x * 65535.0) / (GetSystemMetrics(SM_CXSCREEN) - 1));
+  in.mi.dy = static_cast<LONG>((y * 65535.0) / (GetSystemMetrics(SM_CYSCREEN) - 1));
+  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  return in;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, Millis timeout) {
+  auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(kPollInterval);
+  }
+}
+
+std::wstring Widen(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::string Narrow(const std::wstring& utf16) {
+  if (utf16.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::string ToShiftJis(const std::string& utf8) { return Convert(utf8, CP_UTF8, 932); }
+std::string FromShiftJis(const std::string& bytes) { return Convert(bytes, 932, CP_UTF8); }
+
+// ---- ProgramFolder
+
+ProgramFolder::ProgramFolder() {
+  static std::atomic<int> counter{0};
+  std::wstring base = TempRoot() + L"vq-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+  for (;;) {
+    path_ = base + std::to_wstring(++counter) + L"\\";
+    if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create a program folder");
+  }
+  std::wstring exe = ProgramUnderTest();
+  if (!CopyFileW(exe.c_str(), Exe().c_str(), FALSE))
+    throw std::runtime_error("cannot copy Vornquill2.exe from " + Narrow(exe));
+}
+
+ProgramFolder::~ProgramFolder() {
+  for (const auto& name : Files()) {
+    std::wstring file = File(name);
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(file.c_str());
+  }
+  SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryW(path_.c_str());
+}
+
+std::wstring ProgramFolder::File(const std::string& name) const { return path_ + Widen(name); }
+
+void ProgramFolder::WriteBytes(const std::string& name, const std::string& bytes) const {
+  HANDLE file = CreateFileW(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + name);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+std::optional<std::string> ProgramFolder::ReadBytes(const std::string& name) const {
+  HANDLE file = CreateFileW(File(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+bool ProgramFolder::Exists(const std::string& name) const {
+  return GetFileAttributesW(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> ProgramFolder::Files() const {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((path_ + L"*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(Narrow(data.cFileName));
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void ProgramFolder::SetFileReadOnly(const std::string& name, bool readOnly) const {
+  SetFileAttributesW(File(name).c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+}
+
+// ---- Windows
+
+std::wstring WindowText(HWND hwnd) {
+  wchar_t buffer[4096];
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                           2000, &length))
+    return {};
+  return std::wstring(buffer, std::min<size_t>(length, std::size(buffer) - 1));
+}
+
+WindowInfo DescribeWindow(HWND hwnd) {
+  WindowInfo info;
+  info.hwnd = hwnd;
+  info.className = ClassName(hwnd);
+  info.text = WindowText(hwnd);
+  GetWindowRect(hwnd, &info.rect);
+  info.visible = IsWindowVisible(hwnd) != FALSE;
+  info.topmost = (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  GetWindowThreadProcessId(hwnd, &info.pid);
+  return info;
+}
+
+std::vector<WindowInfo> TopLevelWindows(DWORD pid) {
+  std::vector<WindowInfo> out;
+  EnumState state{pid, &out};
+  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&state));
+  return out;
+}
+
+std::vector<WindowInfo> ChildWindows(HWND parent) {
+  std::vector<WindowInfo> out;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    out.push_back(DescribeWindow(child));
+  return out;
+}
+
+bool PressButton(HWND dialog, int id) {
+  HWND button = GetDlgItem(dialog, id);
+  if (!button) return false;
+  return PostMessageW(button, BM_CLICK, 0, 0) != FALSE;
+}
+
+int TrayIconCount() {
+  int count = 0;
+  EnumWindows(CountTrayIconsBelow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// ---- Input
+
+void TypeText(const std::wstring& text) {
+  std::vector<INPUT> inputs;
+  for (wchar_t c : text) {
+    INPUT down{};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wScan = c;
+    down.ki.dwFlags = KEYEVENTF_UNICODE;
+    INPUT up = down;
+    up.ki.dwFlags |= KEYEVENTF_KEYUP;
+    inputs.push_back(down);
+    inputs.push_back(up);
+  }
+  SendInputs(inputs);
+}
+
+void ClickAt(int x, int y, bool right) {
+  DWORD downFlag = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  DWORD upFlag = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+  SendInputs({MouseInput(MOUSEEVENTF_MOVE, x, y), MouseInput(downFlag, x, y), MouseInput(upFlag, x, y)});
+}
+
+void Drag(int fromX, int fromY, int toX, int toY) {
+  std::vector<INPUT> inputs = {MouseInput(MOUSEEVENTF_MOVE, fromX, fromY),
+                               MouseInput(MOUSEEVENTF_LEFTDOWN, fromX, fromY)};
+  for (int step = 1; step <= 10; ++step)
+    inputs.push_back(MouseInput(MOUSEEVENTF_MOVE, fromX + (toX - fromX) * step / 10, fromY + (toY - fromY) * step / 10));
+  inputs.push_back(MouseInput(MOUSEEVENTF_LEFTUP, toX, toY));
+  SendInputs(inputs);
+}
+
+// ---- App
+
+std::unique_ptr<App> App::Start(const ProgramFolder& folder, bool waitResident) {
+  std::unique_ptr<App> app(new App());
+  std::wstring exe = folder.Exe();
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  std::wstring elsewhere = TempRoot();  // not the program folder: the program must not depend on it
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, elsewhere.c_str(), &si,
+                      &app->pi_))
+    throw std::runtime_error("cannot start " + Narrow(exe));
+  if (waitResident) {
+    WaitForInputIdle(app->pi_.hProcess, 10000);
+    if (!WaitUntil([&] { return app->MainWindow() != nullptr || !app->Running(); }))
+      throw std::runtime_error("the program did not become resident");
+  }
+  return app;
+}
+
+App::~App() {
+  if (pi_.hProcess) {
+    Kill();
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+  }
+}
+
+bool App::Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+
+bool App::WaitForExit(Millis timeout) const {
+  return WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+DWORD App::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+void App::Kill() {
+  if (!Running()) return;
+  // Take our icon away first, as the program would: a killed program leaves it behind.
+  if (HWND main = MainWindow()) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = main;
+    data.uID = vq::win::kTrayIconId;
+    Shell_NotifyIconW(NIM_DELETE, &data);
+  }
+  TerminateProcess(pi_.hProcess, 1);
+  WaitForExit(5s);
+}
+
+HWND App::MainWindow() const {
+  for (const auto& w : TopLevelWindows(Pid()))
+    if (w.className == vq::win::kMainWindowClass) return w.hwnd;
+  return nullptr;
+}
+
+void App::SendTrayMouse(UINT mouseMessage) const {
+  PostMessageW(MainWindow(), vq::win::kTrayCallbackMessage, vq::win::kTrayIconId, mouseMessage);
+}
+
+std::optional<MessageBoxInfo> App::WaitForMessageBox(Millis timeout) const {
+  std::optional<MessageBoxInfo> found;
+  WaitUntil(
+      [&] {
+        for (const auto& w : TopLevelWindows(Pid())) {
+          if (w.className != L"#32770" || !w.visible) continue;
+          MessageBoxInfo box;
+          box.hwnd = w.hwnd;
+          box.title = w.text;
+          for (const auto& child : ChildWindows(w.hwnd)) {
+            int id = GetDlgCtrlID(child.hwnd);
+            if (child.className == L"Button") box.buttons.push_back(id);
+            if (child.className == L"Static") {
+              LONG style = GetWindowLongW(child.hwnd, GWL_STYLE);
+              if ((style & SS_TYPEMASK) == SS_ICON) {
+                DWORD_PTR icon = 0;
+                SendMessageTimeoutW(child.hwnd, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &icon);
+                box.hasIcon = box.hasIcon || (child.visible && icon != 0);
+              } else if (id == 0xFFFF) {
+                box.text = child.text;
+              }
+            }
+          }
+          found = box;
+          return true;
+        }
+        return false;
+      },
+      timeout);
+  return found;
+}
+
+bool App::NoMessageBoxFor(Millis time) const { return !WaitForMessageBox(time).has_value(); }
+
+HWND App::MenuWindow() const {
+  for (const auto& w : TopLevelWindows(Pid()))
+    if (w.className == L"#32768" && w.visible) return w.hwnd;
+  return nullptr;
+}
+
+bool App::WaitForMenu(Millis timeout) const {
+  return WaitUntil([&] { return MenuWindow() != nullptr; }, timeout);
+}
+
+bool App::WaitForNoMenu(Millis timeout) const {
+  return WaitUntil([&] { return MenuWindow() == nullptr; }, timeout);
+}
+
+std::vector<OpenMenu> App::OpenMenus() const {
+  static const std::wstring probe = BesideThisProgram(L"vq_menuprobe.dll");
+  static HMODULE local = LoadLibraryExW(probe.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+  if (!local) throw std::runtime_error("vq_menuprobe.dll is missing");
+  auto offset = reinterpret_cast<DWORD>(GetProcAddress(local, "DumpMenus")) - reinterpret_cast<DWORD>(local);
+
+  std::wstring output = TempRoot() + L"vq-menus-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+  auto runRemote = [&](LPTHREAD_START_ROUTINE start, const std::wstring& argument) -> DWORD {
+    size_t bytes = (argument.size() + 1) * sizeof(wchar_t);
+    void* remote = VirtualAllocEx(pi_.hProcess, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    WriteProcessMemory(pi_.hProcess, remote, argument.c_str(), bytes, nullptr);
+    HANDLE thread = CreateRemoteThread(pi_.hProcess, nullptr, 0, start, remote, 0, nullptr);
+    DWORD code = 0;
+    if (thread) {
+      WaitForSingleObject(thread, 10000);
+      GetExitCodeThread(thread, &code);
+      CloseHandle(thread);
+    }
+    VirtualFreeEx(pi_.hProcess, remote, 0, MEM_RELEASE);
+    return code;
+  };
+  if (!remoteProbe_) {
+    // kernel32 sits at the same address in every process, so our LoadLibraryW is theirs too.
+    auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+    remoteProbe_ = runRemote(loadLibrary, probe);
+    if (!remoteProbe_) throw std::runtime_error("cannot load the menu probe into the program");
+  }
+  DeleteFileW(output.c_str());
+  runRemote(reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<uintptr_t>(remoteProbe_ + offset)), output);
+
+  std::vector<OpenMenu> menus;
+  std::ifstream in(output.c_str(), std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("menu ", 0) == 0) {
+      OpenMenu menu;
+      std::istringstream fields(line.substr(5));
+      fields >> menu.rect.left >> menu.rect.top >> menu.rect.right >> menu.rect.bottom;
+      menus.push_back(menu);
+    } else if (line.rfind("item ", 0) == 0 && !menus.empty()) {
+      auto space = line.find(' ', 5);
+      std::string flags = line.substr(5, space - 5);
+      MenuItemInfo item;
+      item.caption = space == std::string::npos ? "" : line.substr(space + 1);
+      item.separator = flags.find('S') != std::string::npos;
+      item.submenu = flags.find('P') != std::string::npos;
+      item.checked = flags.find('C') != std::string::npos;
+      item.highlighted = flags.find('H') != std::string::npos;
+      menus.back().items.push_back(item);
+    }
+  }
+  in.close();
+  DeleteFileW(output.c_str());
+  return menus;
+}
+
+void App::PostKeyToMenu(UINT vk) const {
+  HWND menu = MenuWindow();
+  LPARAM lp = 1 | (static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16);
+  PostMessageW(menu, WM_KEYDOWN, vk, lp);
+  PostMessageW(menu, WM_KEYUP, vk, lp | (1u << 30) | (1u << 31));
+}
+
+bool App::ChooseMenuItem(const std::vector<std::string>& captions) const {
+  for (size_t level = 0; level < captions.size(); ++level) {
+    std::vector<OpenMenu> menus;
+    if (!WaitUntil([&] { return (menus = OpenMenus()).size() == level + 1; })) return false;
+    const auto& items = menus.front().items;
+    int target = -1;
+    for (size_t i = 0; i < items.size(); ++i)
+      if (!items[i].separator && items[i].caption == captions[level]) target = static_cast<int>(i);
+    if (target < 0) return false;
+    auto highlighted = [&]() {
+      auto now = OpenMenus();
+      if (now.size() != level + 1) return -2;
+      for (size_t i = 0; i < now.front().items.size(); ++i)
+        if (now.front().items[i].highlighted) return static_cast<int>(i);
+      return -1;
+    };
+    for (int presses = 0; highlighted() != target; ++presses) {
+      if (presses > static_cast<int>(items.size()) + 1) return false;
+      int before = highlighted();
+      PostKeyToMenu(VK_DOWN);
+      if (!WaitUntil([&] { return highlighted() != before; }, 3s)) return false;
+    }
+    PostKeyToMenu(level + 1 == captions.size() ? VK_RETURN : VK_RIGHT);
+  }
+  return true;
+}
+
+void App::CloseMenus() const {
+  auto openCount = [&] {
+    int n = 0;
+    for (const auto& w : TopLevelWindows(Pid())) n += w.className == L"#32768" && w.visible;
+    return n;
+  };
+  // Escape closes the innermost menu only.
+  for (int n = openCount(); n > 0; n = openCount()) {
+    PostKeyToMenu(VK_ESCAPE);
+    if (!WaitUntil([&] { return openCount() < n; }, 2s)) return;
+  }
+}
+
+}  // namespace e2e

@@ -1,0 +1,141 @@
+#pragma once
+// A small library for driving the real Vornquill2.exe as a user would: it prepares a program
+// folder, starts the program, sends the tray icon's messages, reads and chooses popup-menu
+// items, answers message boxes, types and clicks, and reads windows and files back.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+using Millis = std::chrono::milliseconds;
+
+inline constexpr Millis kDefaultWait = 10s;
+
+// Polls until the condition holds or the deadline passes. Never a fixed sleep.
+bool WaitUntil(const std::function<bool()>& condition, Millis timeout = kDefaultWait);
+
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& utf16);
+// Shift-JIS (code page 932) bytes of a UTF-8 text, the way the program stores its files.
+std::string ToShiftJis(const std::string& utf8);
+std::string FromShiftJis(const std::string& bytes);
+
+// A fresh temporary program folder holding a copy of Vornquill2.exe, removed at the end.
+class ProgramFolder {
+ public:
+  ProgramFolder();
+  ~ProgramFolder();
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+  const std::wstring& Path() const { return path_; }
+  std::wstring File(const std::string& name) const;
+  std::wstring Exe() const { return File("Vornquill2.exe"); }
+  void WriteBytes(const std::string& name, const std::string& bytes) const;
+  std::optional<std::string> ReadBytes(const std::string& name) const;
+  bool Exists(const std::string& name) const;
+  // Names of the files in the folder, sorted.
+  std::vector<std::string> Files() const;
+  void SetFileReadOnly(const std::string& name, bool readOnly) const;
+
+ private:
+  std::wstring path_;
+};
+
+struct WindowInfo {
+  HWND hwnd = nullptr;
+  std::wstring className;
+  std::wstring text;
+  RECT rect{};
+  bool visible = false;
+  bool topmost = false;
+  DWORD pid = 0;
+};
+
+WindowInfo DescribeWindow(HWND hwnd);
+// Top-level windows of the process, in z-order (topmost first).
+std::vector<WindowInfo> TopLevelWindows(DWORD pid);
+std::vector<WindowInfo> ChildWindows(HWND parent);
+std::wstring WindowText(HWND hwnd);
+
+struct MessageBoxInfo {
+  HWND hwnd = nullptr;
+  std::wstring title;
+  std::wstring text;
+  std::vector<int> buttons;  // control IDs: IDOK, IDYES, IDNO ...
+  bool hasIcon = false;
+};
+
+struct MenuItemInfo {
+  std::string caption;  // UTF-8
+  bool separator = false;
+  bool submenu = false;
+  bool checked = false;
+  bool highlighted = false;
+};
+struct OpenMenu {
+  RECT rect{};
+  std::vector<MenuItemInfo> items;
+};
+
+// The program under test, started from a program folder.
+class App {
+ public:
+  // Starts the program with a working directory other than its folder and waits until it
+  // idles in its message loop.
+  static std::unique_ptr<App> Start(const ProgramFolder& folder, bool waitResident = true);
+  ~App();  // ends the process if it still runs
+
+  DWORD Pid() const { return pi_.dwProcessId; }
+  HANDLE Process() const { return pi_.hProcess; }
+  bool Running() const;
+  bool WaitForExit(Millis timeout = kDefaultWait) const;
+  DWORD ExitCode() const;
+  void Kill();
+
+  HWND MainWindow() const;
+  std::vector<WindowInfo> Windows() const { return TopLevelWindows(Pid()); }
+
+  // The tray icon's callback message, as the shell sends it for a mouse message.
+  void SendTrayMouse(UINT mouseMessage) const;
+  void RightPressTrayIcon() const { SendTrayMouse(WM_RBUTTONDOWN); }
+
+  std::optional<MessageBoxInfo> WaitForMessageBox(Millis timeout = kDefaultWait) const;
+  // True when no message box appears within the time.
+  bool NoMessageBoxFor(Millis time) const;
+
+  // The popup menus open in the program, the most recently opened first.
+  std::vector<OpenMenu> OpenMenus() const;
+  bool WaitForMenu(Millis timeout = kDefaultWait) const;
+  bool WaitForNoMenu(Millis timeout = kDefaultWait) const;
+  // Chooses an item of the open popup menu with the keyboard, following submenus by caption.
+  bool ChooseMenuItem(const std::vector<std::string>& captions) const;
+  void CloseMenus() const;
+
+ private:
+  App() = default;
+  HWND MenuWindow() const;
+  void PostKeyToMenu(UINT vk) const;
+
+  PROCESS_INFORMATION pi_{};
+  mutable DWORD remoteProbe_ = 0;  // base of the menu probe in the program, once loaded
+};
+
+bool PressButton(HWND dialog, int id);
+
+// Tray icons shown by the shell under Wine (every program's).
+int TrayIconCount();
+
+// Input as a user makes it.
+void TypeText(const std::wstring& text);
+void ClickAt(int x, int y, bool right = false);
+void Drag(int fromX, int fromY, int toX, int toY);
+
+}  // namespace e2e

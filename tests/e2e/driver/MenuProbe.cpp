@@ -1,0 +1,75 @@
+// Loaded into the program under test by the end-to-end driver. Menus live in the process that
+// made them, so the open popup menus can only be read from inside it: this DLL writes them to
+// a file the driver names, one line per item.
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+struct Search {
+  HWND windows[16];
+  int count;
+};
+
+BOOL CALLBACK CollectMenuWindow(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<Search*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t cls[16];
+  if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && GetClassNameW(hwnd, cls, 16) &&
+      lstrcmpW(cls, L"#32768") == 0 && search->count < 16)
+    search->windows[search->count++] = hwnd;
+  return TRUE;
+}
+
+void WriteUtf8(FILE* out, const wchar_t* text) {
+  char buffer[1024];
+  int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
+  if (n > 0) fputs(buffer, out);
+}
+
+}  // namespace
+
+// The parameter is the output file's path (UTF-16, in this process). Each open menu, the most
+// recently opened first, is written as "menu" followed by "item <flags> <caption>" lines, flags
+// being S (separator), P (submenu), C (checked), H (highlighted), G (greyed).
+extern "C" __declspec(dllexport) DWORD WINAPI DumpMenus(LPVOID param) {
+  FILE* out = _wfopen(static_cast<const wchar_t*>(param), L"wb");
+  if (!out) return 1;
+  Search search{};
+  EnumWindows(CollectMenuWindow, reinterpret_cast<LPARAM>(&search));
+  for (int w = 0; w < search.count; ++w) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(search.windows[w], 0x01E1 /* MN_GETHMENU */, 0, 0, SMTO_BLOCK, 2000, &result);
+    HMENU menu = reinterpret_cast<HMENU>(result);
+    RECT r{};
+    GetWindowRect(search.windows[w], &r);
+    fprintf(out, "menu %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    int count = menu ? GetMenuItemCount(menu) : 0;
+    for (int i = 0; i < count; ++i) {
+      wchar_t caption[512] = L"";
+      MENUITEMINFOW info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
+      info.dwTypeData = caption;
+      info.cch = 511;
+      GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+      char flags[8] = "-";
+      int f = 0;
+      if (info.fType & MFT_SEPARATOR) flags[f++] = 'S';
+      if (info.hSubMenu) flags[f++] = 'P';
+      if (info.fState & MFS_CHECKED) flags[f++] = 'C';
+      if (info.fState & MFS_HILITE) flags[f++] = 'H';
+      if (info.fState & MFS_GRAYED) flags[f++] = 'G';
+      if (f) flags[f] = '\0';
+      fprintf(out, "item %s ", flags);
+      WriteUtf8(out, caption);
+      fputc('\n', out);
+    }
+  }
+  fclose(out);
+  return 0;
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
