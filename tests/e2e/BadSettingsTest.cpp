@@ -75,5 +75,24 @@ TEST(BadSettings, ReadOnlyFileIsUsedAsItIs) {
   EXPECT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }));
 }
 
+TEST(BadSettings, ReadOnlyProgramFolderStillGivesAWorkingProgram) {
+  // The test script mounts this folder read-only, with nothing in it but the program.
+  wchar_t folder[MAX_PATH] = L"";
+  if (!GetEnvironmentVariableW(L"VQ_READONLY_FOLDER", folder, MAX_PATH)) GTEST_SKIP() << "no read-only folder given";
+  std::wstring settings = std::wstring(folder) + L"Vornquill.ini";
+  {
+    auto app = App::StartExe(std::wstring(folder) + L"Vornquill2.exe");
+    ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == 1; }));
+    app->RightPressTrayIcon();
+    ASSERT_TRUE(app->ChooseMenuItem({"ランチャー"}));
+    ASSERT_TRUE(WaitUntil([&] { return app->OpenMenus().size() == 2; }));
+    EXPECT_EQ(app->OpenMenus()[0].items[0].caption, "(なし)");
+    app->CloseMenus();
+    EXPECT_TRUE(app->Running());
+  }
+  EXPECT_EQ(GetFileAttributesW(settings.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }));
+}
+
 }  // namespace
 }  // namespace e2e

@@ -276,8 +276,11 @@ void Drag(int fromX, int fromY, int toX, int toY) {
 // ---- App
 
 std::unique_ptr<App> App::Start(const ProgramFolder& folder, bool waitResident) {
+  return StartExe(folder.Exe(), waitResident);
+}
+
+std::unique_ptr<App> App::StartExe(const std::wstring& exe, bool waitResident) {
   std::unique_ptr<App> app(new App());
-  std::wstring exe = folder.Exe();
   std::wstring commandLine = L"\"" + exe + L"\"";
   std::wstring elsewhere = TempRoot();  // not the program folder: the program must not depend on it
   STARTUPINFOW si{};

@@ -91,6 +91,7 @@ class App {
   // Starts the program with a working directory other than its folder and waits until it
   // idles in its message loop.
   static std::unique_ptr<App> Start(const ProgramFolder& folder, bool waitResident = true);
+  static std::unique_ptr<App> StartExe(const std::wstring& exe, bool waitResident = true);
   ~App();  // ends the process if it still runs
 
   DWORD Pid() const { return pi_.dwProcessId; }

@@ -1,0 +1,79 @@
+# Shared by the project's scripts: progress lines, package installation, builds and a private
+# Wine + Xvfb environment. Source it; do not run it.
+
+VQ_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+VQ_PACKAGES=(build-essential cmake googletest g++-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth
+  x11-utils xdotool imagemagick fonts-noto-cjk iproute2 util-linux)
+
+step() { printf '==> %s\n' "$*"; }
+fail() { printf '!! %s\n' "$*" >&2; exit 1; }
+
+# Installs whatever of the packages above is missing, quietly.
+install_dependencies() {
+  local missing=() p
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    step "adding the i386 architecture (for 32-bit Wine)"
+    dpkg --add-architecture i386
+    rm -f /var/lib/apt/lists/lock
+    VQ_NEED_UPDATE=1
+  fi
+  for p in "${VQ_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    step "all packages present"
+    return
+  fi
+  step "installing ${#missing[@]} packages: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq >/dev/null || fail "apt-get update failed"
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/tmp/vornquill2-apt.log 2>&1 ||
+    { tail -20 /tmp/vornquill2-apt.log >&2; fail "package installation failed (log: /tmp/vornquill2-apt.log)"; }
+}
+
+build_native() {
+  step "building the native configuration (core and its tests)"
+  cmake -S "$VQ_ROOT" -B "$VQ_ROOT/build-native" -DCMAKE_BUILD_TYPE=Release >/tmp/vornquill2-cmake-native.log 2>&1 ||
+    { tail -20 /tmp/vornquill2-cmake-native.log >&2; fail "cmake (native) failed"; }
+  cmake --build "$VQ_ROOT/build-native" -j"$(nproc)" >/tmp/vornquill2-build-native.log 2>&1 ||
+    { grep -E 'error' -A3 /tmp/vornquill2-build-native.log | head -40 >&2; fail "native build failed"; }
+}
+
+build_windows() {
+  step "building the Windows configuration (Vornquill2.exe and its tests)"
+  cmake -S "$VQ_ROOT" -B "$VQ_ROOT/build-win" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$VQ_ROOT/cmake/mingw-i686.cmake" "$@" >/tmp/vornquill2-cmake-win.log 2>&1 ||
+    { tail -20 /tmp/vornquill2-cmake-win.log >&2; fail "cmake (Windows) failed"; }
+  cmake --build "$VQ_ROOT/build-win" -j"$(nproc)" >/tmp/vornquill2-build-win.log 2>&1 ||
+    { grep -E 'error' -A3 /tmp/vornquill2-build-win.log | head -40 >&2; fail "Windows build failed"; }
+}
+
+# Wine settings for one prefix: 32-bit, quiet, no Mono or Gecko downloads.
+wine_environment() {
+  export WINEARCH=win32 WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# Runs a Wine command under the Japanese code page (932).
+jwine() { LC_ALL=ja_JP.UTF-8 wine "$@"; }
+
+# Creates the prefix under the Japanese locale (so menus get Japanese fonts) when missing.
+make_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    step "creating a Japanese Wine prefix in $WINEPREFIX"
+    LC_ALL=ja_JP.UTF-8 wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+    wineserver -w
+  fi
+}
+
+# Starts Xvfb on a free display; sets DISPLAY and XVFB_PID.
+start_xvfb() {
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local display
+  read -r -t 20 display <"$fifo" || fail "Xvfb did not start"
+  rm -f "$fifo"
+  export DISPLAY=":$display"
+}

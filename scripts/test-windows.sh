@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The Windows half of the tests, run by test.sh inside a fresh network and mount namespace:
+# only loopback exists, and name lookups stay in /etc/hosts. Starts Xvfb and a private Wine
+# prefix, runs ctest in the Windows build, and stops everything it started by PID.
+set -uo pipefail
+source "$(dirname "$0")/common.sh"
+results=$1
+
+ip link set lo up || fail "cannot bring up loopback in the test namespace"
+work=$(mktemp -d /tmp/vornquill2-test.XXXXXX)
+sed -E 's/^hosts:.*/hosts: files/' /etc/nsswitch.conf >"$work/nsswitch.conf"
+mount --bind "$work/nsswitch.conf" /etc/nsswitch.conf
+
+cleanup() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  umount "$work/readonly" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+start_xvfb
+wine_environment "$work/prefix"
+make_prefix
+# Without a window manager Wine waits for one at every hide; unmanaged windows avoid that.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+wineserver -p
+jwine wineboot >/dev/null 2>&1
+
+# A program folder the program cannot write to: a read-only bind mount.
+mkdir -p "$work/readonly"
+cp "$VQ_ROOT/build-win/src/win/Vornquill2.exe" "$work/readonly/"
+mount --bind "$work/readonly" "$work/readonly" && mount -o remount,ro,bind "$work/readonly" "$work/readonly"
+export VQ_READONLY_FOLDER="Z:${work//\//\\}\\readonly\\"
+
+LC_ALL=ja_JP.UTF-8 ctest --test-dir "$VQ_ROOT/build-win" --output-on-failure --timeout 180 >"$results/windows.log" 2>&1
+rc=$?
+grep -E 'tests passed|tests failed|\*\*\*Skipped' "$results/windows.log" | sed 's/^/    /'
+[ $rc -eq 0 ] || grep -E 'Failure|FAILED|Expected|Actual|Which|Value of' "$results/windows.log" | head -60
+exit $rc
