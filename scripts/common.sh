@@ -33,18 +33,20 @@ install_dependencies() {
 
 build_native() {
   step "building the native configuration (core and its tests)"
-  cmake -S "$VQ_ROOT" -B "$VQ_ROOT/build-native" -DCMAKE_BUILD_TYPE=Release >/tmp/vornquill2-cmake-native.log 2>&1 ||
+  cmake -S "$VQ_ROOT" -B "$VQ_ROOT/build-native" -DCMAKE_BUILD_TYPE=Release -DVQ_TESTS=ON >/tmp/vornquill2-cmake-native.log 2>&1 ||
     { tail -20 /tmp/vornquill2-cmake-native.log >&2; fail "cmake (native) failed"; }
   cmake --build "$VQ_ROOT/build-native" -j"$(nproc)" >/tmp/vornquill2-build-native.log 2>&1 ||
     { grep -E 'error' -A3 /tmp/vornquill2-build-native.log | head -40 >&2; fail "native build failed"; }
 }
 
+# With a target name, builds only that target (start.sh needs only the program).
 build_windows() {
-  step "building the Windows configuration (Vornquill2.exe and its tests)"
-  cmake -S "$VQ_ROOT" -B "$VQ_ROOT/build-win" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$VQ_ROOT/cmake/mingw-i686.cmake" "$@" >/tmp/vornquill2-cmake-win.log 2>&1 ||
+  local target=${1:-all}
+  step "building the Windows configuration ($([ "$target" = all ] && echo "Vornquill2.exe and its tests" || echo "$target"))"
+  cmake -S "$VQ_ROOT" -B "$VQ_ROOT/build-win" -DCMAKE_BUILD_TYPE=Release -DVQ_TESTS=ON \
+    -DCMAKE_TOOLCHAIN_FILE="$VQ_ROOT/cmake/mingw-i686.cmake" >/tmp/vornquill2-cmake-win.log 2>&1 ||
     { tail -20 /tmp/vornquill2-cmake-win.log >&2; fail "cmake (Windows) failed"; }
-  cmake --build "$VQ_ROOT/build-win" -j"$(nproc)" >/tmp/vornquill2-build-win.log 2>&1 ||
+  cmake --build "$VQ_ROOT/build-win" -j"$(nproc)" --target "$target" >/tmp/vornquill2-build-win.log 2>&1 ||
     { grep -E 'error' -A3 /tmp/vornquill2-build-win.log | head -40 >&2; fail "Windows build failed"; }
 }
 

@@ -11,7 +11,7 @@ STATE_DIR=$HOME/.local/share/vornquill2
 mkdir -p "$PROGRAM_DIR" "$STATE_DIR"
 
 install_dependencies
-build_windows -DVQ_TESTS=OFF
+build_windows Vornquill2
 cp "$VQ_ROOT/build-win/src/win/Vornquill2.exe" "$PROGRAM_DIR/"
 step "program folder: $PROGRAM_DIR"
 
