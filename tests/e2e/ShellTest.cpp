@@ -30,6 +30,7 @@ TEST_F(ShellTest, FirstStartWritesTheDefaultsAndStaysInTheTrayOnly) {
   ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == 1; }));
   EXPECT_EQ(folder.ReadBytes("Vornquill.ini"), FirstStartSettingsBytes());
   EXPECT_EQ(folder.Files(), (std::vector<std::string>{"Vornquill.ini", "Vornquill2.exe"}));
+  EXPECT_EQ(TrayIconTips(), std::vector<std::wstring>{L"Vornquill2"});
 
   HWND main = app->MainWindow();
   ASSERT_NE(main, nullptr);

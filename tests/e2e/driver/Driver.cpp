@@ -6,6 +6,8 @@
 #include <sstream>
 #include <thread>
 
+#include <commctrl.h>
+
 #include "WindowNames.h"
 
 #ifndef VQ_EXE_DEFAULT
@@ -239,6 +241,41 @@ int TrayIconCount() {
   int count = 0;
   EnumWindows(CountTrayIconsBelow, reinterpret_cast<LPARAM>(&count));
   return count;
+}
+
+std::vector<std::wstring> TrayIconTips() {
+  // The tray keeps each icon's tip in a tooltip control of its own process; read them through
+  // memory lent in that process.
+  std::vector<std::wstring> tips;
+  for (const auto& w : TopLevelWindows(0)) {
+    HWND owner = GetWindow(w.hwnd, GW_OWNER);
+    if (w.className != L"tooltips_class32" || !owner) continue;
+    std::wstring ownerClass = ClassName(owner);
+    if (ownerClass.find(L"tray") == std::wstring::npos && ownerClass.find(L"Tray") == std::wstring::npos) continue;
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, w.pid);
+    if (!process) continue;
+    constexpr size_t kTextChars = 512;
+    auto* remote = static_cast<BYTE*>(
+        VirtualAllocEx(process, nullptr, sizeof(TTTOOLINFOW) + kTextChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(w.hwnd, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    for (DWORD_PTR i = 0; remote && i < count; ++i) {
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof info;
+      info.lpszText = reinterpret_cast<LPWSTR>(remote + sizeof info);
+      wchar_t empty = 0;
+      WriteProcessMemory(process, remote, &info, sizeof info, nullptr);
+      WriteProcessMemory(process, remote + sizeof info, &empty, sizeof empty, nullptr);
+      DWORD_PTR ok = 0;
+      SendMessageTimeoutW(w.hwnd, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000, &ok);
+      wchar_t text[kTextChars] = L"";
+      ReadProcessMemory(process, remote + sizeof info, text, sizeof text - sizeof(wchar_t), nullptr);
+      if (ok) tips.emplace_back(text);
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+  }
+  return tips;
 }
 
 // ---- Input

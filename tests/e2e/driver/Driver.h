@@ -131,8 +131,9 @@ class App {
 
 bool PressButton(HWND dialog, int id);
 
-// Tray icons shown by the shell under Wine (every program's).
+// Tray icons shown by the shell under Wine (every program's), and their tips.
 int TrayIconCount();
+std::vector<std::wstring> TrayIconTips();
 
 // Input as a user makes it.
 void TypeText(const std::wstring& text);
