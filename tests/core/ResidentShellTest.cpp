@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/FakeHost.h"
+#include "fakes/FakeNotes.h"
 #include "fakes/FakeProfileFile.h"
 #include "shell/ResidentShell.h"
 
@@ -13,10 +14,16 @@ using test::FakeProfileFile;
 
 class ResidentShellTest : public ::testing::Test {
  protected:
+  ShellPorts Ports(ProfileFile& f, HostWindow& h) { return {f, folders, h, noteFiles, noteViews, clock, dialogs}; }
+
   FakeProfileFile file;
   FakeFolders folders;
   FakeHost host;
-  ResidentShell shell{file, folders, host};
+  test::FakeNoteFiles noteFiles;
+  test::FakeNoteViews noteViews;
+  test::FakeClock clock;
+  test::FakeDialogs dialogs;
+  ResidentShell shell{Ports(file, host)};
 };
 
 TEST_F(ResidentShellTest, FirstStartWritesDefaultsThenAddsTheIconAndStaysQuiet) {
@@ -54,7 +61,7 @@ TEST_F(ResidentShellTest, PeriodicCheckStaysOffForZeroOrMissingInterval) {
     FakeProfileFile f;
     f.Set("a1", "b5", interval);
     FakeHost h;
-    ResidentShell s(f, folders, h);
+    ResidentShell s(Ports(f, h));
     s.Start();
     EXPECT_FALSE(h.timers[TimerId::kPeriodicMail]) << interval;
   }
@@ -120,6 +127,24 @@ TEST_F(ResidentShellTest, CommandsOfToolsNotYetPresentDoNothing) {
                         MenuCommand::kNewNote, MenuCommand::kMinimiseAll, LaunchCommand(0)})
     shell.OnCommand(c);
   EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(ResidentShellTest, StartRestoresNotesAndListsHiddenOnesInTheMenu) {
+  noteFiles.files["Vornquill1.hsn"] = test::RecordText(test::SampleRecord("False"));
+  noteFiles.files["Vornquill1.log"] = "買い物リスト：牛乳、卵\r\n";
+  noteFiles.files["Vornquill4.hsn"] = test::RecordText(test::SampleRecord());
+  noteFiles.files["Vornquill4.log"] = "会議\r\n";
+  shell.Start();
+  EXPECT_EQ(shell.Notes().Count(), 1);
+  const Menu menu = shell.MainMenu();
+  ASSERT_EQ(menu[2].children.size(), 5u);
+  EXPECT_EQ(menu[2].children[2].caption, "買い物リスト：(非表示タグ)");
+
+  // Choosing the entry shows the note and takes the entry away.
+  host.choice = ShowHiddenNoteCommand(1);
+  shell.OnTrayMouse(static_cast<int>(TrayMouse::kRightPress));
+  EXPECT_EQ(shell.Notes().Count(), 2);
+  EXPECT_EQ(shell.MainMenu()[2].children.size(), 4u);
 }
 
 TEST_F(ResidentShellTest, IconIsRetriedUntilTheShellTakesIt) {

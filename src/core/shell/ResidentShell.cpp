@@ -7,14 +7,18 @@ TrayResponse ChooseDoubleClickAction(const Config& config) {
                                                                                  : TrayResponse::kCheckMail;
 }
 
-ResidentShell::ResidentShell(ProfileFile& profile, SpecialFolders& folders, HostWindow& host)
-    : config_(profile), folders_(folders), host_(host) {}
+ResidentShell::ResidentShell(const ShellPorts& ports)
+    : config_(ports.profile),
+      folders_(ports.folders),
+      host_(ports.host),
+      notes_(ports.noteFiles, ports.noteViews, ports.clock, ports.dialogs) {}
 
 void ResidentShell::Start() {
   if (!config_.Exists()) config_.EnsureDefaults(folders_.StartupFolder());
   TryAddTrayIcon();
   mailCheckBusy_ = false;
   launcher_ = LoadLauncherTable(config_);
+  notes_.RestoreNotes();
   // The interval is read straight from the file: loading the options window here would
   // rewrite its position keys, and an existing file must stay untouched at start-up.
   periodicMailCheck_ = IntervalEnablesPeriodicCheck(config_.ReadOption(keys::kMail, keys::kInterval));
@@ -38,7 +42,10 @@ TrayResponse ResidentShell::OnTrayMouse(int mouseMessage) {
 }
 
 void ResidentShell::OnCommand(MenuCommand command) {
-  if (command == MenuCommand::kExit) Exit();
+  if (command == MenuCommand::kExit)
+    Exit();
+  else
+    notes_.OnCommand(command);
 }
 
 bool ResidentShell::OnCloseRequest() {

@@ -2,7 +2,12 @@
 #include <vector>
 
 #include "config/Config.h"
+#include "notes/NoteBoard.h"
+#include "ports/Clock.h"
+#include "ports/Dialogs.h"
 #include "ports/HostWindow.h"
+#include "ports/NoteFiles.h"
+#include "ports/NoteView.h"
 #include "ports/ProfileFile.h"
 #include "ports/SpecialFolders.h"
 #include "shell/Launcher.h"
@@ -30,6 +35,17 @@ TrayResponse ChooseDoubleClickAction(const Config& config);
 
 inline constexpr int kNoNoteInEditor = 1000;
 
+// Everything the resident program needs from the platform.
+struct ShellPorts {
+  ProfileFile& profile;
+  SpecialFolders& folders;
+  HostWindow& host;
+  NoteFiles& noteFiles;
+  NoteViewFactory& noteViews;
+  Clock& clock;
+  Dialogs& dialogs;
+};
+
 // The program while it is resident: start-up, the tray icon and its menu, shutdown.
 class ResidentShell {
  public:
@@ -38,7 +54,7 @@ class ResidentShell {
   static constexpr int kTrayRetryIntervalMs = 2000;
   static constexpr int kTrayRetryLimit = 60;
 
-  ResidentShell(ProfileFile& profile, SpecialFolders& folders, HostWindow& host);
+  explicit ResidentShell(const ShellPorts& ports);
 
   // Everything after the single-instance check, in order: defaults, tray icon, launcher,
   // notes, periodic mail check, editor and minimise-all state.
@@ -59,7 +75,8 @@ class ResidentShell {
   int EditingNoteNumber() const { return editingNoteNumber_; }
   bool MinimisedByDoubleClick() const { return minimisedByDoubleClick_; }
   const LauncherTable& Launcher() const { return launcher_; }
-  Menu MainMenu() const { return BuildMainMenu(launcher_, hiddenNotes_); }
+  Menu MainMenu() const { return BuildMainMenu(launcher_, notes_.HiddenEntries()); }
+  NoteBoard& Notes() { return notes_; }
 
  private:
   void TryAddTrayIcon();
@@ -76,7 +93,7 @@ class ResidentShell {
   int editingNoteNumber_ = kNoNoteInEditor;
   bool minimisedByDoubleClick_ = false;
   LauncherTable launcher_;
-  std::vector<HiddenNoteEntry> hiddenNotes_;
+  NoteBoard notes_;
 };
 
 }  // namespace vq

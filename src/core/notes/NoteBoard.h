@@ -1,0 +1,77 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "notes/NoteStore.h"
+#include "ports/Clock.h"
+#include "ports/Dialogs.h"
+#include "ports/NoteView.h"
+#include "shell/MainMenu.h"
+
+namespace vq {
+
+enum class MouseButton { kLeft, kRight, kOther };
+
+// The notes on the desktop: the ordered list of note windows (positions count from 1), the one
+// the user touched last, the hidden notes of the tray menu, and the commands on them. Every
+// change is written to the note's files at once.
+class NoteBoard {
+ public:
+  NoteBoard(NoteFiles& files, NoteViewFactory& views, Clock& clock, Dialogs& dialogs);
+
+  // Rebuilds every note from its files, in ascending order of numbers.
+  void RestoreNotes();
+
+  void OnPress(NoteView& view, MouseButton button);
+  void OnCountdownTick(NoteView& view);
+  // Note popup commands act on the current note; hidden-note entries show their note.
+  void OnCommand(MenuCommand command);
+
+  // While the editor is open, notes ignore the mouse.
+  void SetEditorOpen(bool open) { editorOpen_ = open; }
+  bool EditorOpen() const { return editorOpen_; }
+
+  std::vector<HiddenNoteEntry> HiddenEntries() const;
+  int Count() const { return static_cast<int>(entries_.size()); }
+  // 1-based; 0 before any note was created or pressed.
+  int CurrentNote() const { return current_; }
+  int NumberAt(int position) const { return entries_.at(position - 1).number; }
+  const Note& NoteAt(int position) const { return entries_.at(position - 1).note; }
+  NoteView& ViewAt(int position) const { return *entries_.at(position - 1).view; }
+  int PositionOf(const NoteView& view) const;
+
+  // Puts a note on the desktop as the last window, which becomes the current one.
+  void ShowNote(int number, const Note& note);
+
+ private:
+  struct Entry {
+    int number = 0;
+    Note note;
+    std::unique_ptr<NoteView> view;
+  };
+
+  Entry* Current();
+  void RemoveCurrentWindow();
+  void ApplyLayer(Entry& entry);
+  void RaiseTopmostNotes();
+  void SetLayerLine(Entry& entry);
+  void ToggleTopmost();
+  void ToggleDesktop();
+  void HideCurrent();
+  void ShowHidden(int number);
+  void PeelCurrent();
+  void SaveAfterClick(Entry& entry);
+  void RefreshCountdown(Entry& entry);
+
+  NoteStore store_;
+  NoteViewFactory& views_;
+  Clock& clock_;
+  Dialogs& dialogs_;
+  std::vector<Entry> entries_;
+  int current_ = 0;
+  std::map<int, std::string> hidden_;  // note number to menu caption
+  bool editorOpen_ = false;
+};
+
+}  // namespace vq

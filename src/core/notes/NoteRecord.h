@@ -1,0 +1,81 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vq {
+
+inline constexpr int kFirstNoteNumber = 0;
+inline constexpr int kLastNoteNumber = 100;
+
+std::string NoteRecordFileName(int number);  // "Vornquill7.hsn"
+std::string NoteTextFileName(int number);    // "Vornquill7.log"
+
+// Stacking state of a note window, stored in record line 14.
+enum class NoteLayer { kNormal, kTopmost, kDesktop };
+NoteLayer ParseLayer(std::string_view text);  // "True", "0", anything else is normal
+std::string_view FormatLayer(NoteLayer layer);  // "True", "0", "False"
+
+// The alarm exactly as stored: four-digit year and two-digit fields, or all empty.
+struct NoteAlarm {
+  std::string year, month, day, hour, minute;
+  bool IsSet() const { return !year.empty(); }
+  bool operator==(const NoteAlarm&) const = default;
+};
+
+struct NoteFont {
+  std::string face;
+  double size = 9;  // points; halves such as 10.5 are kept
+  bool bold = false;
+  bool italic = false;
+  bool operator==(const NoteFont&) const = default;
+};
+
+// One note as its window shows it.
+struct Note {
+  std::string text;
+  NoteFont font;
+  std::uint32_t backColor = 0xFFFFFF;
+  std::uint32_t foreColor = 0;
+  bool visible = true;
+  long top = 0;  // twips
+  long left = 0;
+  NoteAlarm alarm;
+  NoteLayer layer = NoteLayer::kNormal;
+  bool operator==(const Note&) const = default;
+};
+
+inline constexpr int kRecordLines = 15;
+inline constexpr int kMinimumRecordLines = 14;  // older records have no stacking line
+inline constexpr int kVisibleLine = 6;
+inline constexpr int kLayerLine = 14;
+inline constexpr std::size_t kLongestRecordLine = 1024;
+
+using RecordLines = std::vector<std::string>;
+
+// Splits a record file into its values, one per line: a quoted value is what stands between
+// the first two quotes; an unquoted one runs to the first comma, without surrounding blanks.
+RecordLines ParseRecordText(std::string_view fileText);
+std::string FormatRecordText(const RecordLines& lines);
+// False for a record that is not one: too few lines, a line far too long, or a control
+// character that no text file holds.
+bool IsUsableRecord(std::string_view fileText, const RecordLines& lines);
+
+// Values of the wrong form fall back to what a new note would have.
+Note NoteFromRecord(const RecordLines& lines, std::string text);
+RecordLines RecordFromNote(const Note& note);
+
+// Font sizes are written in decimal with a point, without trailing zeros ("9", "10.5").
+std::string FormatFontSize(double points);
+std::optional<double> ParseFontSize(std::string_view text);
+
+// The note text file holds the text and one CR LF; reading drops exactly that one.
+std::string NoteTextFileContent(std::string_view text);
+std::string NoteTextFromFile(std::string_view fileText);
+
+// The tray-menu entry of a hidden note: its first 7 characters and "(非表示タグ)".
+std::string HiddenNoteCaption(std::string_view text);
+
+}  // namespace vq

@@ -1,0 +1,70 @@
+#include "notes/NoteStore.h"
+
+namespace vq {
+
+const char kAllNotesTakenMessage[] = "付箋紙は101枚までです。不要な付箋紙をはがしてから作成してください。";
+
+std::string MissingTextMessage(int number) { return NoteTextFileName(number) + "が見つかりません"; }
+std::string UnreadableFileMessage(const std::string& fileName) { return fileName + "を読み込めませんでした。"; }
+std::string SaveFailedMessage(int number) {
+  return NoteRecordFileName(number) + "を保存できませんでした。付箋紙の変更はファイルに残っていません。";
+}
+
+std::optional<RecordLines> NoteStore::ReadRecord(int number) const {
+  auto file = files_.Read(NoteRecordFileName(number));
+  if (file.status != NoteFiles::ReadStatus::kOk) return std::nullopt;
+  RecordLines lines = ParseRecordText(file.text);
+  if (!IsUsableRecord(file.text, lines)) return std::nullopt;
+  return lines;
+}
+
+NoteStore::Loaded NoteStore::Load(int number) const {
+  Loaded loaded;
+  auto record = files_.Read(NoteRecordFileName(number));
+  if (record.status == NoteFiles::ReadStatus::kMissing) return loaded;
+  loaded.lines = ParseRecordText(record.text);
+  if (record.status != NoteFiles::ReadStatus::kOk || !IsUsableRecord(record.text, loaded.lines)) {
+    loaded.status = LoadStatus::kBadRecord;
+    return loaded;
+  }
+  auto text = files_.Read(NoteTextFileName(number));
+  if (text.status == NoteFiles::ReadStatus::kMissing) {
+    loaded.status = LoadStatus::kNoText;
+  } else if (text.status != NoteFiles::ReadStatus::kOk || text.text.find('\0') != std::string::npos) {
+    loaded.status = LoadStatus::kBadText;
+  } else {
+    loaded.status = LoadStatus::kOk;
+    loaded.text = NoteTextFromFile(text.text);
+  }
+  return loaded;
+}
+
+std::optional<int> NoteStore::FindFreeNoteNumber() const {
+  for (int n = kFirstNoteNumber; n <= kLastNoteNumber; ++n)
+    if (!RecordExists(n)) return n;
+  return std::nullopt;
+}
+
+bool NoteStore::WriteRecord(int number, const RecordLines& lines) {
+  return files_.Write(NoteRecordFileName(number), FormatRecordText(lines));
+}
+
+bool NoteStore::WriteText(int number, std::string_view text) {
+  return files_.Write(NoteTextFileName(number), NoteTextFileContent(text));
+}
+
+bool NoteStore::SetRecordLine(int number, int line, std::string_view value) {
+  auto lines = ReadRecord(number);
+  if (!lines) return false;
+  if (line == kLayerLine && lines->size() == static_cast<std::size_t>(kMinimumRecordLines)) lines->emplace_back();
+  if (line >= static_cast<int>(lines->size())) return false;
+  (*lines)[line] = value;
+  return WriteRecord(number, *lines);
+}
+
+void NoteStore::DeleteNoteFiles(int number) {
+  files_.Delete(NoteRecordFileName(number));
+  files_.Delete(NoteTextFileName(number));
+}
+
+}  // namespace vq

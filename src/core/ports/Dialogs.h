@@ -1,0 +1,14 @@
+#pragma once
+#include <string_view>
+
+namespace vq {
+
+// Message boxes with the program's title and no icon.
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  virtual void Message(std::string_view text) = 0;      // OK
+  virtual bool AskYesNo(std::string_view text) = 0;     // true for Yes
+};
+
+}  // namespace vq

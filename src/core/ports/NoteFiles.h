@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace vq {
+
+// Files in the program folder, as text. The adapter converts between UTF-8 and the system
+// ANSI code page and never leaves a half-written file behind.
+class NoteFiles {
+ public:
+  enum class ReadStatus { kOk, kMissing, kUnreadable, kUndecodable };
+  struct ReadResult {
+    ReadStatus status = ReadStatus::kMissing;
+    std::string text;  // UTF-8, line ends as stored
+  };
+
+  virtual ~NoteFiles() = default;
+  virtual bool Exists(std::string_view name) const = 0;
+  virtual ReadResult Read(std::string_view name) const = 0;
+  // Replaces the file as a whole: on failure the old file is intact and false comes back.
+  virtual bool Write(std::string_view name, std::string_view text) = 0;
+  // A missing file counts as deleted.
+  virtual bool Delete(std::string_view name) = 0;
+};
+
+}  // namespace vq

@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include "fakes/FakeNotes.h"
+#include "notes/NoteBoard.h"
+
+namespace vq {
+namespace {
+
+using test::FakeNoteView;
+using test::RecordText;
+using test::SampleRecord;
+
+class NoteBoardTest : public ::testing::Test {
+ protected:
+  void AddNote(int n, const std::string& text, std::vector<std::string> record = SampleRecord()) {
+    files.files[NoteRecordFileName(n)] = RecordText(record);
+    files.files[NoteTextFileName(n)] = text + "\r\n";
+  }
+  std::vector<std::string> Record(int n) { return ParseRecordText(files.files[NoteRecordFileName(n)]); }
+  FakeNoteView& View(int position) { return static_cast<FakeNoteView&>(board.ViewAt(position)); }
+  void PopupCommand(int position, MenuCommand command) {
+    View(position).menuChoice = command;
+    board.OnPress(View(position), MouseButton::kRight);
+  }
+
+  test::FakeNoteFiles files;
+  test::FakeNoteViews views;
+  test::FakeClock clock;
+  test::FakeDialogs dialogs;
+  NoteBoard board{files, views, clock, dialogs};
+};
+
+TEST_F(NoteBoardTest, RestoreShowsVisibleNotesInNumberOrderAndListsHiddenOnes) {
+  AddNote(7, "seven");
+  AddNote(2, "two");
+  AddNote(3, "隠れた長いメモの本文", SampleRecord("False"));
+  files.files["Vornquill5.hsn"] = RecordText(SampleRecord());  // its text file is missing
+  auto before = files.files;
+  board.RestoreNotes();
+
+  ASSERT_EQ(board.Count(), 2);
+  EXPECT_EQ(board.NumberAt(1), 2);
+  EXPECT_EQ(board.NumberAt(2), 7);
+  EXPECT_EQ(board.CurrentNote(), 2);
+  EXPECT_EQ(View(1).note.text, "two");
+  EXPECT_EQ(View(1).place.top, 2400);
+  ASSERT_EQ(board.HiddenEntries().size(), 1u);
+  EXPECT_EQ(board.HiddenEntries()[0].number, 3);
+  EXPECT_EQ(board.HiddenEntries()[0].caption, "隠れた長いメモ(非表示タグ)");
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Vornquill5.logが見つかりません"});
+  EXPECT_EQ(files.files, before);
+  EXPECT_EQ(files.writes, 0);
+}
+
+TEST_F(NoteBoardTest, UnreadableFilesAreNamedAndLeftAlone) {
+  files.files["Vornquill0.hsn"] = "";
+  files.files["Vornquill0.log"] = "x\r\n";
+  AddNote(1, "bad text");
+  files.undecodable["Vornquill1.log"] = true;
+  AddNote(2, "fine");
+  auto before = files.files;
+  board.RestoreNotes();
+  EXPECT_EQ(board.Count(), 1);
+  EXPECT_EQ(dialogs.messages, (std::vector<std::string>{"Vornquill0.hsnを読み込めませんでした。",
+                                                        "Vornquill1.logを読み込めませんでした。"}));
+  EXPECT_EQ(files.files, before);
+}
+
+TEST_F(NoteBoardTest, NoteWithAlarmCountsDownAndAnOverdueOneComesForward) {
+  auto record = SampleRecord();
+  record[9] = "2026";
+  record[10] = "12";
+  record[11] = "08";
+  record[12] = "13";
+  record[13] = "30";
+  AddNote(0, "ahead", record);
+  record[9] = "2001";
+  AddNote(1, "past", record);
+  board.RestoreNotes();
+  EXPECT_EQ(View(1).countdown, (Countdown{"あと1日1時間30分", false}));
+  EXPECT_EQ(View(1).calls, (std::vector<std::string>{"present", "timer"}));
+  EXPECT_EQ(View(2).countdown, (Countdown{"予定時刻 2001/12/08 13：30を過ぎました。", true}));
+  EXPECT_EQ(View(2).calls, (std::vector<std::string>{"present", "timer", "front"}));
+
+  clock.now = {2026, 12, 8, 13, 30};
+  board.OnCountdownTick(View(1));
+  EXPECT_EQ(View(1).countdown, (Countdown{"時間です", true}));
+  EXPECT_EQ(View(1).calls.back(), "front");
+}
+
+TEST_F(NoteBoardTest, AlarmRaiseKeepsAnAlwaysOnTopNoteFloating) {
+  auto record = SampleRecord("True", "True");
+  record[9] = "2001";
+  AddNote(0, "due", record);
+  board.RestoreNotes();
+  View(1).calls.clear();
+  board.OnCountdownTick(View(1));
+  EXPECT_EQ(View(1).calls, (std::vector<std::string>{"countdown", "front", "topmost"}));
+}
+
+TEST_F(NoteBoardTest, EveryLeftClickSavesThePlaceMovedOrNot) {
+  AddNote(4, "drag me");
+  board.RestoreNotes();
+  board.OnPress(View(1), MouseButton::kLeft);
+  EXPECT_EQ(files.files["Vornquill4.hsn"], RecordText(SampleRecord()));
+  EXPECT_EQ(files.writes, 1);
+
+  View(1).dragTo = NotePlace{1500, 3000};
+  board.OnPress(View(1), MouseButton::kLeft);
+  auto expected = SampleRecord();
+  expected[7] = "1500";
+  expected[8] = "3000";
+  EXPECT_EQ(files.files["Vornquill4.hsn"], RecordText(expected));
+}
+
+TEST_F(NoteBoardTest, ClickOnAFourteenLineRecordWritesAllFifteen) {
+  auto record = SampleRecord();
+  record.pop_back();
+  AddNote(0, "old", record);
+  board.RestoreNotes();
+  board.OnPress(View(1), MouseButton::kLeft);
+  EXPECT_EQ(Record(0), SampleRecord());
+}
+
+TEST_F(NoteBoardTest, FailedSaveIsReportedAndTheFileKept) {
+  AddNote(3, "locked");
+  board.RestoreNotes();
+  files.failWrites = true;
+  View(1).dragTo = NotePlace{1, 1};
+  board.OnPress(View(1), MouseButton::kLeft);
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].rfind("Vornquill3.hsnを保存できませんでした。", 0), 0u);
+  EXPECT_EQ(files.files["Vornquill3.hsn"], RecordText(SampleRecord()));
+}
+
+TEST_F(NoteBoardTest, PressesDoNothingWhileTheEditorIsOpen) {
+  AddNote(0, "a");
+  AddNote(1, "b");
+  board.RestoreNotes();
+  board.SetEditorOpen(true);
+  board.OnPress(View(1), MouseButton::kLeft);
+  board.OnPress(View(1), MouseButton::kRight);
+  EXPECT_EQ(board.CurrentNote(), 2);
+  EXPECT_EQ(files.writes, 0);
+  EXPECT_EQ(View(1).calls, std::vector<std::string>{"present"});
+}
+
+TEST_F(NoteBoardTest, RightPressChecksTheStackingStateAndOtherButtonsOnlySelect) {
+  AddNote(0, "a", SampleRecord("True", "True"));
+  AddNote(1, "b", SampleRecord("True", "0"));
+  AddNote(2, "c", SampleRecord("True", "junk"));
+  board.RestoreNotes();
+  board.OnPress(View(1), MouseButton::kRight);
+  EXPECT_EQ(View(1).shownMenu, BuildNoteMenu(true, false));
+  board.OnPress(View(2), MouseButton::kRight);
+  EXPECT_EQ(View(2).shownMenu, BuildNoteMenu(false, true));
+  board.OnPress(View(3), MouseButton::kRight);
+  EXPECT_EQ(View(3).shownMenu, BuildNoteMenu(false, false));
+  board.OnPress(View(1), MouseButton::kOther);
+  EXPECT_EQ(board.CurrentNote(), 1);
+}
+
+TEST_F(NoteBoardTest, StackingTogglesMoveBetweenTheThreeStates) {
+  AddNote(0, "other on top", SampleRecord("True", "True"));
+  auto record = SampleRecord();
+  record.pop_back();  // a 14-line record
+  AddNote(1, "toggled", record);
+  board.RestoreNotes();
+  auto layer = [&] { return Record(1).at(kLayerLine); };
+
+  PopupCommand(2, MenuCommand::kNoteTopmost);
+  EXPECT_EQ(layer(), "True");
+  EXPECT_EQ(Record(1).size(), 15u);
+  EXPECT_TRUE(View(2).topmost);
+
+  View(1).calls.clear();
+  PopupCommand(2, MenuCommand::kNoteBackmost);  // straight from on top to the desktop
+  EXPECT_EQ(layer(), "0");
+  EXPECT_FALSE(View(2).topmost);
+  EXPECT_TRUE(View(2).attached);
+  EXPECT_EQ(View(1).calls, std::vector<std::string>{"topmost"});  // the others stay on top
+
+  PopupCommand(2, MenuCommand::kNoteTopmost);  // detaches first
+  EXPECT_EQ(layer(), "True");
+  EXPECT_FALSE(View(2).attached);
+  EXPECT_TRUE(View(2).topmost);
+
+  PopupCommand(2, MenuCommand::kNoteTopmost);
+  EXPECT_EQ(layer(), "False");
+  EXPECT_FALSE(View(2).topmost);
+
+  PopupCommand(2, MenuCommand::kNoteBackmost);
+  PopupCommand(2, MenuCommand::kNoteBackmost);
+  EXPECT_EQ(layer(), "False");
+  EXPECT_FALSE(View(2).attached);
+}
+
+TEST_F(NoteBoardTest, HideThenShowBringsTheNoteBackAsTheLastWindow) {
+  auto record = SampleRecord("True", "True");
+  record[9] = "2027";
+  record[10] = "01";
+  record[11] = "01";
+  record[12] = "00";
+  record[13] = "00";
+  AddNote(0, "あいう", record);
+  AddNote(1, "second");
+  board.RestoreNotes();
+  Note before = View(1).note;
+
+  PopupCommand(1, MenuCommand::kNoteHide);
+  EXPECT_EQ(board.Count(), 1);
+  EXPECT_EQ(Record(0).at(kVisibleLine), "False");
+  ASSERT_EQ(board.HiddenEntries().size(), 1u);
+  EXPECT_EQ(board.HiddenEntries()[0].caption, "あいう(非表示タグ)");
+
+  board.OnCommand(ShowHiddenNoteCommand(0));
+  EXPECT_EQ(Record(0), record);
+  EXPECT_TRUE(board.HiddenEntries().empty());
+  ASSERT_EQ(board.Count(), 2);
+  EXPECT_EQ(board.NumberAt(2), 0);
+  EXPECT_EQ(board.CurrentNote(), 2);
+  EXPECT_EQ(View(2).note, before);
+  EXPECT_TRUE(View(2).topmost);
+  EXPECT_EQ(View(2).countdown->caption, "あと24日12時間0分");
+}
+
+TEST_F(NoteBoardTest, HidingFailsVisiblyWhenTheRecordCannotBeWritten) {
+  AddNote(0, "stay");
+  board.RestoreNotes();
+  files.failWrites = true;
+  PopupCommand(1, MenuCommand::kNoteHide);
+  EXPECT_EQ(board.Count(), 1);
+  EXPECT_TRUE(board.HiddenEntries().empty());
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+TEST_F(NoteBoardTest, PeelOffAsksAndOnlyYesDeletes) {
+  AddNote(0, "zero");
+  AddNote(1, "one");
+  AddNote(2, "two");
+  board.RestoreNotes();
+  dialogs.answerYes = false;
+  PopupCommand(2, MenuCommand::kNotePeel);
+  EXPECT_EQ(dialogs.questions, std::vector<std::string>{"このタグを消去しますか？"});
+  EXPECT_EQ(board.Count(), 3);
+  EXPECT_TRUE(files.Exists("Vornquill1.hsn"));
+
+  dialogs.answerYes = true;
+  PopupCommand(2, MenuCommand::kNotePeel);
+  EXPECT_EQ(board.Count(), 2);
+  EXPECT_FALSE(files.Exists("Vornquill1.hsn"));
+  EXPECT_FALSE(files.Exists("Vornquill1.log"));
+  // Positions close up behind the removed window.
+  EXPECT_EQ(board.NumberAt(1), 0);
+  EXPECT_EQ(board.NumberAt(2), 2);
+  EXPECT_EQ(board.PositionOf(View(2)), 2);
+  EXPECT_EQ(NoteStore(files).FindFreeNoteNumber(), 1);
+}
+
+TEST_F(NoteBoardTest, ShowingAHiddenNoteWhoseFilesVanishedSaysSo) {
+  AddNote(6, "gone", SampleRecord("False"));
+  board.RestoreNotes();
+  files.files.clear();
+  board.OnCommand(ShowHiddenNoteCommand(6));
+  EXPECT_EQ(board.Count(), 0);
+  EXPECT_TRUE(board.HiddenEntries().empty());
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace vq
