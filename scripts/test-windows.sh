@@ -14,7 +14,7 @@ mount --bind "$work/nsswitch.conf" /etc/nsswitch.conf
 cleanup() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
-  umount "$work/readonly" 2>/dev/null
+  umount "$work/readonly" "$work/readonly-notes" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -27,11 +27,22 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 wineserver -p
 jwine wineboot >/dev/null 2>&1
 
-# A program folder the program cannot write to: a read-only bind mount.
-mkdir -p "$work/readonly"
+# Program folders the program cannot write to (read-only bind mounts): one with the program
+# alone, one with a note as well.
+readonly_folder() {
+  mount --bind "$1" "$1" && mount -o remount,ro,bind "$1" "$1" || fail "cannot mount $1 read-only"
+  echo "Z:${1//\//\\}\\"
+}
+mkdir -p "$work/readonly" "$work/readonly-notes"
 cp "$VQ_ROOT/build-win/src/win/Vornquill2.exe" "$work/readonly/"
-mount --bind "$work/readonly" "$work/readonly" && mount -o remount,ro,bind "$work/readonly" "$work/readonly"
-export VQ_READONLY_FOLDER="Z:${work//\//\\}\\readonly\\"
+cp "$VQ_ROOT/build-win/src/win/Vornquill2.exe" "$work/readonly-notes/"
+printf '"Arial"\r\n"12"\r\n"False"\r\n"False"\r\n"&HFFFFFF"\r\n"&H0"\r\n"True"\r\n"1440"\r\n"1440"\r\n' \
+  >"$work/readonly-notes/Vornquill0.hsn"
+printf '""\r\n""\r\n""\r\n""\r\n""\r\n"False"\r\n' >>"$work/readonly-notes/Vornquill0.hsn"
+printf 'read-only\r\n' >"$work/readonly-notes/Vornquill0.log"
+VQ_READONLY_FOLDER=$(readonly_folder "$work/readonly")
+VQ_READONLY_NOTES_FOLDER=$(readonly_folder "$work/readonly-notes")
+export VQ_READONLY_FOLDER VQ_READONLY_NOTES_FOLDER
 
 LC_ALL=ja_JP.UTF-8 ctest --test-dir "$VQ_ROOT/build-win" --output-on-failure --timeout 180 >"$results/windows.log" 2>&1
 rc=$?

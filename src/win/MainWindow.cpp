@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "NoteWindow.h"
 #include "PopupMenu.h"
 #include "ProgramFolder.h"
 #include "WindowNames.h"
@@ -8,7 +9,10 @@
 namespace vq::win {
 
 MainWindow::MainWindow(HINSTANCE instance)
-    : instance_(instance), profile_(ProgramFolder(), L"Vornquill"), shell_(profile_, folders_, *this) {}
+    : instance_(instance),
+      profile_(ProgramFolder(), L"Vornquill"),
+      noteFiles_(ProgramFolder()),
+      shell_(ShellPorts{profile_, folders_, *this, noteFiles_, *this, clock_, dialogs_}) {}
 
 bool MainWindow::Create() {
   icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
@@ -20,13 +24,14 @@ bool MainWindow::Create() {
   wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP));
   wc.hIconSm = icon_;
   wc.lpszClassName = kMainWindowClass;
-  if (!RegisterClassExW(&wc)) return false;
+  if (!RegisterClassExW(&wc) || !NoteWindow::RegisterClass(instance_)) return false;
 
   // A top-level window rather than a message-only one: Explorer broadcasts "TaskbarCreated"
   // to top-level windows only.
   hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kMainWindowClass, kProductName, WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
                           nullptr, instance_, this);
   if (!hwnd_) return false;
+  dialogs_.SetOwner(hwnd_);
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
   tray_ = std::make_unique<TrayIcon>(hwnd_, icon_, kProductName);
   shell_.Start();
@@ -38,6 +43,10 @@ bool MainWindow::AddTrayIcon() { return tray_->Add(); }
 void MainWindow::RemoveTrayIcon() { tray_->Remove(); }
 
 std::optional<MenuCommand> MainWindow::PopupMenu(const Menu& menu) { return TrackMenu(hwnd_, menu); }
+
+std::unique_ptr<NoteView> MainWindow::CreateNoteView(NoteBoard& board) {
+  return std::make_unique<NoteWindow>(instance_, board, fonts_);
+}
 
 void MainWindow::Beep() { MessageBeep(MB_OK); }
 

@@ -3,8 +3,11 @@
 
 #include <memory>
 
+#include "FontCache.h"
 #include "TrayIcon.h"
+#include "WinNoteFiles.h"
 #include "WinProfileFile.h"
+#include "WinServices.h"
 #include "WinSpecialFolders.h"
 #include "ports/HostWindow.h"
 #include "shell/ResidentShell.h"
@@ -13,7 +16,7 @@ namespace vq::win {
 
 // The hidden main window: it owns the tray icon and the popup menus and turns window
 // messages into calls on the resident shell. It is never shown.
-class MainWindow : public HostWindow {
+class MainWindow : public HostWindow, public NoteViewFactory {
  public:
   explicit MainWindow(HINSTANCE instance);
   ~MainWindow() override = default;
@@ -28,6 +31,8 @@ class MainWindow : public HostWindow {
   void EndProgram() override;
   void SetTimer(TimerId timer, bool enabled) override;
 
+  std::unique_ptr<NoteView> CreateNoteView(NoteBoard& board) override;
+
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
@@ -40,6 +45,10 @@ class MainWindow : public HostWindow {
   std::unique_ptr<TrayIcon> tray_;
   WinProfileFile profile_;
   WinSpecialFolders folders_;
+  WinNoteFiles noteFiles_;
+  WinClock clock_;
+  WinDialogs dialogs_;
+  FontCache fonts_;
   ResidentShell shell_;
 };
 

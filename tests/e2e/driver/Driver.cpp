@@ -278,6 +278,13 @@ std::vector<std::wstring> TrayIconTips() {
   return tips;
 }
 
+COLORREF ScreenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  COLORREF colour = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
 // ---- Input
 
 void TypeText(const std::wstring& text) {
@@ -302,12 +309,27 @@ void ClickAt(int x, int y, bool right) {
 }
 
 void Drag(int fromX, int fromY, int toX, int toY) {
-  std::vector<INPUT> inputs = {MouseInput(MOUSEEVENTF_MOVE, fromX, fromY),
-                               MouseInput(MOUSEEVENTF_LEFTDOWN, fromX, fromY)};
-  for (int step = 1; step <= 10; ++step)
-    inputs.push_back(MouseInput(MOUSEEVENTF_MOVE, fromX + (toX - fromX) * step / 10, fromY + (toY - fromY) * step / 10));
-  inputs.push_back(MouseInput(MOUSEEVENTF_LEFTUP, toX, toY));
-  SendInputs(inputs);
+  // A window dragged by its body runs the system's move loop, which measures the movement
+  // from where the mouse is when the loop starts: press, wait for the loop, then move.
+  POINT from{fromX, fromY};
+  DWORD thread = GetWindowThreadProcessId(WindowFromPoint(from), nullptr);
+  auto inMoveLoop = [thread] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE);
+  };
+  SendInputs({MouseInput(MOUSEEVENTF_MOVE, fromX, fromY), MouseInput(MOUSEEVENTF_LEFTDOWN, fromX, fromY)});
+  bool moveLoop = WaitUntil(inMoveLoop, 2s);
+  for (int step = 1; step <= 4; ++step) {
+    int x = fromX + (toX - fromX) * step / 4, y = fromY + (toY - fromY) * step / 4;
+    SendInputs({MouseInput(MOUSEEVENTF_MOVE, x, y)});
+    WaitUntil([&] {
+      POINT at;
+      return GetCursorPos(&at) && at.x == x && at.y == y;
+    }, 1s);
+  }
+  SendInputs({MouseInput(MOUSEEVENTF_LEFTUP, toX, toY)});
+  if (moveLoop) WaitUntil([&] { return !inMoveLoop(); }, 2s);
 }
 
 // ---- App
@@ -371,6 +393,13 @@ HWND App::MainWindow() const {
   for (const auto& w : TopLevelWindows(Pid()))
     if (w.className == vq::win::kMainWindowClass) return w.hwnd;
   return nullptr;
+}
+
+std::vector<WindowInfo> App::VisibleWindows(const std::wstring& className) const {
+  std::vector<WindowInfo> out;
+  for (auto& w : TopLevelWindows(Pid()))
+    if (w.visible && w.className == className) out.push_back(w);
+  return out;
 }
 
 void App::SendTrayMouse(UINT mouseMessage) const {

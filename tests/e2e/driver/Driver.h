@@ -103,6 +103,8 @@ class App {
 
   HWND MainWindow() const;
   std::vector<WindowInfo> Windows() const { return TopLevelWindows(Pid()); }
+  // Visible top-level windows of one class, in z-order.
+  std::vector<WindowInfo> VisibleWindows(const std::wstring& className) const;
 
   // The tray icon's callback message, as the shell sends it for a mouse message.
   void SendTrayMouse(UINT mouseMessage) const;
@@ -134,6 +136,9 @@ bool PressButton(HWND dialog, int id);
 // Tray icons shown by the shell under Wine (every program's), and their tips.
 int TrayIconCount();
 std::vector<std::wstring> TrayIconTips();
+
+// The colour on the screen at a point, as COLORREF.
+COLORREF ScreenPixel(int x, int y);
 
 // Input as a user makes it.
 void TypeText(const std::wstring& text);

@@ -1,0 +1,29 @@
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "notes/NoteRecord.h"
+
+namespace vq::win {
+
+// Notes in the same font share one font object; it is deleted with the last note using it.
+class FontCache {
+ public:
+  using Font = std::shared_ptr<std::remove_pointer_t<HFONT>>;
+
+  Font Get(const NoteFont& font, UINT dpi);
+  // The font of the countdown line: the desktop's message font, 9 points.
+  Font CountdownFont(UINT dpi);
+
+ private:
+  using Key = std::tuple<std::wstring, int, bool, bool, UINT>;
+  Font Make(const Key& key);
+
+  std::map<Key, std::weak_ptr<std::remove_pointer_t<HFONT>>> fonts_;
+};
+
+}  // namespace vq::win

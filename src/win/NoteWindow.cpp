@@ -1,0 +1,245 @@
+#include "NoteWindow.h"
+
+#include <algorithm>
+
+#include "Dpi.h"
+#include "PopupMenu.h"
+#include "Text.h"
+#include "util/Twips.h"
+
+namespace vq::win {
+
+namespace {
+
+constexpr wchar_t kNoteClass[] = L"Vornquill2.Note";
+constexpr UINT_PTR kCountdownTimer = 1;
+constexpr UINT kCountdownIntervalMs = 30000;
+constexpr UINT kStackingFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOACTIVATE;
+constexpr COLORREF kAlarmRed = RGB(255, 0, 0);
+constexpr UINT kTextFormat = DT_NOPREFIX | DT_EXPANDTABS | DT_LEFT | DT_TOP;
+
+// Colours with the high bit set name a system colour by its index.
+COLORREF ToColorRef(std::uint32_t colour) {
+  if (colour & 0x80000000u) return GetSysColor(static_cast<int>(colour & 0xFF));
+  return static_cast<COLORREF>(colour & 0xFFFFFF);
+}
+
+SIZE Measure(HDC dc, HFONT font, const std::wstring& text) {
+  HGDIOBJ old = SelectObject(dc, font);
+  RECT r{0, 0, 0, 0};
+  // An empty label still has the height of one line.
+  DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r, kTextFormat | DT_CALCRECT);
+  SelectObject(dc, old);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+BOOL CALLBACK IntersectsWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
+  auto* probe = reinterpret_cast<std::pair<RECT, bool>*>(param);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  RECT overlap;
+  if (GetMonitorInfoW(monitor, &info) && IntersectRect(&overlap, &probe->first, &info.rcWork)) probe->second = true;
+  return TRUE;
+}
+
+}  // namespace
+
+bool NoteWindow::RegisterClass(HINSTANCE instance) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kNoteClass;
+  return RegisterClassExW(&wc) != 0;
+}
+
+NoteWindow::NoteWindow(HINSTANCE instance, NoteBoard& board, FontCache& fonts) : board_(board), fonts_(fonts) {
+  // A tool window gets no taskbar button.
+  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kNoteClass, L"付箋紙", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance,
+                          this);
+}
+
+NoteWindow::~NoteWindow() {
+  if (hwnd_) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void NoteWindow::Present(const Note& note, const std::optional<Countdown>& countdown) {
+  note_ = note;
+  text_ = Widen(note.text);
+  countdown_ = countdown;
+  alarmShown_ = countdown && countdown->due;
+  savedPlace_ = {note.top, note.left};
+  // Twips become pixels with the DPI of the monitor the note lands on.
+  UINT systemDpi = SystemDpi();
+  POINT guess{TwipsToPixels(note.left, static_cast<int>(systemDpi)), TwipsToPixels(note.top, static_cast<int>(systemDpi))};
+  dpi_ = DpiForPoint(guess);
+  savedPixels_ = {TwipsToPixels(note.left, static_cast<int>(dpi_)), TwipsToPixels(note.top, static_cast<int>(dpi_))};
+  Fit(savedPixels_);
+  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  UpdateWindow(hwnd_);
+}
+
+void NoteWindow::Fit(POINT topLeft) {
+  font_ = fonts_.Get(note_.font, dpi_);
+  countdownFont_ = fonts_.CountdownFont(dpi_);
+  HDC dc = GetDC(hwnd_);
+  textSize_ = Measure(dc, font_.get(), text_);
+  countdownSize_ = countdown_ ? Measure(dc, countdownFont_.get(), Widen(countdown_->caption)) : SIZE{0, 0};
+  ReleaseDC(hwnd_, dc);
+  SIZE size{std::max(textSize_.cx, countdownSize_.cx), textSize_.cy + countdownSize_.cy};
+  POINT at = KeepVisible(topLeft, size);
+  SetWindowPos(hwnd_, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+POINT NoteWindow::KeepVisible(POINT topLeft, SIZE size) {
+  // A note saved on a monitor that is gone comes back on the nearest one; its file keeps the
+  // saved place until the user moves it.
+  std::pair<RECT, bool> probe{{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy}, false};
+  EnumDisplayMonitors(nullptr, nullptr, IntersectsWorkArea, reinterpret_cast<LPARAM>(&probe));
+  if (probe.second) return topLeft;
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(MonitorFromRect(&probe.first, MONITOR_DEFAULTTONEAREST), &info);
+  const RECT& work = info.rcWork;
+  return {std::clamp(topLeft.x, work.left, std::max(work.left, work.right - size.cx)),
+          std::clamp(topLeft.y, work.top, std::max(work.top, work.bottom - size.cy))};
+}
+
+void NoteWindow::UpdateCountdown(const Countdown& countdown) {
+  countdown_ = countdown;
+  alarmShown_ = alarmShown_ || countdown.due;
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  HDC dc = GetDC(hwnd_);
+  countdownSize_ = Measure(dc, countdownFont_.get(), Widen(countdown.caption));
+  ReleaseDC(hwnd_, dc);
+  // Only the width follows the new line; the height was set when the note was built.
+  int width = std::max(textSize_.cx, countdownSize_.cx);
+  SetWindowPos(hwnd_, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void NoteWindow::StartCountdownTimer() { SetTimer(hwnd_, kCountdownTimer, kCountdownIntervalMs, nullptr); }
+
+void NoteWindow::SetTopmost(bool topmost) {
+  SetWindowPos(hwnd_, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, kStackingFlags);
+}
+
+void NoteWindow::SetAttachedToDesktop(bool attached) {
+  if (!attached) {
+    SetParent(hwnd_, nullptr);
+    return;
+  }
+  // Where there is no program-manager window (as under Wine) the note stays an ordinary window.
+  if (HWND desktop = FindWindowW(L"Progman", nullptr)) SetParent(hwnd_, desktop);
+}
+
+void NoteWindow::BringToFront() {
+  SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, kStackingFlags);
+  SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, kStackingFlags);
+}
+
+void NoteWindow::DragMove() {
+  // The whole note is its own title bar: the system's move loop runs until the button is up.
+  ReleaseCapture();
+  SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+NotePlace NoteWindow::Place() const {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  if (r.left == savedPixels_.x && r.top == savedPixels_.y) return savedPlace_;
+  int dpi = static_cast<int>(DpiForWindow(hwnd_));
+  return {PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
+}
+
+std::optional<MenuCommand> NoteWindow::PopupMenu(const Menu& menu) { return TrackMenu(hwnd_, menu); }
+
+LRESULT CALLBACK NoteWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<NoteWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<NoteWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  try {
+    return self->OnMessage(msg, wp, lp);
+  } catch (...) {
+    return 0;
+  }
+}
+
+LRESULT NoteWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_LBUTTONDOWN:
+      board_.OnPress(*this, MouseButton::kLeft);
+      return 0;
+    case WM_RBUTTONDOWN:
+      board_.OnPress(*this, MouseButton::kRight);
+      return 0;
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+      board_.OnPress(*this, MouseButton::kOther);
+      return 0;
+    case WM_TIMER:
+      if (wp == kCountdownTimer) board_.OnCountdownTick(*this);
+      return 0;
+    case WM_CLOSE:
+      // A note goes only by its own commands; Alt+F4 must not lose it.
+      return 0;
+    case 0x02E0:  // WM_DPICHANGED
+      OnDpiChanged(HIWORD(wp), *reinterpret_cast<RECT*>(lp));
+      return 0;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void NoteWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  // Keep the note's physical size on a monitor with another scale.
+  dpi_ = dpi;
+  Fit({suggested.left, suggested.top});
+}
+
+void NoteWindow::OnPaint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  HGDIOBJ brush = GetStockObject(DC_BRUSH);
+
+  SetDCBrushColor(dc, ToColorRef(note_.backColor));
+  FillRect(dc, &client, static_cast<HBRUSH>(brush));
+  SetBkMode(dc, TRANSPARENT);
+
+  int textTop = 0;
+  if (countdown_) {
+    RECT line{0, 0, countdownSize_.cx, countdownSize_.cy};
+    SetDCBrushColor(dc, alarmShown_ ? kAlarmRed : GetSysColor(COLOR_HIGHLIGHT));
+    FillRect(dc, &line, static_cast<HBRUSH>(brush));
+    HGDIOBJ old = SelectObject(dc, countdownFont_.get());
+    SetTextColor(dc, RGB(255, 255, 255));
+    std::wstring caption = Widen(countdown_->caption);
+    DrawTextW(dc, caption.c_str(), -1, &line, kTextFormat);
+    SelectObject(dc, old);
+    textTop = countdownSize_.cy;
+  }
+  RECT textRect{0, textTop, textSize_.cx, textTop + textSize_.cy};
+  HGDIOBJ old = SelectObject(dc, font_.get());
+  SetTextColor(dc, ToColorRef(note_.foreColor));
+  DrawTextW(dc, text_.c_str(), -1, &textRect, kTextFormat);
+  SelectObject(dc, old);
+  EndPaint(hwnd_, &ps);
+}
+
+}  // namespace vq::win

@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+
+#include "ports/NoteFiles.h"
+
+namespace vq::win {
+
+// Files in the program folder, stored in the system ANSI code page. A write goes to a
+// temporary file beside the target, is flushed, and then replaces the target, so a failure at
+// any point leaves the old file as it was.
+class WinNoteFiles : public NoteFiles {
+ public:
+  explicit WinNoteFiles(std::wstring folder) : folder_(std::move(folder)) {}  // ends in "\"
+
+  bool Exists(std::string_view name) const override;
+  ReadResult Read(std::string_view name) const override;
+  bool Write(std::string_view name, std::string_view text) override;
+  bool Delete(std::string_view name) override;
+
+ private:
+  std::wstring Path(std::string_view name) const;
+  std::wstring folder_;
+};
+
+}  // namespace vq::win
