@@ -27,3 +27,19 @@ bool WinProfileFile::Write(std::string_view section, std::string_view key, std::
 }
 
 }  // namespace vq::win
+
+namespace vq::win {
+
+bool WinProfileFile::WriteSection(std::string_view section,
+                                  const std::vector<std::pair<std::string, std::string>>& keys) {
+  // "key=value" strings, each ended by a NUL, the list ended by another.
+  std::wstring block;
+  for (const auto& [key, value] : keys) {
+    block += Widen(key) + L"=" + Widen(value);
+    block.push_back(L'\0');
+  }
+  block.push_back(L'\0');
+  return WritePrivateProfileSectionW(Widen(section).c_str(), block.c_str(), path_.c_str()) != FALSE;
+}
+
+}  // namespace vq::win

@@ -8,6 +8,8 @@ namespace {
 
 using test::FakeProfileFile;
 
+// Written a section at a time; the file reads the same as if written key by key in the order
+// the defaults are listed, since the note editor's place joins the end of "Fusen".
 TEST(Config, FirstStartWritesTheTwentySevenDefaultsInOrder) {
   FakeProfileFile file;
   Config config(file);
@@ -20,11 +22,16 @@ TEST(Config, FirstStartWritesTheTwentySevenDefaultsInOrder) {
       {"a1", "b5", "0"},    {"a1", "Mailler", "D:\\Program Files\\Outlook Express\\msimn.exe"},
       {"a1", "b6", "1"},    {"a1", "b7", "True"}, {"a1", "b8", "False"},
       {"Fusen", "FontName", "ＭＳ Ｐゴシック"}, {"Fusen", "FontSize", "9"},
-      {"Fusen", "BackColor", "&HFFFFFF"}, {"Fusen", "ForeColor", "&H0"},
+      {"Fusen", "BackColor", "&HFFFFFF"}, {"Fusen", "ForeColor", "&H0"}, {"Fusen", "Top", "0"}, {"Fusen", "Left", "0"},
       {"Option", "Top", "0"}, {"Option", "Left", "0"}, {"vmc", "Top", "0"}, {"vmc", "Left", "0"},
-      {"Fusen", "Top", "0"}, {"Fusen", "Left", "0"},
   };
   EXPECT_EQ(file.writes, expected);
+  EXPECT_EQ(file.sectionWrites, 4);
+  // The listed order of the defaults themselves.
+  auto defaults = DefaultSettings("D:\\");
+  ASSERT_EQ(defaults.size(), 27u);
+  EXPECT_EQ(defaults[21].section + "/" + defaults[21].key, "Option/Top");
+  EXPECT_EQ(defaults[25].section + "/" + defaults[25].key, "Fusen/Top");
 }
 
 TEST(Config, MailerDefaultWithoutStartupFolderHasNoDriveLetter) {

@@ -31,6 +31,13 @@ class FakeProfileFile : public ProfileFile {
     return true;
   }
 
+  bool WriteSection(std::string_view section, const std::vector<std::pair<std::string, std::string>>& keys) override {
+    ++sectionWrites;
+    bool ok = true;
+    for (const auto& [key, value] : keys) ok = Write(section, key, value) && ok;
+    return ok;
+  }
+
   // Prepares the file without counting as a write by the program.
   void Set(std::string_view section, std::string_view key, std::string_view value) {
     exists_ = true;
@@ -40,6 +47,7 @@ class FakeProfileFile : public ProfileFile {
 
   std::vector<ProfileEntry> writes;
   mutable int reads = 0;
+  int sectionWrites = 0;
   bool failWrites = false;
 
  private:

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace vq {
 
@@ -14,6 +16,8 @@ class ProfileFile {
   virtual std::string Read(std::string_view section, std::string_view key) const = 0;
   // False when the platform reported a failure (read-only folder, full disk).
   virtual bool Write(std::string_view section, std::string_view key, std::string_view value) = 0;
+  // Writes a whole section at once, keys in the given order, replacing what it held.
+  virtual bool WriteSection(std::string_view section, const std::vector<std::pair<std::string, std::string>>& keys) = 0;
 };
 
 }  // namespace vq
