@@ -1,6 +1,8 @@
 #include "MainWindow.h"
 
+#include "EditorWindow.h"
 #include "NoteWindow.h"
+#include "TimerDialog.h"
 #include "PopupMenu.h"
 #include "ProgramFolder.h"
 #include "WindowNames.h"
@@ -12,7 +14,7 @@ MainWindow::MainWindow(HINSTANCE instance)
     : instance_(instance),
       profile_(ProgramFolder(), L"Vornquill"),
       noteFiles_(ProgramFolder()),
-      shell_(ShellPorts{profile_, folders_, *this, noteFiles_, *this, clock_, dialogs_}) {}
+      shell_(ShellPorts{profile_, folders_, *this, noteFiles_, *this, *this, clock_, dialogs_}) {}
 
 bool MainWindow::Create() {
   icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
@@ -24,7 +26,9 @@ bool MainWindow::Create() {
   wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP));
   wc.hIconSm = icon_;
   wc.lpszClassName = kMainWindowClass;
-  if (!RegisterClassExW(&wc) || !NoteWindow::RegisterClass(instance_)) return false;
+  if (!RegisterClassExW(&wc) || !NoteWindow::RegisterClass(instance_) || !EditorWindow::RegisterClass(instance_) ||
+      !TimerDialog::RegisterClass(instance_))
+    return false;
 
   // A top-level window rather than a message-only one: Explorer broadcasts "TaskbarCreated"
   // to top-level windows only.
@@ -46,6 +50,10 @@ std::optional<MenuCommand> MainWindow::PopupMenu(const Menu& menu) { return Trac
 
 std::unique_ptr<NoteView> MainWindow::CreateNoteView(NoteBoard& board) {
   return std::make_unique<NoteWindow>(instance_, board, fonts_);
+}
+
+std::unique_ptr<EditorView> MainWindow::CreateEditorView(NoteEditing& editing) {
+  return std::make_unique<EditorWindow>(instance_, editing, fonts_, clock_);
 }
 
 void MainWindow::Beep() { MessageBeep(MB_OK); }

@@ -16,7 +16,7 @@ namespace vq::win {
 
 // The hidden main window: it owns the tray icon and the popup menus and turns window
 // messages into calls on the resident shell. It is never shown.
-class MainWindow : public HostWindow, public NoteViewFactory {
+class MainWindow : public HostWindow, public NoteViewFactory, public EditorViewFactory {
  public:
   explicit MainWindow(HINSTANCE instance);
   ~MainWindow() override = default;
@@ -32,6 +32,7 @@ class MainWindow : public HostWindow, public NoteViewFactory {
   void SetTimer(TimerId timer, bool enabled) override;
 
   std::unique_ptr<NoteView> CreateNoteView(NoteBoard& board) override;
+  std::unique_ptr<EditorView> CreateEditorView(NoteEditing& editing) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

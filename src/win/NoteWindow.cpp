@@ -158,6 +158,13 @@ NotePlace NoteWindow::Place() const {
   return {PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
 }
 
+NoteSize NoteWindow::Size() const {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  int dpi = static_cast<int>(DpiForWindow(hwnd_));
+  return {PixelsToTwips(r.right - r.left, dpi), PixelsToTwips(r.bottom - r.top, dpi)};
+}
+
 std::optional<MenuCommand> NoteWindow::PopupMenu(const Menu& menu) { return TrackMenu(hwnd_, menu); }
 
 LRESULT CALLBACK NoteWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -29,6 +29,7 @@ class NoteWindow : public NoteView {
   void BringToFront() override;
   void DragMove() override;
   NotePlace Place() const override;
+  NoteSize Size() const override;
   std::optional<MenuCommand> PopupMenu(const Menu& menu) override;
 
   HWND Handle() const { return hwnd_; }

@@ -14,13 +14,16 @@ using test::FakeProfileFile;
 
 class ResidentShellTest : public ::testing::Test {
  protected:
-  ShellPorts Ports(ProfileFile& f, HostWindow& h) { return {f, folders, h, noteFiles, noteViews, clock, dialogs}; }
+  ShellPorts Ports(ProfileFile& f, HostWindow& h) {
+    return {f, folders, h, noteFiles, noteViews, editorViews, clock, dialogs};
+  }
 
   FakeProfileFile file;
   FakeFolders folders;
   FakeHost host;
   test::FakeNoteFiles noteFiles;
   test::FakeNoteViews noteViews;
+  test::FakeEditorViews editorViews;
   test::FakeClock clock;
   test::FakeDialogs dialogs;
   ResidentShell shell{Ports(file, host)};
@@ -124,7 +127,7 @@ TEST_F(ResidentShellTest, CommandsOfToolsNotYetPresentDoNothing) {
   shell.Start();
   host.calls.clear();
   for (MenuCommand c : {MenuCommand::kLauncherNone, MenuCommand::kOptions, MenuCommand::kCheckMail,
-                        MenuCommand::kNewNote, MenuCommand::kMinimiseAll, LaunchCommand(0)})
+                        MenuCommand::kMinimiseAll, LaunchCommand(0)})
     shell.OnCommand(c);
   EXPECT_TRUE(host.calls.empty());
 }

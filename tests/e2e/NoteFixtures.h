@@ -42,4 +42,10 @@ inline std::string RecordOf(const ProgramFolder& folder, int n) {
 
 inline POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
+inline std::optional<WindowInfo> NoteAt(const App& app, int x, int y) {
+  for (const auto& w : app.VisibleWindows(kNoteClass))
+    if (w.rect.left == x && w.rect.top == y) return w;
+  return std::nullopt;
+}
+
 }  // namespace e2e

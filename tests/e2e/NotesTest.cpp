@@ -21,12 +21,6 @@ std::vector<std::string> Lines(const ProgramFolder& folder, int n) {
   return lines;
 }
 
-std::optional<WindowInfo> NoteAt(const App& app, int x, int y) {
-  for (const auto& w : app.VisibleWindows(kNoteClass))
-    if (w.rect.left == x && w.rect.top == y) return w;
-  return std::nullopt;
-}
-
 // The note at a place, or a test failure that says where the notes are.
 WindowInfo NoteAtOrFail(const App& app, int x, int y) {
   if (auto note = NoteAt(app, x, y)) return *note;

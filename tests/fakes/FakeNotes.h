@@ -7,6 +7,7 @@
 #include "notes/NoteBoard.h"
 #include "ports/Clock.h"
 #include "ports/Dialogs.h"
+#include "ports/EditorView.h"
 #include "ports/NoteFiles.h"
 #include "ports/NoteView.h"
 
@@ -89,6 +90,7 @@ class FakeNoteView : public NoteView {
     if (dragTo) place = *dragTo;
   }
   NotePlace Place() const override { return place; }
+  NoteSize Size() const override { return size; }
   std::optional<MenuCommand> PopupMenu(const Menu& menu) override {
     shownMenu = menu;
     calls.push_back("popup");
@@ -98,6 +100,7 @@ class FakeNoteView : public NoteView {
   Note note;
   std::optional<Countdown> countdown;
   NotePlace place;
+  NoteSize size{1500, 400};
   std::optional<NotePlace> dragTo;
   bool topmost = false;
   bool attached = false;
@@ -113,6 +116,41 @@ class FakeNoteViews : public NoteViewFactory {
  public:
   std::unique_ptr<NoteView> CreateNoteView(NoteBoard&) override { return std::make_unique<FakeNoteView>(live); }
   std::vector<FakeNoteView*> live;  // in creation order
+};
+
+// The editor window: what it was shown with, and what the user typed since.
+class FakeEditorView : public EditorView {
+ public:
+  explicit FakeEditorView(FakeEditorView*& live) : live_(live) { live_ = this; }
+  ~FakeEditorView() override {
+    if (live_ == this) live_ = nullptr;
+  }
+  void Show(const EditorContent& c, const EditorPlacement& p) override {
+    content = c;
+    placement = p;
+    place = {p.top, p.left};
+  }
+  EditorContent Content() const override { return content; }
+  NotePlace Place() const override { return place; }
+  void Close() override { closed = true; }
+
+  EditorContent content;
+  EditorPlacement placement;
+  NotePlace place;
+  bool closed = false;
+
+ private:
+  FakeEditorView*& live_;
+};
+
+class FakeEditorViews : public EditorViewFactory {
+ public:
+  std::unique_ptr<EditorView> CreateEditorView(NoteEditing&) override {
+    ++created;
+    return std::make_unique<FakeEditorView>(live);
+  }
+  FakeEditorView* live = nullptr;
+  int created = 0;
 };
 
 // A record file's text from its values.

@@ -156,6 +156,9 @@ void NoteBoard::OnCommand(MenuCommand command) {
     case MenuCommand::kNotePeel:
       PeelCurrent();
       break;
+    case MenuCommand::kNoteEdit:
+      if (onEdit_) onEdit_();
+      break;
     default:
       break;
   }
@@ -196,6 +199,22 @@ void NoteBoard::ToggleDesktop() {
     entry->view->SetAttachedToDesktop(false);
     SetLayerLine(*entry);
   }
+}
+
+std::optional<NoteBoard::TakenNote> NoteBoard::TakeCurrentForEdit() {
+  Entry* entry = Current();
+  if (!entry) return std::nullopt;
+  TakenNote taken{entry->number, entry->note, entry->view->Size()};
+  NotePlace place = entry->view->Place();
+  taken.note.top = place.top;
+  taken.note.left = place.left;
+  RemoveCurrentWindow();
+  return taken;
+}
+
+bool NoteBoard::SaveNote(int number, const Note& note) {
+  // The text first: a record never points at a text that is not there yet.
+  return store_.WriteText(number, note.text) && store_.WriteRecord(number, RecordFromNote(note));
 }
 
 void NoteBoard::RemoveCurrentWindow() {

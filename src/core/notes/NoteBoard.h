@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -44,6 +45,19 @@ class NoteBoard {
   // Puts a note on the desktop as the last window, which becomes the current one.
   void ShowNote(int number, const Note& note);
 
+  // The current note, as it is now, taken off the desktop for editing; its files stay.
+  struct TakenNote {
+    int number = 0;
+    Note note;
+    NoteSize size;
+  };
+  std::optional<TakenNote> TakeCurrentForEdit();
+  std::optional<int> FindFreeNoteNumber() const { return store_.FindFreeNoteNumber(); }
+  // Writes both files of a note; false when either could not be written.
+  bool SaveNote(int number, const Note& note);
+  // "編集" on a note's menu goes to whoever runs the editor.
+  void SetEditHandler(std::function<void()> handler) { onEdit_ = std::move(handler); }
+
  private:
   struct Entry {
     int number = 0;
@@ -72,6 +86,7 @@ class NoteBoard {
   int current_ = 0;
   std::map<int, std::string> hidden_;  // note number to menu caption
   bool editorOpen_ = false;
+  std::function<void()> onEdit_;
 };
 
 }  // namespace vq

@@ -13,6 +13,11 @@ struct NotePlace {
   long left = 0;
 };
 
+struct NoteSize {
+  long width = 0;  // twips
+  long height = 0;
+};
+
 // One note window on the desktop.
 class NoteView {
  public:
@@ -31,6 +36,7 @@ class NoteView {
   // Lets the user move the window; returns once the mouse button is released.
   virtual void DragMove() = 0;
   virtual NotePlace Place() const = 0;
+  virtual NoteSize Size() const = 0;
   virtual std::optional<MenuCommand> PopupMenu(const Menu& menu) = 0;
 };
 

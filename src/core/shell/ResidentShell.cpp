@@ -11,7 +11,10 @@ ResidentShell::ResidentShell(const ShellPorts& ports)
     : config_(ports.profile),
       folders_(ports.folders),
       host_(ports.host),
-      notes_(ports.noteFiles, ports.noteViews, ports.clock, ports.dialogs) {}
+      notes_(ports.noteFiles, ports.noteViews, ports.clock, ports.dialogs),
+      editing_(config_, notes_, ports.editorViews, ports.dialogs) {
+  notes_.SetEditHandler([this] { editing_.EditCurrentNote(); });
+}
 
 void ResidentShell::Start() {
   if (!config_.Exists()) config_.EnsureDefaults(folders_.StartupFolder());
@@ -23,7 +26,6 @@ void ResidentShell::Start() {
   // rewrite its position keys, and an existing file must stay untouched at start-up.
   periodicMailCheck_ = IntervalEnablesPeriodicCheck(config_.ReadOption(keys::kMail, keys::kInterval));
   host_.SetTimer(TimerId::kPeriodicMail, periodicMailCheck_);
-  editingNoteNumber_ = kNoNoteInEditor;
   minimisedByDoubleClick_ = false;
 }
 
@@ -44,6 +46,8 @@ TrayResponse ResidentShell::OnTrayMouse(int mouseMessage) {
 void ResidentShell::OnCommand(MenuCommand command) {
   if (command == MenuCommand::kExit)
     Exit();
+  else if (command == MenuCommand::kNewNote)
+    editing_.NewNote();
   else
     notes_.OnCommand(command);
 }

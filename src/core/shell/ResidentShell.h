@@ -2,9 +2,11 @@
 #include <vector>
 
 #include "config/Config.h"
+#include "editor/NoteEditing.h"
 #include "notes/NoteBoard.h"
 #include "ports/Clock.h"
 #include "ports/Dialogs.h"
+#include "ports/EditorView.h"
 #include "ports/HostWindow.h"
 #include "ports/NoteFiles.h"
 #include "ports/NoteView.h"
@@ -33,7 +35,7 @@ enum class TrayResponse { kIgnored, kMenuShown, kToggleMinimiseAll, kCheckMail }
 // The double-click on the tray icon toggles minimise-all only when "b7" reads exactly "True".
 TrayResponse ChooseDoubleClickAction(const Config& config);
 
-inline constexpr int kNoNoteInEditor = 1000;
+inline constexpr int kNoNoteInEditor = kNewNoteNumber;
 
 // Everything the resident program needs from the platform.
 struct ShellPorts {
@@ -42,6 +44,7 @@ struct ShellPorts {
   HostWindow& host;
   NoteFiles& noteFiles;
   NoteViewFactory& noteViews;
+  EditorViewFactory& editorViews;
   Clock& clock;
   Dialogs& dialogs;
 };
@@ -72,11 +75,12 @@ class ResidentShell {
   bool MailCheckBusy() const { return mailCheckBusy_; }
   bool PeriodicMailCheckEnabled() const { return periodicMailCheck_; }
   bool TrayIconShown() const { return trayIconShown_; }
-  int EditingNoteNumber() const { return editingNoteNumber_; }
+  int EditingNoteNumber() const { return editing_.EditingNoteNumber(); }
   bool MinimisedByDoubleClick() const { return minimisedByDoubleClick_; }
   const LauncherTable& Launcher() const { return launcher_; }
   Menu MainMenu() const { return BuildMainMenu(launcher_, notes_.HiddenEntries()); }
   NoteBoard& Notes() { return notes_; }
+  NoteEditing& Editing() { return editing_; }
 
  private:
   void TryAddTrayIcon();
@@ -90,10 +94,10 @@ class ResidentShell {
   bool periodicMailCheck_ = false;
   bool trayIconShown_ = false;
   int trayRetries_ = 0;
-  int editingNoteNumber_ = kNoNoteInEditor;
   bool minimisedByDoubleClick_ = false;
   LauncherTable launcher_;
   NoteBoard notes_;
+  NoteEditing editing_;
 };
 
 }  // namespace vq

@@ -454,7 +454,7 @@ bool App::WaitForNoMenu(Millis timeout) const {
   return WaitUntil([&] { return MenuWindow() == nullptr; }, timeout);
 }
 
-std::vector<OpenMenu> App::OpenMenus() const {
+std::string App::ProbeDump() const {
   static const std::wstring probe = BesideThisProgram(L"vq_menuprobe.dll");
   static HMODULE local = LoadLibraryExW(probe.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
   if (!local) throw std::runtime_error("vq_menuprobe.dll is missing");
@@ -485,8 +485,17 @@ std::vector<OpenMenu> App::OpenMenus() const {
   DeleteFileW(output.c_str());
   runRemote(reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<uintptr_t>(remoteProbe_ + offset)), output);
 
+  std::ifstream file(output.c_str(), std::ios::binary);
+  std::stringstream dump;
+  dump << file.rdbuf();
+  file.close();
+  DeleteFileW(output.c_str());
+  return dump.str();
+}
+
+std::vector<OpenMenu> App::OpenMenus() const {
   std::vector<OpenMenu> menus;
-  std::ifstream in(output.c_str(), std::ios::binary);
+  std::istringstream in(ProbeDump());
   std::string line;
   while (std::getline(in, line)) {
     if (line.rfind("menu ", 0) == 0) {
@@ -506,9 +515,36 @@ std::vector<OpenMenu> App::OpenMenus() const {
       menus.back().items.push_back(item);
     }
   }
-  in.close();
-  DeleteFileW(output.c_str());
   return menus;
+}
+
+std::vector<MenuBarItem> App::MenuBar(HWND window) const {
+  std::vector<MenuBarItem> items;
+  std::istringstream in(ProbeDump());
+  std::string line;
+  bool ours = false;
+  while (std::getline(in, line)) {
+    if (line.rfind("bar ", 0) == 0) {
+      ours = std::stoul(line.substr(4)) == reinterpret_cast<UINT_PTR>(window);
+    } else if (ours && line.rfind("baritem ", 0) == 0) {
+      MenuBarItem item;
+      std::istringstream fields(line.substr(8));
+      fields >> item.rect.left >> item.rect.top >> item.rect.right >> item.rect.bottom;
+      fields.get();
+      std::getline(fields, item.caption);
+      items.push_back(item);
+    }
+  }
+  return items;
+}
+
+bool App::ClickMenuBar(HWND window, const std::string& caption) const {
+  for (const auto& item : MenuBar(window)) {
+    if (item.caption != caption) continue;
+    ClickAt((item.rect.left + item.rect.right) / 2, (item.rect.top + item.rect.bottom) / 2);
+    return true;
+  }
+  return false;
 }
 
 void App::PostKeyToMenu(UINT vk) const {
@@ -534,13 +570,21 @@ bool App::ChooseMenuItem(const std::vector<std::string>& captions) const {
         if (now.front().items[i].highlighted) return static_cast<int>(i);
       return -1;
     };
-    for (int presses = 0; highlighted() != target; ++presses) {
-      if (presses > static_cast<int>(items.size()) + 1) return false;
-      int before = highlighted();
+    // A key that arrives before the menu's own loop runs is lost: press again when nothing
+    // moved. Down wraps around, so overshooting only costs a round.
+    int now = highlighted();
+    for (int presses = 0; now != target; ++presses) {
+      if (presses > 3 * static_cast<int>(items.size()) + 3) return false;
       PostKeyToMenu(VK_DOWN);
-      if (!WaitUntil([&] { return highlighted() != before; }, 3s)) return false;
+      int before = now;
+      WaitUntil([&] { return (now = highlighted()) != before; }, 1s);
     }
-    PostKeyToMenu(level + 1 == captions.size() ? VK_RETURN : VK_RIGHT);
+    bool last = level + 1 == captions.size();
+    PostKeyToMenu(last ? VK_RETURN : VK_RIGHT);
+    if (!last) {
+      for (int tries = 0; tries < 3 && !WaitUntil([&] { return OpenMenus().size() == level + 2; }, 2s); ++tries)
+        PostKeyToMenu(VK_RIGHT);
+    }
   }
   return true;
 }

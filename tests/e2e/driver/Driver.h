@@ -84,6 +84,10 @@ struct OpenMenu {
   RECT rect{};
   std::vector<MenuItemInfo> items;
 };
+struct MenuBarItem {
+  RECT rect{};  // screen
+  std::string caption;
+};
 
 // The program under test, started from a program folder.
 class App {
@@ -116,6 +120,10 @@ class App {
 
   // The popup menus open in the program, the most recently opened first.
   std::vector<OpenMenu> OpenMenus() const;
+  // The items of a window's menu bar, with their places on the screen.
+  std::vector<MenuBarItem> MenuBar(HWND window) const;
+  // Clicks an item of a window's menu bar.
+  bool ClickMenuBar(HWND window, const std::string& caption) const;
   bool WaitForMenu(Millis timeout = kDefaultWait) const;
   bool WaitForNoMenu(Millis timeout = kDefaultWait) const;
   // Chooses an item of the open popup menu with the keyboard, following submenus by caption.
@@ -125,6 +133,7 @@ class App {
  private:
   App() = default;
   HWND MenuWindow() const;
+  std::string ProbeDump() const;
   void PostKeyToMenu(UINT vk) const;
 
   PROCESS_INFORMATION pi_{};

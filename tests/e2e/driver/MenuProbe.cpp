@@ -7,10 +7,35 @@
 
 namespace {
 
+void WriteUtf8(FILE* out, const wchar_t* text) {
+  char buffer[1024];
+  int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
+  if (n > 0) fputs(buffer, out);
+}
+
 struct Search {
   HWND windows[16];
   int count;
 };
+
+BOOL CALLBACK CollectMenuBar(HWND hwnd, LPARAM param) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  HMENU bar = pid == GetCurrentProcessId() && IsWindowVisible(hwnd) ? GetMenu(hwnd) : nullptr;
+  if (!bar) return TRUE;
+  FILE* out = reinterpret_cast<FILE*>(param);
+  fprintf(out, "bar %lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(hwnd)));
+  for (int i = 0; i < GetMenuItemCount(bar); ++i) {
+    wchar_t caption[256] = L"";
+    GetMenuStringW(bar, static_cast<UINT>(i), caption, 255, MF_BYPOSITION);
+    RECT r{};
+    GetMenuItemRect(hwnd, bar, static_cast<UINT>(i), &r);
+    fprintf(out, "baritem %ld %ld %ld %ld ", r.left, r.top, r.right, r.bottom);
+    WriteUtf8(out, caption);
+    fputc('\n', out);
+  }
+  return TRUE;
+}
 
 BOOL CALLBACK CollectMenuWindow(HWND hwnd, LPARAM param) {
   auto* search = reinterpret_cast<Search*>(param);
@@ -23,17 +48,12 @@ BOOL CALLBACK CollectMenuWindow(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
-void WriteUtf8(FILE* out, const wchar_t* text) {
-  char buffer[1024];
-  int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
-  if (n > 0) fputs(buffer, out);
-}
-
 }  // namespace
 
 // The parameter is the output file's path (UTF-16, in this process). Each open menu, the most
 // recently opened first, is written as "menu" followed by "item <flags> <caption>" lines, flags
-// being S (separator), P (submenu), C (checked), H (highlighted), G (greyed).
+// being S (separator), P (submenu), C (checked), H (highlighted), G (greyed); then each menu
+// bar as "bar <hwnd>" followed by "baritem <left> <top> <right> <bottom> <caption>" lines.
 extern "C" __declspec(dllexport) DWORD WINAPI DumpMenus(LPVOID param) {
   FILE* out = _wfopen(static_cast<const wchar_t*>(param), L"wb");
   if (!out) return 1;
@@ -68,6 +88,8 @@ extern "C" __declspec(dllexport) DWORD WINAPI DumpMenus(LPVOID param) {
       fputc('\n', out);
     }
   }
+  // Menu bars of the process's windows, with the screen place of each item.
+  EnumWindows(CollectMenuBar, reinterpret_cast<LPARAM>(out));
   fclose(out);
   return 0;
 }

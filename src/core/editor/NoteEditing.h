@@ -1,0 +1,47 @@
+#pragma once
+#include <memory>
+#include <optional>
+
+#include "config/Config.h"
+#include "notes/NoteBoard.h"
+#include "ports/Dialogs.h"
+#include "ports/EditorView.h"
+
+namespace vq {
+
+inline constexpr int kNewNoteNumber = 1000;  // the editor holds a new note, or nothing
+
+// One edit at a time: a new note, or a note taken off the desktop until it is stuck again or
+// the edit is cancelled. The edit keeps its own copy of the note as it was, so whatever
+// happens to other notes meanwhile, Cancel puts it back unchanged.
+class NoteEditing {
+ public:
+  NoteEditing(Config& config, NoteBoard& board, EditorViewFactory& views, Dialogs& dialogs);
+
+  void NewNote();
+  void EditCurrentNote();
+  // The editor's "貼り付け".
+  void Stick();
+  // The editor's Cancel, its close box, and every other way of closing it.
+  void Cancel();
+  // The timer dialog hides the editor while it is open.
+  void SetEditorHidden(bool hidden);
+
+  bool InProgress() const { return view_ != nullptr; }
+  int EditingNoteNumber() const { return view_ ? number_ : kNewNoteNumber; }
+
+ private:
+  bool RefuseSecondEdit();
+  EditorPlacement SavedPlacement() const;
+  void Close();
+
+  Config& config_;
+  NoteBoard& board_;
+  EditorViewFactory& views_;
+  Dialogs& dialogs_;
+  std::unique_ptr<EditorView> view_;
+  int number_ = kNewNoteNumber;
+  Note original_;  // the edited note as it was
+};
+
+}  // namespace vq

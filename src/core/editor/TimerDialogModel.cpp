@@ -1,0 +1,104 @@
+#include "editor/TimerDialogModel.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace vq {
+
+namespace {
+
+int IntegerValue(const std::string& text) {
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') break;
+    value = value * 10 + (c - '0');
+    if (value > 100000) break;
+  }
+  return value;
+}
+
+bool IsLeapYear(int y) { return y % 400 == 0 || (y % 4 == 0 && y % 100 != 0); }
+
+}  // namespace
+
+std::string TimerDialogModel::ClockLine(const LocalTime& now) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d  %02d：%02d", now.year, now.month, now.day, now.hour, now.minute);
+  return buffer;
+}
+
+void TimerDialogModel::Open(const LocalTime& now, const NoteAlarm& alarm) {
+  // The year cannot be scrolled below the current one. An alarm from an earlier year keeps
+  // its year: the range widens to it rather than losing it.
+  min_[kYear] = now.year;
+  if (alarm.IsSet()) min_[kYear] = std::min(now.year, std::max(1, IntegerValue(alarm.year)));
+  pos_[kYear] = std::max(pos_[kYear], min_[kYear]);
+
+  if (alarm.IsSet()) {
+    SetLabel(kYear, alarm.year);
+    SetLabel(kMonth, alarm.month);
+    SetLabel(kDay, alarm.day);
+    SetLabel(kHour, alarm.hour);
+    SetLabel(kMinute, alarm.minute);
+    calendar_ = {IntegerValue(alarm.year), IntegerValue(alarm.month), IntegerValue(alarm.day)};
+  } else {
+    calendar_ = {now.year, now.month, now.day};
+    SetLabel(kYear, std::to_string(now.year));
+    SetLabel(kMonth, std::to_string(now.month));
+    SetLabel(kDay, std::to_string(now.day));
+    SetLabel(kHour, std::to_string(now.hour));
+    SetLabel(kMinute, std::to_string(now.minute));
+  }
+  for (Field f : {kYear, kMonth, kDay, kHour, kMinute}) SetPosition(f, IntegerValue(labels_[f]));
+}
+
+void TimerDialogModel::OnScroll(Field field, int position) { SetPosition(field, position); }
+
+void TimerDialogModel::SetPosition(Field field, int position) {
+  position = std::clamp(position, min_[field], max_[field]);
+  if (position == pos_[field]) return;  // a scroll bar reports changes only
+  pos_[field] = position;
+  SetLabel(field, std::to_string(position));
+}
+
+void TimerDialogModel::OnCalendarClick(int year, int month, int day) {
+  SetLabel(kYear, std::to_string(year));
+  SetLabel(kMonth, std::to_string(month));
+  SetLabel(kDay, std::to_string(day));
+}
+
+void TimerDialogModel::SetLabel(Field field, std::string text) {
+  if (field != kYear && text.size() == 1) text = "0" + text;
+  labels_[field] = std::move(text);
+  if (field == kMonth) ApplyMonthRule();
+  if (field == kYear && labels_[kMonth] == "02") ApplyFebruaryRule();
+}
+
+void TimerDialogModel::ApplyMonthRule() {
+  const std::string& month = labels_[kMonth];
+  if (month == "01" || month == "03" || month == "05" || month == "07" || month == "08" || month == "10" ||
+      month == "12") {
+    SetDayMaximum(31);
+  } else if (month == "04" || month == "06" || month == "09" || month == "11") {
+    SetDayMaximum(30);
+    if (labels_[kDay] == "31") SetLabel(kDay, "30");
+  } else if (month == "02") {
+    ApplyFebruaryRule();
+  }
+}
+
+void TimerDialogModel::ApplyFebruaryRule() {
+  int days = IsLeapYear(IntegerValue(labels_[kYear])) ? 29 : 28;
+  SetDayMaximum(days);
+  if (IntegerValue(labels_[kDay]) > days) SetLabel(kDay, std::to_string(days));
+}
+
+void TimerDialogModel::SetDayMaximum(int maximum) {
+  max_[kDay] = maximum;
+  if (pos_[kDay] > maximum) {
+    pos_[kDay] = maximum;
+    SetLabel(kDay, std::to_string(maximum));
+  }
+}
+
+}  // namespace vq

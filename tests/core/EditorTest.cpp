@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include "editor/EditorLayout.h"
+#include "editor/NoteEditing.h"
+#include "editor/TimerDialogModel.h"
+#include "fakes/FakeNotes.h"
+#include "fakes/FakeProfileFile.h"
+
+namespace vq {
+namespace {
+
+using test::RecordText;
+using test::SampleRecord;
+
+TEST(EditorLayout, NeverSmallerThanTheMinimumAndFollowsTheEdges) {
+  EditorLayout small = LayoutEditor(3000, 2000);
+  EXPECT_EQ(small.outerWidth, 4710);
+  EXPECT_EQ(small.outerHeight, 4125);
+  EXPECT_EQ(small.text, (TwipRect{0, 0, 4610, 2925}));
+  EXPECT_EQ(small.stick.top, 3000);
+  EXPECT_EQ(small.cancel.top, 3000);
+
+  EditorLayout large = LayoutEditor(9000, 7000);
+  EXPECT_EQ(large.text, (TwipRect{0, 0, 8900, 5800}));
+  EXPECT_EQ(large.stick, (TwipRect{9000 - 1950, 5875, 855, 375}));
+  EXPECT_EQ(large.cancel, (TwipRect{9000 - 990, 5875, 735, 375}));
+  EXPECT_EQ(large.alarmTop, 5960);
+  EXPECT_EQ(large.alarmLefts[kTimerCaption], 120);
+  EXPECT_EQ(large.alarmLefts[kAlarmYear], 840);
+  EXPECT_EQ(large.alarmLefts[kAlarmMinute], 2400);
+}
+
+class TimerDialogTest : public ::testing::Test {
+ protected:
+  std::vector<std::string> Labels() const {
+    return {model.Label(TimerDialogModel::kYear), model.Label(TimerDialogModel::kMonth),
+            model.Label(TimerDialogModel::kDay), model.Label(TimerDialogModel::kHour),
+            model.Label(TimerDialogModel::kMinute)};
+  }
+  TimerDialogModel model;
+  LocalTime now{2026, 12, 6, 9, 5};
+};
+
+TEST_F(TimerDialogTest, OpensOnTheCurrentMomentZeroFilled) {
+  model.Open(now, {});
+  EXPECT_EQ(Labels(), (std::vector<std::string>{"2026", "12", "06", "09", "05"}));
+  EXPECT_EQ(model.CalendarDate(), (TimerDialogModel::Date{2026, 12, 6}));
+  EXPECT_EQ(model.Minimum(TimerDialogModel::kYear), 2026);
+  EXPECT_EQ(model.Position(TimerDialogModel::kDay), 6);
+  EXPECT_EQ(TimerDialogModel::ClockLine(now), "2026/12/06  09：05");
+}
+
+TEST_F(TimerDialogTest, OpensOnTheNotesAlarm) {
+  model.Open(now, {"2027", "03", "31", "18", "00"});
+  EXPECT_EQ(Labels(), (std::vector<std::string>{"2027", "03", "31", "18", "00"}));
+  EXPECT_EQ(model.CalendarDate(), (TimerDialogModel::Date{2027, 3, 31}));
+  EXPECT_EQ(model.Position(TimerDialogModel::kYear), 2027);
+  EXPECT_EQ(model.Position(TimerDialogModel::kDay), 31);
+}
+
+TEST_F(TimerDialogTest, AnAlarmFromAnEarlierYearKeepsItsYear) {
+  model.Open(now, {"2001", "05", "01", "09", "30"});
+  EXPECT_EQ(model.Label(TimerDialogModel::kYear), "2001");
+  EXPECT_EQ(model.Minimum(TimerDialogModel::kYear), 2001);
+  EXPECT_EQ(model.Position(TimerDialogModel::kYear), 2001);
+}
+
+TEST_F(TimerDialogTest, DaysFollowTheMonthAndTheLeapYearRule) {
+  model.Open(now, {"2024", "01", "31", "00", "00"});
+  model.OnScroll(TimerDialogModel::kMonth, 2);
+  EXPECT_EQ(model.Label(TimerDialogModel::kMonth), "02");
+  EXPECT_EQ(model.Maximum(TimerDialogModel::kDay), 29);
+  EXPECT_EQ(model.Label(TimerDialogModel::kDay), "29");
+  model.OnScroll(TimerDialogModel::kYear, 2025);
+  EXPECT_EQ(model.Maximum(TimerDialogModel::kDay), 28);
+  EXPECT_EQ(model.Label(TimerDialogModel::kDay), "28");
+  model.OnCalendarClick(2100, 2, 28);
+  EXPECT_EQ(model.Maximum(TimerDialogModel::kDay), 28);
+  model.OnCalendarClick(2000, 2, 28);
+  EXPECT_EQ(model.Maximum(TimerDialogModel::kDay), 29);
+
+  model.OnCalendarClick(2027, 1, 31);
+  model.OnScroll(TimerDialogModel::kMonth, 4);
+  EXPECT_EQ(model.Label(TimerDialogModel::kDay), "30");
+  EXPECT_EQ(model.Maximum(TimerDialogModel::kDay), 30);
+}
+
+TEST_F(TimerDialogTest, ScrollingZeroFillsAndTheYearStaysAsItIs) {
+  model.Open(now, {});
+  model.OnScroll(TimerDialogModel::kMonth, 1);
+  EXPECT_EQ(model.Label(TimerDialogModel::kMonth), "01");
+  model.OnScroll(TimerDialogModel::kMinute, 7);
+  EXPECT_EQ(model.Label(TimerDialogModel::kMinute), "07");
+  model.OnScroll(TimerDialogModel::kHour, 99);  // bounded by the scroll bar
+  EXPECT_EQ(model.Label(TimerDialogModel::kHour), "23");
+  model.OnScroll(TimerDialogModel::kYear, 1990);
+  EXPECT_EQ(model.Label(TimerDialogModel::kYear), "2026");
+}
+
+TEST_F(TimerDialogTest, CalendarClickSetsTheDateWithoutMovingTheScrollBars) {
+  model.Open(now, {});
+  model.OnCalendarClick(2019, 7, 4);
+  EXPECT_EQ(model.Alarm(), (NoteAlarm{"2019", "07", "04", "09", "05"}));
+  EXPECT_EQ(model.Position(TimerDialogModel::kYear), 2026);
+  EXPECT_EQ(model.Position(TimerDialogModel::kMonth), 12);
+  // The next scroll of a bar sets its label from its own position.
+  model.OnScroll(TimerDialogModel::kMonth, 11);
+  EXPECT_EQ(model.Label(TimerDialogModel::kMonth), "11");
+}
+
+class NoteEditingTest : public ::testing::Test {
+ protected:
+  NoteEditingTest() {
+    profile.Set("Fusen", "FontName", "ＭＳ Ｐゴシック");
+    profile.Set("Fusen", "FontSize", "10.5");
+    profile.Set("Fusen", "BackColor", "&H80FFFF");
+    profile.Set("Fusen", "ForeColor", "&HFF");
+    profile.Set("Fusen", "Top", "1200");
+    profile.Set("Fusen", "Left", "3000");
+  }
+  test::FakeEditorView& Editor() { return *editors.live; }
+  test::FakeNoteView& View(int position) { return static_cast<test::FakeNoteView&>(board.ViewAt(position)); }
+  void AddNote(int n, const std::vector<std::string>& record, const std::string& text) {
+    files.files[NoteRecordFileName(n)] = RecordText(record);
+    files.files[NoteTextFileName(n)] = text + "\r\n";
+  }
+
+  test::FakeProfileFile profile;
+  Config config{profile};
+  test::FakeNoteFiles files;
+  test::FakeNoteViews views;
+  test::FakeEditorViews editors;
+  test::FakeClock clock;
+  test::FakeDialogs dialogs;
+  NoteBoard board{files, views, clock, dialogs};
+  NoteEditing editing{config, board, editors, dialogs};
+};
+
+TEST_F(NoteEditingTest, NewNoteOpensWithTheDefaultsAndSticksAtTheEditorsPlace) {
+  AddNote(0, SampleRecord(), "zero");
+  AddNote(2, SampleRecord(), "two");
+  board.RestoreNotes();
+  editing.NewNote();
+  EXPECT_EQ(Editor().content, (EditorContent{"", {"ＭＳ Ｐゴシック", 10.5, false, false}, 0x80FFFF, 0xFF, {}}));
+  EXPECT_EQ(Editor().placement.top, 1200);
+  EXPECT_TRUE(board.EditorOpen());
+
+  Editor().content.text = "新しいメモ\r\n二行目";
+  Editor().content.font.bold = true;
+  Editor().place = {1500, 4500};
+  editing.Stick();
+  EXPECT_EQ(files.files["Vornquill1.log"], "新しいメモ\r\n二行目\r\n");
+  EXPECT_EQ(files.files["Vornquill1.hsn"],
+            RecordText({"ＭＳ Ｐゴシック", "10.5", "True", "False", "&H80FFFF", "&HFF", "True", "1500", "4500", "", "",
+                        "", "", "", "False"}));
+  EXPECT_EQ(board.Count(), 3);
+  EXPECT_EQ(board.NumberAt(3), 1);
+  EXPECT_EQ(editors.live, nullptr);
+  EXPECT_FALSE(board.EditorOpen());
+  EXPECT_EQ(editing.EditingNoteNumber(), kNewNoteNumber);
+  EXPECT_EQ(profile.Read("Fusen", "Top"), "1500");  // every close remembers the place
+  EXPECT_EQ(profile.Read("Fusen", "Left"), "4500");
+}
+
+TEST_F(NoteEditingTest, EmptyTextIsRefusedAndTheEditorStays) {
+  editing.NewNote();
+  editing.Stick();
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>{"入力されていません"});
+  EXPECT_NE(editors.live, nullptr);
+  EXPECT_EQ(files.writes, 0);
+}
+
+TEST_F(NoteEditingTest, SecondEditIsRefused) {
+  AddNote(0, SampleRecord(), "zero");
+  board.RestoreNotes();
+  editing.NewNote();
+  editing.NewNote();
+  editing.EditCurrentNote();
+  EXPECT_EQ(dialogs.messages, (std::vector<std::string>{"他のタグを編集中です。", "他のタグを編集中です。"}));
+  EXPECT_EQ(editors.created, 1);
+}
+
+TEST_F(NoteEditingTest, EditThenStickRewritesTheSameNumberAtItsFormerPlaceAndLayer) {
+  auto record = SampleRecord("True", "True");
+  AddNote(5, record, "元の文");
+  AddNote(6, SampleRecord(), "other");
+  board.RestoreNotes();
+  View(1).size = {5000, 3000};
+  board.OnPress(View(1), MouseButton::kOther);
+  editing.EditCurrentNote();
+  EXPECT_EQ(board.Count(), 1);
+  EXPECT_EQ(editing.EditingNoteNumber(), 5);
+  EXPECT_EQ(Editor().content.text, "元の文");
+  EXPECT_EQ(Editor().placement.height, 4600);
+  EXPECT_EQ(Editor().placement.width, 5500);
+  EXPECT_EQ(files.files["Vornquill5.hsn"], RecordText(record));  // untouched until stuck
+
+  Editor().content.text = "新しい文";
+  Editor().place = {99, 99};
+  editing.Stick();
+  EXPECT_EQ(files.files["Vornquill5.log"], "新しい文\r\n");
+  EXPECT_EQ(files.files["Vornquill5.hsn"], RecordText(record));
+  EXPECT_EQ(board.NumberAt(2), 5);
+  EXPECT_TRUE(View(2).topmost);
+}
+
+TEST_F(NoteEditingTest, CancelPutsTheNoteBackAsItWasWhateverHappenedMeanwhile) {
+  auto record = SampleRecord("True", "0");
+  record[9] = "2027";
+  record[10] = "01";
+  record[11] = "01";
+  record[12] = "00";
+  record[13] = "00";
+  AddNote(3, record, "そのまま");
+  AddNote(4, SampleRecord(), "other");
+  board.RestoreNotes();
+  board.OnPress(View(1), MouseButton::kOther);
+  editing.EditCurrentNote();
+  Editor().content.text = "changed";
+  Editor().content.alarm = {};
+  editing.SetEditorHidden(true);  // the timer dialog is open: notes take clicks again
+  board.OnPress(View(1), MouseButton::kLeft);
+  editing.SetEditorHidden(false);
+
+  editing.Cancel();
+  EXPECT_EQ(board.Count(), 2);
+  EXPECT_EQ(View(2).note.text, "そのまま");
+  EXPECT_TRUE(View(2).attached);
+  EXPECT_EQ(View(2).countdown->caption, "あと24日12時間0分");
+  EXPECT_EQ(files.files["Vornquill3.hsn"], RecordText(record));
+  EXPECT_EQ(files.files["Vornquill3.log"], "そのまま\r\n");
+  EXPECT_EQ(editing.EditingNoteNumber(), kNewNoteNumber);
+}
+
+TEST_F(NoteEditingTest, CancellingANewNoteDiscardsItButRemembersThePlace) {
+  editing.NewNote();
+  Editor().content.text = "捨てる";
+  Editor().place = {720, 1440};
+  editing.Cancel();
+  EXPECT_TRUE(files.files.empty());
+  EXPECT_EQ(profile.Read("Fusen", "Top"), "720");
+  EXPECT_EQ(board.Count(), 0);
+}
+
+TEST_F(NoteEditingTest, AllNumbersTakenIsRefusedWithoutTouchingANote) {
+  for (int n = 0; n <= 100; ++n) AddNote(n, SampleRecord("False"), "n");
+  auto before = files.files;
+  editing.NewNote();
+  Editor().content.text = "one too many";
+  editing.Stick();
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(files.files, before);
+  EXPECT_NE(editors.live, nullptr);
+}
+
+TEST_F(NoteEditingTest, FailedWriteKeepsTheTypedTextInTheEditor) {
+  editing.NewNote();
+  Editor().content.text = "大事なメモ";
+  files.failWrites = true;
+  editing.Stick();
+  EXPECT_EQ(dialogs.messages.size(), 1u);
+  ASSERT_NE(editors.live, nullptr);
+  EXPECT_EQ(Editor().content.text, "大事なメモ");
+  EXPECT_EQ(board.Count(), 0);
+}
+
+}  // namespace
+}  // namespace vq

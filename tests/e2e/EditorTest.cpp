@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include "Driver.h"
+#include "Ids.h"
+#include "NoteFixtures.h"
+
+namespace e2e {
+namespace {
+
+using vq::win::ControlId;
+
+const std::wstring kEditorClass = L"Vornquill2.Editor";
+const std::wstring kTimerClass = L"Vornquill2.TimerDialog";
+
+class EditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(TrayIconCount(), 0);
+    // The editor's remembered place and the defaults of new notes.
+    folder.WriteBytes("Vornquill.ini", ToShiftJis("[Fusen]\r\nFontName=ＭＳ Ｐゴシック\r\nFontSize=10.5\r\n"
+                                                  "BackColor=&H80FFFF\r\nForeColor=&HFF\r\nTop=1500\r\nLeft=3000\r\n"));
+  }
+  void TearDown() override {
+    app.reset();
+    EXPECT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }));
+  }
+
+  std::optional<WindowInfo> Window(const std::wstring& cls) const {
+    auto windows = app->VisibleWindows(cls);
+    if (windows.empty()) return std::nullopt;
+    return windows[0];
+  }
+  WindowInfo WaitForWindow(const std::wstring& cls) {
+    std::optional<WindowInfo> found;
+    EXPECT_TRUE(WaitUntil([&] { return (found = Window(cls)).has_value(); })) << Narrow(cls);
+    return found.value_or(WindowInfo{});
+  }
+  WindowInfo OpenNewNote() {
+    app->RightPressTrayIcon();
+    EXPECT_TRUE(app->WaitForMenu());
+    EXPECT_TRUE(app->ChooseMenuItem({"付箋紙", "[新規作成]"}));
+    return WaitForWindow(kEditorClass);
+  }
+  WindowInfo EditNote(const WindowInfo& note) {
+    POINT c = Centre(note.rect);
+    ClickAt(c.x, c.y, true);
+    EXPECT_TRUE(app->WaitForMenu());
+    EXPECT_TRUE(app->ChooseMenuItem({"編集"}));
+    return WaitForWindow(kEditorClass);
+  }
+  std::wstring EditorText(const WindowInfo& editor) { return WindowText(GetDlgItem(editor.hwnd, vq::win::kEditorText)); }
+  void Type(const WindowInfo& editor, const std::wstring& text) {
+    HWND edit = GetDlgItem(editor.hwnd, vq::win::kEditorText);
+    SetForegroundWindow(editor.hwnd);
+    ClickAt((DescribeWindow(edit).rect.left + DescribeWindow(edit).rect.right) / 2, DescribeWindow(edit).rect.top + 8);
+    size_t before = WindowText(edit).size();
+    TypeText(text);
+    // A typed Enter becomes CR LF in the text box, so wait for the length, not the text.
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(edit).size() >= before + text.size(); }));
+  }
+  void Press(const WindowInfo& window, int id) { ASSERT_TRUE(PressButton(window.hwnd, id)); }
+  bool AlarmRowShown(const WindowInfo& editor) {
+    return IsWindowVisible(GetDlgItem(editor.hwnd, vq::win::kEditorAlarmFirst + 8)) != FALSE;
+  }
+
+  ProgramFolder folder;
+  std::unique_ptr<App> app;
+};
+
+TEST_F(EditorTest, NewNoteIsTypedAndStuckUnderTheLowestFreeNumberAtTheEditorsPlace) {
+  WriteNote(folder, 0, RecordValues().Set(7, "7500"), "zero");
+  WriteNote(folder, 2, RecordValues().Set(7, "9000"), "two");
+  app = App::Start(folder);
+  auto editor = OpenNewNote();
+  EXPECT_EQ(editor.text, L"Vorn付箋紙");
+  EXPECT_EQ(editor.rect.left, 200);  // "Fusen" Left 3000 twips
+  EXPECT_EQ(editor.rect.top, 100);
+  EXPECT_EQ(app->MenuBar(editor.hwnd).size(), 4u);
+  EXPECT_EQ(app->MenuBar(editor.hwnd)[3].caption, "タイマー設定");
+  EXPECT_FALSE(AlarmRowShown(editor));
+
+  Type(editor, L"会議の準備\r資料を印刷");
+  Press(editor, vq::win::kEditorStick);
+  ASSERT_TRUE(WaitUntil([&] { return !Window(kEditorClass); }));
+  ASSERT_TRUE(WaitUntil([&] { return folder.Exists("Vornquill1.hsn"); }));
+  EXPECT_EQ(folder.ReadBytes("Vornquill1.log"), ToShiftJis("会議の準備\r\n資料を印刷\r\n"));
+  EXPECT_EQ(RecordOf(folder, 1), RecordValues()
+                                     .Set(1, "10.5")
+                                     .Set(4, "&H80FFFF")
+                                     .Set(5, "&HFF")
+                                     .Set(7, "1500")
+                                     .Set(8, "3000")
+                                     .Bytes());
+  EXPECT_TRUE(WaitUntil([&] { return NoteAt(*app, 200, 100).has_value(); }));
+  // Closing the editor remembers where it was.
+  auto settings = FromShiftJis(*folder.ReadBytes("Vornquill.ini"));
+  EXPECT_NE(settings.find("Top=1500\r\nLeft=3000\r\n"), std::string::npos) << settings;
+}
+
+TEST_F(EditorTest, EmptyNoteIsNotStuck) {
+  app = App::Start(folder);
+  auto editor = OpenNewNote();
+  Press(editor, vq::win::kEditorStick);
+  auto box = app->WaitForMessageBox();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(Narrow(box->text), "入力されていません");
+  PressButton(box->hwnd, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return !app->WaitForMessageBox(0ms); }));
+  EXPECT_TRUE(Window(kEditorClass).has_value());
+  EXPECT_EQ(folder.Files(), (std::vector<std::string>{"Vornquill.ini", "Vornquill2.exe"}));
+
+  // A second edit is refused while this one is open.
+  app->RightPressTrayIcon();
+  ASSERT_TRUE(app->WaitForMenu());
+  ASSERT_TRUE(app->ChooseMenuItem({"付箋紙", "[新規作成]"}));
+  box = app->WaitForMessageBox();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(Narrow(box->text), "他のタグを編集中です。");
+  PressButton(box->hwnd, IDOK);
+}
+
+TEST_F(EditorTest, CancelAndTheCloseBoxPutTheEditedNoteBackUnchanged) {
+  WriteNote(folder, 3, RecordValues().Set(14, "True").Alarm("2099", "01", "02", "03", "04"), "元のまま");
+  const std::string record = RecordOf(folder, 3);
+  app = App::Start(folder);
+  for (bool closeBox : {false, true}) {
+    SCOPED_TRACE(closeBox ? "close box" : "Cancel");
+    ASSERT_TRUE(WaitUntil([&] { return NoteAt(*app, 192, 96).has_value(); }));
+    auto note = *NoteAt(*app, 192, 96);
+    int height = note.rect.bottom - note.rect.top;
+    auto editor = EditNote(note);
+    EXPECT_EQ(EditorText(editor), L"元のまま");
+    EXPECT_TRUE(AlarmRowShown(editor));
+    EXPECT_EQ(WindowText(GetDlgItem(editor.hwnd, vq::win::kEditorAlarmFirst)), L"2099");
+    ASSERT_TRUE(WaitUntil([&] { return app->VisibleWindows(kNoteClass).empty(); }));
+    Type(editor, L"書き換え");
+    if (closeBox)
+      PostMessageW(editor.hwnd, WM_CLOSE, 0, 0);
+    else
+      Press(editor, vq::win::kEditorCancel);
+    ASSERT_TRUE(WaitUntil([&] { return NoteAt(*app, 192, 96).has_value(); }));
+    auto back = *NoteAt(*app, 192, 96);
+    EXPECT_TRUE(back.topmost);
+    EXPECT_EQ(back.rect.bottom - back.rect.top, height);  // the countdown line is back too
+    EXPECT_EQ(RecordOf(folder, 3), record);
+    EXPECT_EQ(folder.ReadBytes("Vornquill3.log"), ToShiftJis("元のまま\r\n"));
+  }
+}
+
+TEST_F(EditorTest, EditThenStickRewritesTheSameNumber) {
+  WriteNote(folder, 4, RecordValues().Set(14, "0"), "古い");
+  app = App::Start(folder);
+  ASSERT_TRUE(WaitUntil([&] { return NoteAt(*app, 192, 96).has_value(); }));
+  auto editor = EditNote(*NoteAt(*app, 192, 96));
+  Type(editor, L"新しい");
+  Press(editor, vq::win::kEditorStick);
+  // The click put the caret after the old text.
+  ASSERT_TRUE(WaitUntil([&] { return folder.ReadBytes("Vornquill4.log") == ToShiftJis("古い新しい\r\n"); }))
+      << FromShiftJis(*folder.ReadBytes("Vornquill4.log"));
+  EXPECT_EQ(RecordOf(folder, 4), RecordValues().Set(14, "0").Bytes());
+  EXPECT_TRUE(WaitUntil([&] { return NoteAt(*app, 192, 96).has_value(); }));
+  EXPECT_EQ(folder.Files(), (std::vector<std::string>{"Vornquill.ini", "Vornquill2.exe", "Vornquill4.hsn",
+                                                      "Vornquill4.log"}));
+}
+
+TEST_F(EditorTest, TimerDialogSetsAnAlarmTheNoteCountsDownToAndClearsIt) {
+  app = App::Start(folder);
+  auto editor = OpenNewNote();
+  Type(editor, L"締め切り");
+  ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定"));
+  auto dialog = WaitForWindow(kTimerClass);
+  EXPECT_EQ(dialog.text, L"タイマー設定");
+  EXPECT_FALSE(IsWindowVisible(editor.hwnd));
+  EXPECT_EQ(dialog.rect.left, editor.rect.left);
+  EXPECT_EQ(dialog.rect.top, editor.rect.top);
+
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  auto label = [&](int field) { return Narrow(WindowText(GetDlgItem(dialog.hwnd, vq::win::kTimerLabelFirst + field))); };
+  EXPECT_EQ(label(0), std::to_string(now.wYear));
+  char month[3];
+  snprintf(month, sizeof month, "%02d", now.wMonth);
+  EXPECT_EQ(label(1), month);
+  auto clock = Narrow(WindowText(GetDlgItem(dialog.hwnd, vq::win::kTimerClock)));
+  EXPECT_EQ(clock.substr(0, 4), std::to_string(now.wYear));
+  EXPECT_NE(clock.find("  "), std::string::npos);
+  EXPECT_NE(clock.find("："), std::string::npos);
+
+  // One click on the year bar's right arrow: next year.
+  RECT bar = DescribeWindow(GetDlgItem(dialog.hwnd, vq::win::kTimerScrollFirst)).rect;
+  ClickAt(bar.right - 3, (bar.top + bar.bottom) / 2);
+  ASSERT_TRUE(WaitUntil([&] { return label(0) == std::to_string(now.wYear + 1); }));
+  std::string alarm[5];
+  for (int f = 0; f < 5; ++f) alarm[f] = label(f);
+  Press(dialog, vq::win::kTimerSet);
+
+  ASSERT_TRUE(WaitUntil([&] { return !Window(kTimerClass) && Window(kEditorClass); }));
+  editor = *Window(kEditorClass);
+  EXPECT_TRUE(AlarmRowShown(editor));
+  for (int f = 0; f < 5; ++f)
+    EXPECT_EQ(Narrow(WindowText(GetDlgItem(editor.hwnd, vq::win::kEditorAlarmFirst + f))), alarm[f]);
+  Press(editor, vq::win::kEditorStick);
+  ASSERT_TRUE(WaitUntil([&] { return folder.Exists("Vornquill0.hsn"); }));
+  EXPECT_EQ(RecordOf(folder, 0), RecordValues()
+                                     .Set(1, "10.5")
+                                     .Set(4, "&H80FFFF")
+                                     .Set(5, "&HFF")
+                                     .Set(7, "1500")
+                                     .Set(8, "3000")
+                                     .Alarm(alarm[0].c_str(), alarm[1].c_str(), alarm[2].c_str(), alarm[3].c_str(),
+                                            alarm[4].c_str())
+                                     .Bytes());
+  ASSERT_TRUE(WaitUntil([&] { return NoteAt(*app, 200, 100).has_value(); }));
+  auto note = *NoteAt(*app, 200, 100);
+  EXPECT_EQ(ScreenPixel(note.rect.left + 1, note.rect.top + 1), GetSysColor(COLOR_HIGHLIGHT));
+
+  // Edit again and take the alarm away.
+  editor = EditNote(note);
+  ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定"));
+  dialog = WaitForWindow(kTimerClass);
+  EXPECT_EQ(label(0), alarm[0]);
+  Press(dialog, vq::win::kTimerClear);
+  ASSERT_TRUE(WaitUntil([&] { return Window(kEditorClass).has_value(); }));
+  EXPECT_FALSE(AlarmRowShown(*Window(kEditorClass)));
+  Press(*Window(kEditorClass), vq::win::kEditorStick);
+  ASSERT_TRUE(WaitUntil([&] { return RecordOf(folder, 0).find("\"\"\r\n\"False\"") != std::string::npos; }));
+  EXPECT_EQ(RecordOf(folder, 0),
+            RecordValues().Set(1, "10.5").Set(4, "&H80FFFF").Set(5, "&HFF").Set(7, "1500").Set(8, "3000").Bytes());
+}
+
+TEST_F(EditorTest, TheEditorOpensWhereItWasLastClosed) {
+  app = App::Start(folder);
+  auto editor = OpenNewNote();
+  SetWindowPos(editor.hwnd, nullptr, 300, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ASSERT_TRUE(WaitUntil([&] { return DescribeWindow(editor.hwnd).rect.left == 300; }));
+  Press(editor, vq::win::kEditorCancel);
+  ASSERT_TRUE(WaitUntil([&] { return !Window(kEditorClass); }));
+  auto settings = FromShiftJis(*folder.ReadBytes("Vornquill.ini"));
+  EXPECT_NE(settings.find("Top=3750\r\nLeft=4500\r\n"), std::string::npos) << settings;
+  editor = OpenNewNote();
+  EXPECT_EQ(editor.rect.left, 300);
+  EXPECT_EQ(editor.rect.top, 250);
+}
+
+TEST_F(EditorTest, TheEditorNeverGetsSmallerThanItsMinimum) {
+  app = App::Start(folder);
+  auto editor = OpenNewNote();
+  RECT r = editor.rect;
+  // Dragging the bottom-right corner up and left as far as it goes.
+  Drag(r.right - 2, r.bottom - 2, r.left + 20, r.top + 20);
+  RECT now = DescribeWindow(editor.hwnd).rect;
+  EXPECT_EQ(now.right - now.left, 314);  // 4710 twips
+  EXPECT_EQ(now.bottom - now.top, 275);  // 4125 twips
+  RECT text = DescribeWindow(GetDlgItem(editor.hwnd, vq::win::kEditorText)).rect;
+  RECT stick = DescribeWindow(GetDlgItem(editor.hwnd, vq::win::kEditorStick)).rect;
+  EXPECT_EQ(stick.top - text.bottom, 5);  // 75 twips under the text box
+}
+
+}  // namespace
+}  // namespace e2e
