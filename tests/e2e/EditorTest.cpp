@@ -195,7 +195,9 @@ TEST_F(EditorTest, TimerDialogSetsAnAlarmTheNoteCountsDownToAndClearsIt) {
   Press(dialog, vq::win::kTimerSet);
 
   ASSERT_TRUE(WaitUntil([&] { return !Window(kTimerClass) && Window(kEditorClass); }));
+  RECT before = editor.rect;
   editor = *Window(kEditorClass);
+  EXPECT_TRUE(EqualRect(&before, &editor.rect));  // back where it was
   EXPECT_TRUE(AlarmRowShown(editor));
   for (int f = 0; f < 5; ++f)
     EXPECT_EQ(Narrow(WindowText(GetDlgItem(editor.hwnd, vq::win::kEditorAlarmFirst + f))), alarm[f]);
@@ -226,6 +228,42 @@ TEST_F(EditorTest, TimerDialogSetsAnAlarmTheNoteCountsDownToAndClearsIt) {
   ASSERT_TRUE(WaitUntil([&] { return RecordOf(folder, 0).find("\"\"\r\n\"False\"") != std::string::npos; }));
   EXPECT_EQ(RecordOf(folder, 0),
             RecordValues().Set(1, "10.5").Set(4, "&H80FFFF").Set(5, "&HFF").Set(7, "1500").Set(8, "3000").Bytes());
+}
+
+TEST_F(EditorTest, FontAndColourDialogsArePrimedAndCancellingChangesNothing) {
+  // A Japanese face this Wine prefix has (the Noto CJK fonts), so the font dialog can show it.
+  folder.WriteBytes("Vornquill.ini", "[Fusen]\r\nFontName=Noto Sans CJK JP\r\nFontSize=12\r\nBackColor=&H80FFFF\r\n"
+                                     "ForeColor=&HFF\r\nTop=1500\r\nLeft=3000\r\n");
+  app = App::Start(folder);
+  auto editor = OpenNewNote();
+  Type(editor, L"書式");
+
+  ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "書式"));
+  auto fontBox = app->WaitForMessageBox();  // any dialog of the program
+  ASSERT_TRUE(fontBox);
+  // The face and size boxes of the font dialog show the note's font. (Wine's dialog rounds a
+  // size such as 10.5 to whole points in its size box; the note keeps it unless changed.)
+  EXPECT_EQ(Narrow(WindowText(GetDlgItem(fontBox->hwnd, 0x470))), "Noto Sans CJK JP");
+  EXPECT_EQ(Narrow(WindowText(GetDlgItem(fontBox->hwnd, 0x472))), "12");
+  PressButton(fontBox->hwnd, IDCANCEL);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(fontBox->hwnd); }));
+
+  for (const char* item : {"背景色", "文字色"}) {
+    ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, item));
+    auto colourBox = app->WaitForMessageBox();
+    ASSERT_TRUE(colourBox) << item;
+    PressButton(colourBox->hwnd, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(colourBox->hwnd); }));
+  }
+  Press(editor, vq::win::kEditorStick);
+  ASSERT_TRUE(WaitUntil([&] { return folder.Exists("Vornquill0.hsn"); }));
+  EXPECT_EQ(RecordOf(folder, 0), RecordValues()
+                                     .Set(0, "Noto Sans CJK JP")
+                                     .Set(4, "&H80FFFF")
+                                     .Set(5, "&HFF")
+                                     .Set(7, "1500")
+                                     .Set(8, "3000")
+                                     .Bytes());
 }
 
 TEST_F(EditorTest, TheEditorOpensWhereItWasLastClosed) {
