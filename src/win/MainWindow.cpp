@@ -2,6 +2,7 @@
 
 #include "EditorWindow.h"
 #include "NoteWindow.h"
+#include "OptionsDialog.h"
 #include "TimerDialog.h"
 #include "PopupMenu.h"
 #include "ProgramFolder.h"
@@ -14,7 +15,7 @@ MainWindow::MainWindow(HINSTANCE instance)
     : instance_(instance),
       profile_(ProgramFolder(), L"Vornquill"),
       noteFiles_(ProgramFolder()),
-      shell_(ShellPorts{profile_, folders_, *this, noteFiles_, *this, *this, clock_, dialogs_}) {}
+      shell_(ShellPorts{profile_, folders_, *this, noteFiles_, *this, *this, *this, system_, clock_, dialogs_}) {}
 
 bool MainWindow::Create() {
   icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
@@ -27,7 +28,7 @@ bool MainWindow::Create() {
   wc.hIconSm = icon_;
   wc.lpszClassName = kMainWindowClass;
   if (!RegisterClassExW(&wc) || !NoteWindow::RegisterClass(instance_) || !EditorWindow::RegisterClass(instance_) ||
-      !TimerDialog::RegisterClass(instance_))
+      !TimerDialog::RegisterClass(instance_) || !OptionsDialog::RegisterClass(instance_))
     return false;
 
   // A top-level window rather than a message-only one: Explorer broadcasts "TaskbarCreated"
@@ -54,6 +55,10 @@ std::unique_ptr<NoteView> MainWindow::CreateNoteView(NoteBoard& board) {
 
 std::unique_ptr<EditorView> MainWindow::CreateEditorView(NoteEditing& editing) {
   return std::make_unique<EditorWindow>(instance_, editing, fonts_, clock_);
+}
+
+std::unique_ptr<OptionsView> MainWindow::CreateOptionsView(OptionsController& controller) {
+  return std::make_unique<OptionsDialog>(instance_, controller, fonts_);
 }
 
 void MainWindow::Beep() { MessageBeep(MB_OK); }

@@ -9,6 +9,7 @@
 #include "WinProfileFile.h"
 #include "WinServices.h"
 #include "WinSpecialFolders.h"
+#include "WinSystem.h"
 #include "ports/HostWindow.h"
 #include "shell/ResidentShell.h"
 
@@ -16,7 +17,7 @@ namespace vq::win {
 
 // The hidden main window: it owns the tray icon and the popup menus and turns window
 // messages into calls on the resident shell. It is never shown.
-class MainWindow : public HostWindow, public NoteViewFactory, public EditorViewFactory {
+class MainWindow : public HostWindow, public NoteViewFactory, public EditorViewFactory, public OptionsViewFactory {
  public:
   explicit MainWindow(HINSTANCE instance);
   ~MainWindow() override = default;
@@ -33,6 +34,7 @@ class MainWindow : public HostWindow, public NoteViewFactory, public EditorViewF
 
   std::unique_ptr<NoteView> CreateNoteView(NoteBoard& board) override;
   std::unique_ptr<EditorView> CreateEditorView(NoteEditing& editing) override;
+  std::unique_ptr<OptionsView> CreateOptionsView(OptionsController& controller) override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -49,6 +51,7 @@ class MainWindow : public HostWindow, public NoteViewFactory, public EditorViewF
   WinNoteFiles noteFiles_;
   WinClock clock_;
   WinDialogs dialogs_;
+  WinSystem system_;
   FontCache fonts_;
   ResidentShell shell_;
 };

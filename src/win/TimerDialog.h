@@ -4,15 +4,13 @@
 #include <array>
 
 #include "FontCache.h"
+#include "WindowNames.h"
 #include "editor/TimerDialogModel.h"
 #include "ports/Clock.h"
 
 namespace vq::win {
 
 class EditorWindow;
-
-// The page the small picture of the timer dialog opens.
-inline constexpr wchar_t kHomePageUrl[] = L"https://vornquill2.example.jp/";
 
 // "タイマー設定": a month calendar, five scroll bars for year, month, day, hour and minute, the
 // current time, and three ways out. It stands in for the editor while it is open.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "Text.h"
+#include "WinSystem.h"
 
 namespace vq::win {
 
@@ -65,26 +66,7 @@ NoteFiles::ReadResult WinNoteFiles::Read(std::string_view name) const {
 }
 
 bool WinNoteFiles::Write(std::string_view name, std::string_view text) {
-  std::wstring wide = Widen(text);
-  std::string bytes;
-  if (!wide.empty()) {
-    // Characters the code page lacks become its default character, as the platform does.
-    int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    bytes.resize(static_cast<size_t>(n));
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), n, nullptr, nullptr);
-  }
-  std::wstring target = Path(name);
-  std::wstring temporary = target + L".tmp";
-  FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
-  DWORD written = 0;
-  bool ok = (bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                               written == bytes.size())) &&
-            FlushFileBuffers(file.get());
-  file.Close();
-  ok = ok && MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileW(temporary.c_str());
-  return ok;
+  return WriteAnsiFileSafely(Path(name), std::string(text));
 }
 
 bool WinNoteFiles::Delete(std::string_view name) {

@@ -2,6 +2,7 @@
 
 #include "fakes/FakeHost.h"
 #include "fakes/FakeNotes.h"
+#include "fakes/FakeOptions.h"
 #include "fakes/FakeProfileFile.h"
 #include "shell/ResidentShell.h"
 
@@ -15,7 +16,7 @@ using test::FakeProfileFile;
 class ResidentShellTest : public ::testing::Test {
  protected:
   ShellPorts Ports(ProfileFile& f, HostWindow& h) {
-    return {f, folders, h, noteFiles, noteViews, editorViews, clock, dialogs};
+    return {f, folders, h, noteFiles, noteViews, editorViews, optionsViews, system, clock, dialogs};
   }
 
   FakeProfileFile file;
@@ -24,6 +25,8 @@ class ResidentShellTest : public ::testing::Test {
   test::FakeNoteFiles noteFiles;
   test::FakeNoteViews noteViews;
   test::FakeEditorViews editorViews;
+  test::FakeOptionsViews optionsViews;
+  test::FakeSystem system;
   test::FakeClock clock;
   test::FakeDialogs dialogs;
   ResidentShell shell{Ports(file, host)};
@@ -126,8 +129,8 @@ TEST_F(ResidentShellTest, CloseRequestIsRefusedWithOneBeepPerRequestWhileMailIsC
 TEST_F(ResidentShellTest, CommandsOfToolsNotYetPresentDoNothing) {
   shell.Start();
   host.calls.clear();
-  for (MenuCommand c : {MenuCommand::kLauncherNone, MenuCommand::kOptions, MenuCommand::kCheckMail,
-                        MenuCommand::kMinimiseAll, LaunchCommand(0)})
+  for (MenuCommand c : {MenuCommand::kLauncherNone, MenuCommand::kCheckMail, MenuCommand::kMinimiseAll,
+                        MenuCommand::kRestoreAll, MenuCommand::kCloseAll, LaunchCommand(0)})
     shell.OnCommand(c);
   EXPECT_TRUE(host.calls.empty());
 }
@@ -148,6 +151,46 @@ TEST_F(ResidentShellTest, StartRestoresNotesAndListsHiddenOnesInTheMenu) {
   shell.OnTrayMouse(static_cast<int>(TrayMouse::kRightPress));
   EXPECT_EQ(shell.Notes().Count(), 2);
   EXPECT_EQ(shell.MainMenu()[2].children.size(), 4u);
+}
+
+TEST_F(ResidentShellTest, LauncherRunsCommandLinesAndOpensFolders) {
+  file.Set("Lunch0", "0", "メモ帳");
+  file.Set("Lunch1", "0", "notepad.exe C:\\memo.txt");
+  file.Set("Lunch0", "5", "Windows");
+  file.Set("Lunch1", "5", "C:\\Windows\\");
+  file.Set("Lunch0", "7", "空");
+  file.Set("Lunch0", "9", "ない");
+  file.Set("Lunch1", "9", "C:\\nowhere\\missing.exe");
+  shell.Start();
+  shell.OnCommand(LaunchCommand(0));
+  shell.OnCommand(LaunchCommand(5));
+  shell.OnCommand(LaunchCommand(7));  // a name without a path does nothing
+  shell.OnCommand(MenuCommand::kLauncherNone);
+  EXPECT_EQ(system.runs, (std::vector<std::string>{"notepad.exe C:\\memo.txt", "explorer C:\\Windows\\"}));
+  EXPECT_TRUE(dialogs.messages.empty());
+
+  system.outcome = {System::RunResult::kNotFound, 2};
+  shell.OnCommand(LaunchCommand(9));
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>{"ファイルが見つかりません。"});
+  system.outcome = {System::RunResult::kFailed, 193};
+  shell.OnCommand(LaunchCommand(9));
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_NE(dialogs.messages[1].find("193"), std::string::npos);
+}
+
+TEST_F(ResidentShellTest, MenuItemsOpenTheOptionsOnTheirPage) {
+  shell.Start();
+  shell.OnCommand(MenuCommand::kMailSettings);
+  ASSERT_NE(optionsViews.live, nullptr);
+  EXPECT_EQ(optionsViews.live->page, OptionsPage::kMail);
+  EXPECT_EQ(optionsViews.live->mailSubPage, kMailSettingsSubPage);
+  for (auto [command, page] : {std::pair{MenuCommand::kOptions, OptionsPage::kGeneral},
+                               std::pair{MenuCommand::kLauncherSettings, OptionsPage::kLauncher},
+                               std::pair{MenuCommand::kNoteSettings, OptionsPage::kNotes}}) {
+    shell.OnCommand(command);
+    EXPECT_EQ(optionsViews.live->page, page);
+  }
+  EXPECT_EQ(optionsViews.created, 1);  // an open dialog is brought forward, not made again
 }
 
 TEST_F(ResidentShellTest, IconIsRetriedUntilTheShellTakesIt) {

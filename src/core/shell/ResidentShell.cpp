@@ -7,13 +7,49 @@ TrayResponse ChooseDoubleClickAction(const Config& config) {
                                                                                  : TrayResponse::kCheckMail;
 }
 
+std::optional<std::string> LaunchCommandLine(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  if (path.back() == '\\') return "explorer " + path;
+  return path;
+}
+
 ResidentShell::ResidentShell(const ShellPorts& ports)
     : config_(ports.profile),
       folders_(ports.folders),
       host_(ports.host),
+      system_(ports.system),
+      dialogs_(ports.dialogs),
       notes_(ports.noteFiles, ports.noteViews, ports.clock, ports.dialogs),
-      editing_(config_, notes_, ports.editorViews, ports.dialogs) {
+      editing_(config_, notes_, ports.editorViews, ports.dialogs),
+      options_({config_, launcher_, [this] { RefreshLauncherMenu(); }, [this](bool on) { SwitchPeriodicMailCheck(on); },
+                ports.folders, ports.system, ports.dialogs, ports.optionsViews}) {
   notes_.SetEditHandler([this] { editing_.EditCurrentNote(); });
+}
+
+Menu ResidentShell::MainMenu() const {
+  LauncherTable captions;
+  for (int i = 0; i < kLauncherEntryCount; ++i) captions[i].name = launcherMenuNames_[i];
+  return BuildMainMenu(captions, notes_.HiddenEntries());
+}
+
+void ResidentShell::RefreshLauncherMenu() {
+  for (int i = 0; i < kLauncherEntryCount; ++i) launcherMenuNames_[i] = launcher_[i].name;
+}
+
+void ResidentShell::SwitchPeriodicMailCheck(bool on) {
+  periodicMailCheck_ = on;
+  host_.SetTimer(TimerId::kPeriodicMail, on);
+}
+
+void ResidentShell::Launch(int entry) {
+  auto commandLine = LaunchCommandLine(launcher_[entry].path);
+  if (!commandLine) return;
+  auto outcome = system_.Run(*commandLine);
+  if (outcome.result == System::RunResult::kNotFound)
+    dialogs_.Message("ファイルが見つかりません。");
+  else if (outcome.result == System::RunResult::kFailed)
+    dialogs_.Message("プログラムを起動できませんでした。\r\n" + *commandLine + "\r\n（エラー " +
+                     std::to_string(outcome.error) + "）");
 }
 
 void ResidentShell::Start() {
@@ -21,11 +57,11 @@ void ResidentShell::Start() {
   TryAddTrayIcon();
   mailCheckBusy_ = false;
   launcher_ = LoadLauncherTable(config_);
+  RefreshLauncherMenu();
   notes_.RestoreNotes();
   // The interval is read straight from the file: loading the options window here would
   // rewrite its position keys, and an existing file must stay untouched at start-up.
-  periodicMailCheck_ = IntervalEnablesPeriodicCheck(config_.ReadOption(keys::kMail, keys::kInterval));
-  host_.SetTimer(TimerId::kPeriodicMail, periodicMailCheck_);
+  SwitchPeriodicMailCheck(IntervalEnablesPeriodicCheck(config_.ReadOption(keys::kMail, keys::kInterval)));
   minimisedByDoubleClick_ = false;
 }
 
@@ -44,12 +80,34 @@ TrayResponse ResidentShell::OnTrayMouse(int mouseMessage) {
 }
 
 void ResidentShell::OnCommand(MenuCommand command) {
-  if (command == MenuCommand::kExit)
-    Exit();
-  else if (command == MenuCommand::kNewNote)
-    editing_.NewNote();
-  else
-    notes_.OnCommand(command);
+  int entry = OffsetIn(command, MenuCommand::kLaunchFirst, MenuCommand::kLaunchLast);
+  if (entry >= 0) {
+    Launch(entry);
+    return;
+  }
+  switch (command) {
+    case MenuCommand::kExit:
+      Exit();
+      break;
+    case MenuCommand::kNewNote:
+      editing_.NewNote();
+      break;
+    case MenuCommand::kOptions:
+      options_.Open(OptionsPage::kGeneral);
+      break;
+    case MenuCommand::kMailSettings:
+      options_.Open(OptionsPage::kMail, kMailSettingsSubPage);
+      break;
+    case MenuCommand::kLauncherSettings:
+      options_.Open(OptionsPage::kLauncher);
+      break;
+    case MenuCommand::kNoteSettings:
+      options_.Open(OptionsPage::kNotes);
+      break;
+    default:
+      notes_.OnCommand(command);
+      break;
+  }
 }
 
 bool ResidentShell::OnCloseRequest() {

@@ -4,12 +4,15 @@
 #include "config/Config.h"
 #include "editor/NoteEditing.h"
 #include "notes/NoteBoard.h"
+#include "options/OptionsController.h"
 #include "ports/Clock.h"
 #include "ports/Dialogs.h"
 #include "ports/EditorView.h"
 #include "ports/HostWindow.h"
 #include "ports/NoteFiles.h"
 #include "ports/NoteView.h"
+#include "ports/OptionsView.h"
+#include "ports/System.h"
 #include "ports/ProfileFile.h"
 #include "ports/SpecialFolders.h"
 #include "shell/Launcher.h"
@@ -45,9 +48,15 @@ struct ShellPorts {
   NoteFiles& noteFiles;
   NoteViewFactory& noteViews;
   EditorViewFactory& editorViews;
+  OptionsViewFactory& optionsViews;
+  System& system;
   Clock& clock;
   Dialogs& dialogs;
 };
+
+// What choosing a launcher entry runs: "explorer " and the path for a folder (a path ending
+// in ""), the path itself otherwise, nothing for an empty path.
+std::optional<std::string> LaunchCommandLine(const std::string& path);
 
 // The program while it is resident: start-up, the tray icon and its menu, shutdown.
 class ResidentShell {
@@ -78,17 +87,23 @@ class ResidentShell {
   int EditingNoteNumber() const { return editing_.EditingNoteNumber(); }
   bool MinimisedByDoubleClick() const { return minimisedByDoubleClick_; }
   const LauncherTable& Launcher() const { return launcher_; }
-  Menu MainMenu() const { return BuildMainMenu(launcher_, notes_.HiddenEntries()); }
+  Menu MainMenu() const;
   NoteBoard& Notes() { return notes_; }
   NoteEditing& Editing() { return editing_; }
+  OptionsController& Options() { return options_; }
 
  private:
   void TryAddTrayIcon();
   void Exit();
+  void Launch(int entry);
+  void RefreshLauncherMenu();
+  void SwitchPeriodicMailCheck(bool on);
 
   Config config_;
   SpecialFolders& folders_;
   HostWindow& host_;
+  System& system_;
+  Dialogs& dialogs_;
 
   bool mailCheckBusy_ = false;
   bool periodicMailCheck_ = false;
@@ -96,8 +111,12 @@ class ResidentShell {
   int trayRetries_ = 0;
   bool minimisedByDoubleClick_ = false;
   LauncherTable launcher_;
+  // Captions of the launcher menu: they follow the table only when entries are registered,
+  // saved or loaded, while a committed slot changes what its item starts at once.
+  std::array<std::string, kLauncherEntryCount> launcherMenuNames_;
   NoteBoard notes_;
   NoteEditing editing_;
+  OptionsController options_;
 };
 
 }  // namespace vq

@@ -28,13 +28,6 @@ std::wstring EnvOr(const wchar_t* name, const wchar_t* fallback) {
 
 std::wstring ProgramUnderTest() { return EnvOr(L"VQ_EXE", VQ_EXE_DEFAULT); }
 
-std::wstring BesideThisProgram(const wchar_t* name) {
-  wchar_t self[MAX_PATH * 2];
-  DWORD n = GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
-  std::wstring path(self, n);
-  return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
-}
-
 std::wstring TempRoot() {
   wchar_t buffer[MAX_PATH + 1];
   DWORD n = GetTempPathW(MAX_PATH + 1, buffer);
@@ -97,6 +90,13 @@ INPUT MouseInput(DWORD flags, int x, int y) {
 }
 
 }  // namespace
+
+std::wstring BesideThisProgram(const wchar_t* name) {
+  wchar_t self[MAX_PATH * 2];
+  DWORD n = GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
+  std::wstring path(self, n);
+  return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
+}
 
 bool WaitUntil(const std::function<bool()>& condition, Millis timeout) {
   auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -276,6 +276,47 @@ std::vector<std::wstring> TrayIconTips() {
     CloseHandle(process);
   }
   return tips;
+}
+
+bool ClickTab(HWND tabControl, int index) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tabControl, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return false;
+  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+  RECT r{};
+  DWORD_PTR ok = 0;
+  SendMessageTimeoutW(tabControl, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000, &ok);
+  ReadProcessMemory(process, remote, &r, sizeof r, nullptr);
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  if (!ok) return false;
+  MapWindowPoints(tabControl, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  // The first click on an inactive dialog may only activate it: click again if need be.
+  for (int tries = 0; tries < 3; ++tries) {
+    ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    if (WaitUntil([&] { return SendMessageW(tabControl, TCM_GETCURSEL, 0, 0) == index; }, 1500ms)) return true;
+  }
+  return false;
+}
+
+void ClickWindow(HWND window, bool right) {
+  RECT r = DescribeWindow(window).rect;
+  ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, right);
+}
+
+bool TypeInto(HWND field, const std::wstring& text, std::optional<std::wstring> expected) {
+  ClickWindow(field);
+  WaitUntil([&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(field, nullptr), &info) && info.hwndFocus == field;
+  }, 2s);
+  // Select everything, then type over it.
+  SendMessageW(field, EM_SETSEL, 0, -1);
+  TypeText(text);
+  std::wstring want = expected.value_or(text);
+  return WaitUntil([&] { return WindowText(field) == want; }, 3s);
 }
 
 COLORREF ScreenPixel(int x, int y) {

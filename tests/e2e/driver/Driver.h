@@ -21,6 +21,9 @@ inline constexpr Millis kDefaultWait = 10s;
 // Polls until the condition holds or the deadline passes. Never a fixed sleep.
 bool WaitUntil(const std::function<bool()>& condition, Millis timeout = kDefaultWait);
 
+// A file that lies beside the test program (helper programs and DLLs built with it).
+std::wstring BesideThisProgram(const wchar_t* name);
+
 std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& utf16);
 // Shift-JIS (code page 932) bytes of a UTF-8 text, the way the program stores its files.
@@ -145,6 +148,13 @@ bool PressButton(HWND dialog, int id);
 // Tray icons shown by the shell under Wine (every program's), and their tips.
 int TrayIconCount();
 std::vector<std::wstring> TrayIconTips();
+
+// Clicks tab `index` of a tab control of another process.
+bool ClickTab(HWND tabControl, int index);
+// Clicks the middle of a window, and types into a text field (replacing its text).
+void ClickWindow(HWND window, bool right = false);
+// Waits until the field shows `expected` (the typed text itself unless given).
+bool TypeInto(HWND field, const std::wstring& text, std::optional<std::wstring> expected = std::nullopt);
 
 // The colour on the screen at a point, as COLORREF.
 COLORREF ScreenPixel(int x, int y);

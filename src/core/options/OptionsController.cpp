@@ -1,0 +1,115 @@
+#include "options/OptionsController.h"
+
+#include "options/StartupShortcut.h"
+
+namespace vq {
+
+OptionsController::OptionsController(const Ports& ports)
+    : ports_(ports), launcher_(ports.config, ports.launcher, ports.refreshLauncherMenu) {}
+
+void OptionsController::Open(OptionsPage page, std::optional<int> mailSubPage) {
+  if (!view_) {
+    OptionsValues values = LoadOptions(ports_.config);
+    minuteCounter_ = "0";
+    ports_.switchPeriodicMailCheck(IntervalEnablesPeriodicCheck(values.interval));
+    launcher_.Load();
+    view_ = ports_.views.CreateOptionsView(*this);
+    view_->Show(values);
+  }
+  view_->SelectPage(page, mailSubPage);
+}
+
+OptionsValues OptionsController::LiveSettings() const {
+  OptionsValues values = view_ ? view_->Values() : LoadOptions(ports_.config);
+  values.minuteCounter = minuteCounter_;
+  return values;
+}
+
+void OptionsController::Save() {
+  launcher_.CommitSelected();
+  OptionsValues values = view_->Values();
+  bool ok = SaveOptions(ports_.config, values);
+  minuteCounter_ = "0";
+  ports_.switchPeriodicMailCheck(IntervalEnablesPeriodicCheck(values.interval));
+  ok = launcher_.WriteTable() && ok;
+  launcher_.SelectSlot(launcher_.Selected());
+  view_->RefreshLauncher();
+  if (!ok) ports_.dialogs.Message("設定を保存できませんでした。Vornquill.ini に書き込めません。");
+}
+
+void OptionsController::Apply() {
+  if (view_) Save();
+}
+
+void OptionsController::Ok() {
+  if (!view_) return;
+  Save();
+  Close();
+}
+
+void OptionsController::Cancel() {
+  if (!view_) return;
+  launcher_.Cancel();
+  Close();
+}
+
+void OptionsController::CloseBox() {
+  if (view_) Close();
+}
+
+void OptionsController::Close() {
+  NotePlace place = view_->Place();
+  SaveOptionsPlace(ports_.config, place.top, place.left);
+  auto view = std::move(view_);
+  view->Close();
+}
+
+void OptionsController::RegisterLauncher() {
+  switch (launcher_.Register()) {
+    case LauncherEditor::RegisterResult::kNeedsName:
+      ports_.dialogs.Message(kNeedsNameMessage);
+      break;
+    case LauncherEditor::RegisterResult::kWriteFailed:
+      ports_.dialogs.Message("ランチャーを保存できませんでした。Vornquill.ini に書き込めません。");
+      break;
+    case LauncherEditor::RegisterResult::kRegistered:
+      break;
+  }
+  if (view_) view_->RefreshLauncher();
+}
+
+void OptionsController::RegisterStartup() {
+  std::string folder = ports_.folders.StartupFolder();
+  // Without a Startup folder the shortcut would land in a drive's root, where it does nothing.
+  if (folder.empty()) {
+    ports_.dialogs.Message(kNoStartupFolderMessage);
+    return;
+  }
+  std::string path = StartupShortcutPath(folder);
+  if (ports_.system.WriteTextFile(path, StartupShortcutText(ports_.system.ProgramFolder())))
+    ports_.dialogs.Message(kRegisteredMessage);
+  else
+    ports_.dialogs.Message(RegisterFailedMessage(path));
+}
+
+void OptionsController::RemoveStartup() {
+  std::string folder = ports_.folders.StartupFolder();
+  if (folder.empty()) {
+    ports_.dialogs.Message(kFileNotFoundMessage);
+    return;
+  }
+  std::string path = StartupShortcutPath(folder);
+  switch (ports_.system.RemoveFile(path)) {
+    case System::DeleteResult::kDeleted:
+      ports_.dialogs.Message(kRemovedMessage);
+      break;
+    case System::DeleteResult::kMissing:
+      ports_.dialogs.Message(kFileNotFoundMessage);
+      break;
+    case System::DeleteResult::kFailed:
+      ports_.dialogs.Message(RemoveFailedMessage(path));
+      break;
+  }
+}
+
+}  // namespace vq

@@ -1,0 +1,61 @@
+#pragma once
+#include <functional>
+#include <memory>
+
+#include "config/Config.h"
+#include "options/LauncherEditor.h"
+#include "options/OptionsModel.h"
+#include "ports/Dialogs.h"
+#include "ports/OptionsView.h"
+#include "ports/SpecialFolders.h"
+#include "ports/System.h"
+
+namespace vq {
+
+// The options dialog while it is open, and the live settings the mail checker asks for: the
+// dialog's fields while it exists, the file otherwise.
+class OptionsController {
+ public:
+  struct Ports {
+    Config& config;
+    LauncherTable& launcher;
+    std::function<void()> refreshLauncherMenu;
+    std::function<void(bool)> switchPeriodicMailCheck;
+    SpecialFolders& folders;
+    System& system;
+    Dialogs& dialogs;
+    OptionsViewFactory& views;
+  };
+  explicit OptionsController(const Ports& ports);
+
+  // From the tray menu: shows the dialog (or brings it forward) on a page.
+  void Open(OptionsPage page, std::optional<int> mailSubPage = std::nullopt);
+  bool IsOpen() const { return view_ != nullptr; }
+
+  void Apply();
+  void Ok();
+  void Cancel();
+  // The close box: the place is remembered, nothing is saved or restored.
+  void CloseBox();
+
+  LauncherEditor& Launcher() { return launcher_; }
+  void RegisterLauncher();
+
+  void RegisterStartup();
+  void RemoveStartup();
+
+  OptionsValues LiveSettings() const;
+  const std::string& MinuteCounter() const { return minuteCounter_; }
+  void SetMinuteCounter(std::string counter) { minuteCounter_ = std::move(counter); }
+
+ private:
+  void Save();
+  void Close();
+
+  Ports ports_;
+  LauncherEditor launcher_;
+  std::unique_ptr<OptionsView> view_;
+  std::string minuteCounter_ = "0";
+};
+
+}  // namespace vq

@@ -1,0 +1,21 @@
+#pragma once
+#include <string>
+
+namespace vq {
+
+// The Internet shortcut in the user's Startup folder that starts the program at logon.
+inline constexpr char kShortcutName[] = "Vornquill2.url";
+
+// Four lines, each ended by CR LF. programFolder has no trailing "\" except at a drive root.
+std::string StartupShortcutText(const std::string& programFolder);
+// The shortcut's full path in the Startup folder.
+std::string StartupShortcutPath(const std::string& startupFolder);
+
+inline constexpr char kRegisteredMessage[] = "スタートアップに登録しました。";
+inline constexpr char kRemovedMessage[] = "スタートアップから削除しました。";
+inline constexpr char kFileNotFoundMessage[] = "ファイルが見つかりません。";
+inline constexpr char kNoStartupFolderMessage[] = "スタートアップフォルダが見つかりません。";
+std::string RegisterFailedMessage(const std::string& path);
+std::string RemoveFailedMessage(const std::string& path);
+
+}  // namespace vq

@@ -1,0 +1,27 @@
+#pragma once
+#include <string>
+
+namespace vq {
+
+// Starting programs and touching files outside the program folder.
+class System {
+ public:
+  enum class RunResult { kStarted, kNotFound, kFailed };
+  struct RunOutcome {
+    RunResult result = RunResult::kStarted;
+    unsigned long error = 0;  // the platform's error code when it failed
+  };
+  enum class DeleteResult { kDeleted, kMissing, kFailed };
+
+  virtual ~System() = default;
+  // Runs a command line as it is (no quoting, no file associations), in a normal focused
+  // window, without waiting for it.
+  virtual RunOutcome Run(const std::string& commandLine) = 0;
+  // Writes a whole file in the ANSI code page; false when it could not be written.
+  virtual bool WriteTextFile(const std::string& path, const std::string& text) = 0;
+  virtual DeleteResult RemoveFile(const std::string& path) = 0;
+  // The folder of the running program, without a trailing "\" except at a drive root.
+  virtual std::string ProgramFolder() const = 0;
+};
+
+}  // namespace vq

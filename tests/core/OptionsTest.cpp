@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include "fakes/FakeHost.h"
+#include "fakes/FakeNotes.h"
+#include "fakes/FakeOptions.h"
+#include "fakes/FakeProfileFile.h"
+#include "options/OptionsController.h"
+#include "options/StartupShortcut.h"
+
+namespace vq {
+namespace {
+
+using test::FakeOptionsView;
+
+class OptionsTest : public ::testing::Test {
+ protected:
+  OptionsTest() {
+    for (const auto& e : DefaultSettings("C:\\")) file.Set(e.section, e.key, e.value);
+    file.Set("Lunch0", "2", "メモ帳");
+    file.Set("Lunch1", "2", "notepad.exe");
+  }
+  FakeOptionsView& View() { return *views.live; }
+  std::vector<std::string> Written() const {
+    std::vector<std::string> out;
+    for (const auto& w : file.writes) out.push_back(w.section + "/" + w.key + "=" + w.value);
+    return out;
+  }
+
+  test::FakeProfileFile file;
+  Config config{file};
+  LauncherTable table;
+  int menuRefreshes = 0;
+  std::vector<bool> timerSwitches;
+  test::FakeFolders folders;
+  test::FakeSystem system;
+  test::FakeDialogs dialogs;
+  test::FakeOptionsViews views;
+  OptionsController options{{config, table, [this] { ++menuRefreshes; },
+                             [this](bool on) { timerSwitches.push_back(on); }, folders, system, dialogs, views}};
+};
+
+TEST_F(OptionsTest, LoadFillsTheFieldsAndAnEmptyPortShows110) {
+  file.Set("a1", "b11", "");
+  file.Set("a1", "b12", "pop.example.jp");
+  file.Set("a1", "b5", "15");
+  options.Open(OptionsPage::kGeneral);
+  const OptionsValues& v = View().values;
+  EXPECT_EQ(v.accounts[1], (MailAccount{"110", "pop.example.jp", "", ""}));
+  EXPECT_EQ(v.interval, "15");
+  EXPECT_TRUE(v.watchNewWindow);
+  EXPECT_TRUE(v.doubleClickMinimises);
+  EXPECT_FALSE(v.doubleClickChecksMail);
+  EXPECT_EQ(v.fontName, "ＭＳ Ｐゴシック");
+  EXPECT_EQ(v.backColor, 0xFFFFFFu);
+  EXPECT_EQ(timerSwitches, std::vector<bool>{true});
+  EXPECT_EQ(table[2], (LauncherEntry{"メモ帳", "notepad.exe"}));
+  EXPECT_EQ(options.Launcher().Selected(), 0);
+  EXPECT_TRUE(file.writes.empty());  // opening writes nothing
+}
+
+TEST_F(OptionsTest, ApplyWritesEverythingExactlyAsTypedInOrderAndStaysOpen) {
+  options.Open(OptionsPage::kMail, kMailSettingsSubPage);
+  OptionsValues& v = View().values;
+  v.accounts[0] = {"995", " pop.example.jp ", "taro", "p@ss"};
+  v.interval = "0";
+  v.mailer = "D:\\Mail\\mailer.exe";
+  v.watchNewWindow = false;
+  v.doubleClickMinimises = false;
+  v.doubleClickChecksMail = true;
+  v.fontSize = "10.5";
+  v.backColor = 0x80FFFF;
+  options.Launcher().SetName("電卓");
+  options.Launcher().SetPath("calc.exe");
+  options.SetMinuteCounter("4");
+  options.Apply();
+
+  auto w = Written();
+  ASSERT_EQ(w.size(), 21u + 40u);
+  EXPECT_EQ(std::vector<std::string>(w.begin(), w.begin() + 4),
+            (std::vector<std::string>{"a1/b01=995", "a1/b02= pop.example.jp ", "a1/b03=taro", "a1/b04=p@ss"}));
+  EXPECT_EQ(std::vector<std::string>(w.begin() + 12, w.begin() + 21),
+            (std::vector<std::string>{"a1/b5=0", "a1/Mailler=D:\\Mail\\mailer.exe", "a1/b6=0", "a1/b7=False",
+                                      "a1/b8=True", "Fusen/FontName=ＭＳ Ｐゴシック", "Fusen/FontSize=10.5",
+                                      "Fusen/BackColor=&H80FFFF", "Fusen/ForeColor=&H0"}));
+  EXPECT_EQ(w[21], "Lunch0/0=電卓");  // the slot being edited went into the table first
+  EXPECT_EQ(w[22], "Lunch1/0=calc.exe");
+  EXPECT_EQ(w[25], "Lunch0/2=メモ帳");
+  EXPECT_EQ(options.MinuteCounter(), "0");
+  EXPECT_EQ(timerSwitches, (std::vector<bool>{false, false}));  // "b5" of the file, then "0"
+  EXPECT_TRUE(options.IsOpen());
+  EXPECT_EQ(table[0], (LauncherEntry{"電卓", "calc.exe"}));
+}
+
+TEST_F(OptionsTest, OkSavesAndClosesAndEveryCloseRemembersThePlace) {
+  options.Open(OptionsPage::kGeneral);
+  View().values.interval = "5";
+  options.Ok();
+  EXPECT_FALSE(options.IsOpen());
+  EXPECT_EQ(file.Read("a1", "b5"), "5");
+  EXPECT_EQ(timerSwitches.back(), true);
+  EXPECT_EQ(file.Read("Option", "Top"), "600");
+  EXPECT_EQ(file.Read("Option", "Left"), "900");
+}
+
+TEST_F(OptionsTest, CancelAfterApplyKeepsWhatApplyWroteAndUndoesUnregisteredLauncherEdits) {
+  options.Open(OptionsPage::kLauncher);
+  View().values.interval = "7";
+  options.Apply();
+  View().values.interval = "9";
+  options.Launcher().PressSlot(2);
+  options.Launcher().Erase();
+  EXPECT_EQ(table[2], LauncherEntry{});
+  options.Cancel();
+  EXPECT_FALSE(options.IsOpen());
+  EXPECT_EQ(file.Read("a1", "b5"), "7");
+  EXPECT_EQ(table[2], (LauncherEntry{"メモ帳", "notepad.exe"}));
+  EXPECT_EQ(file.Read("Option", "Top"), "600");
+}
+
+TEST_F(OptionsTest, CloseBoxNeitherSavesNorRestores) {
+  options.Open(OptionsPage::kLauncher);
+  View().values.interval = "9";
+  options.Launcher().PressSlot(2);
+  options.Launcher().Erase();
+  file.writes.clear();
+  options.CloseBox();
+  EXPECT_EQ(Written(), (std::vector<std::string>{"Option/Top=600", "Option/Left=900"}));
+  EXPECT_EQ(table[2], LauncherEntry{});
+}
+
+TEST_F(OptionsTest, LiveSettingsComeFromTheDialogWhileItIsOpenAndFromTheFileOtherwise) {
+  EXPECT_EQ(options.LiveSettings().accounts[0].port, "110");
+  options.Open(OptionsPage::kGeneral);
+  View().values.accounts[0].host = "typed.example.jp";
+  EXPECT_EQ(options.LiveSettings().accounts[0].host, "typed.example.jp");
+  options.Cancel();
+  EXPECT_EQ(options.LiveSettings().accounts[0].host, "");
+}
+
+TEST_F(OptionsTest, IntervalFieldTakesDigitsAndBackspaceOnly) {
+  for (char32_t c : {U'0', U'5', U'9', char32_t{8}}) EXPECT_TRUE(AcceptIntervalKey(c));
+  for (char32_t c : {U'a', U'-', U' ', U'.', U'５'}) EXPECT_FALSE(AcceptIntervalKey(c));
+  EXPECT_EQ(kIntervalMaxLength, 3u);
+  EXPECT_EQ(FontSizeText(105), "10.5");
+  EXPECT_EQ(FontSizeText(90), "9");
+}
+
+class LauncherEditorTest : public OptionsTest {};
+
+TEST_F(LauncherEditorTest, PressingASlotCommitsTheFieldsToTheTableButNotTheFile) {
+  options.Open(OptionsPage::kLauncher);
+  LauncherEditor& editor = options.Launcher();
+  editor.PressSlot(2);
+  EXPECT_EQ(editor.Name(), "メモ帳");
+  EXPECT_TRUE(editor.Pending());  // a complete slot shows red
+  editor.SetName("ワード");
+  editor.SetPath("winword.exe /n");
+  editor.PressSlot(4);
+  EXPECT_EQ(table[2], (LauncherEntry{"ワード", "winword.exe /n"}));
+  EXPECT_EQ(file.Read("Lunch0", "2"), "メモ帳");
+  EXPECT_FALSE(editor.Pending());
+  editor.SetName("only a name");
+  EXPECT_FALSE(editor.Pending());
+  editor.SetPath("x.exe");
+  EXPECT_TRUE(editor.Pending());
+  editor.SelectSlot(2);  // the keyboard shows a slot without committing
+  EXPECT_EQ(table[4], LauncherEntry{});
+}
+
+TEST_F(LauncherEditorTest, RegisterWritesAllTwentyEntriesAndRebuildsTheMenu) {
+  options.Open(OptionsPage::kLauncher);
+  LauncherEditor& editor = options.Launcher();
+  editor.PressSlot(2);
+  editor.SetName("電卓");
+  editor.SetPath("calc.exe");
+  file.writes.clear();
+  int refreshes = menuRefreshes;
+  options.RegisterLauncher();
+  EXPECT_EQ(file.writes.size(), 40u);
+  EXPECT_EQ(file.Read("Lunch0", "2"), "電卓");
+  EXPECT_EQ(file.Read("Lunch1", "19"), "");
+  EXPECT_EQ(menuRefreshes, refreshes + 1);
+  EXPECT_FALSE(editor.Pending());
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(LauncherEditorTest, RegisteringWithoutANameWritesNothing) {
+  options.Open(OptionsPage::kLauncher);
+  options.Launcher().PressSlot(2);
+  options.Launcher().Erase();
+  file.writes.clear();
+  options.RegisterLauncher();
+  EXPECT_EQ(dialogs.messages, std::vector<std::string>{"名前を付けてください。"});
+  EXPECT_TRUE(file.writes.empty());
+}
+
+TEST_F(LauncherEditorTest, FolderTargetsEndInOneBackslash) {
+  EXPECT_EQ(LauncherEditor::FolderTarget("C:\\Tools"), "C:\\Tools\\");
+  EXPECT_EQ(LauncherEditor::FolderTarget("D:\\"), "D:\\");
+}
+
+TEST_F(OptionsTest, StartupShortcutIsWrittenAndRemovedWithItsMessages) {
+  EXPECT_EQ(StartupShortcutText("C:\\Apps\\Tool"),
+            "[InternetShortcut]\r\nURL=C:\\Apps\\Tool\\Vornquill2.exe\r\nIconFile=C:\\Apps\\Tool\\Vornquill2.exe\r\n"
+            "IconIndex=0\r\n");
+  // At a drive root the folder already ends in "\".
+  EXPECT_EQ(StartupShortcutText("D:\\"),
+            "[InternetShortcut]\r\nURL=D:\\Vornquill2.exe\r\nIconFile=D:\\Vornquill2.exe\r\nIconIndex=0\r\n");
+  std::string path = folders.startup + "\\Vornquill2.url";
+  options.RegisterStartup();
+  EXPECT_EQ(system.files[path], StartupShortcutText("C:\\Apps\\Tool"));
+  options.RemoveStartup();
+  options.RemoveStartup();
+  EXPECT_EQ(dialogs.messages, (std::vector<std::string>{"スタートアップに登録しました。", "スタートアップから削除しました。",
+                                                        "ファイルが見つかりません。"}));
+  system.failWrites = true;
+  options.RegisterStartup();
+  EXPECT_NE(dialogs.messages.back().find(path), std::string::npos);
+  folders.startup = "";
+  options.RegisterStartup();
+  EXPECT_EQ(dialogs.messages.back(), "スタートアップフォルダが見つかりません。");
+}
+
+}  // namespace
+}  // namespace vq

@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include "Driver.h"
+#include "Expectations.h"
+#include "Ids.h"
+
+namespace e2e {
+namespace {
+
+namespace id = vq::win;
+const std::wstring kOptionsClass = L"Vornquill2.Options";
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  auto at = text.find(from);
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+class OptionsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(TrayIconCount(), 0); }
+  void TearDown() override {
+    app.reset();
+    EXPECT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }));
+  }
+  HWND OpenFromMenu(const std::vector<std::string>& path) {
+    app->RightPressTrayIcon();
+    EXPECT_TRUE(app->WaitForMenu());
+    EXPECT_TRUE(app->ChooseMenuItem(path));
+    HWND dialog = nullptr;
+    EXPECT_TRUE(WaitUntil([&] {
+      auto windows = app->VisibleWindows(kOptionsClass);
+      if (!windows.empty()) dialog = windows[0].hwnd;
+      return dialog != nullptr;
+    }));
+    return dialog;
+  }
+  HWND Item(HWND dialog, int control) { return GetDlgItem(dialog, control); }
+  int Page(HWND dialog, int tabs) { return static_cast<int>(SendMessageW(Item(dialog, tabs), TCM_GETCURSEL, 0, 0)); }
+  void Click(HWND dialog, int control) { ClickWindow(Item(dialog, control)); }
+  std::vector<std::string> LauncherMenu() {
+    app->RightPressTrayIcon();
+    if (!app->WaitForMenu() || !app->ChooseMenuItem({"ランチャー"})) return {"<no menu>"};
+    std::vector<std::string> captions;
+    if (!WaitUntil([&] { return app->OpenMenus().size() == 2; })) return {"<no submenu>"};
+    auto menus = app->OpenMenus();
+    for (const auto& item : menus[0].items) captions.push_back(item.separator ? "-" : item.caption);
+    app->CloseMenus();
+    app->WaitForNoMenu();
+    return captions;
+  }
+  // Registers a launcher entry in slot `slot` (0-based) through the launcher page.
+  void RegisterEntry(HWND dialog, int slot, const std::wstring& name, const std::wstring& path) {
+    ClickWindow(Item(dialog, id::kOptSlotFirst + slot));
+    ASSERT_TRUE(WaitUntil([&] { return IsDlgButtonChecked(dialog, id::kOptSlotFirst + slot) == BST_CHECKED; }));
+    ASSERT_TRUE(TypeInto(Item(dialog, id::kOptLauncherName), name));
+    ASSERT_TRUE(TypeInto(Item(dialog, id::kOptLauncherPath), path));
+    Click(dialog, id::kOptLauncherRegister);
+  }
+
+  ProgramFolder folder;
+  std::unique_ptr<App> app;
+};
+
+TEST_F(OptionsTest, EachMenuItemOpensTheDialogOnItsPage) {
+  app = App::Start(folder);
+  HWND dialog = OpenFromMenu({"メールチェッカー", "(設定)"});
+  EXPECT_EQ(WindowText(dialog), L"Vornquill2(設定)");
+  EXPECT_EQ(Page(dialog, id::kOptTabs), 1);
+  EXPECT_EQ(Page(dialog, id::kOptMailTabs), 3);
+  EXPECT_TRUE(IsWindowVisible(Item(dialog, id::kOptInterval)));
+  EXPECT_FALSE(IsWindowVisible(Item(dialog, id::kOptHostFirst)));
+  const std::vector<std::pair<std::vector<std::string>, int>> items = {
+      {{"オプション設定"}, 0}, {{"ランチャー", "(設定)"}, 2}, {{"付箋紙", "(設定)"}, 3}};
+  for (const auto& [path, page] : items) {
+    // Already open: the same dialog comes forward on the other page.
+    EXPECT_EQ(OpenFromMenu(path), dialog);
+    EXPECT_EQ(Page(dialog, id::kOptTabs), page);
+  }
+  EXPECT_EQ(Narrow(WindowText(Item(dialog, id::kOptFontName))), "ＭＳ Ｐゴシック");
+  EXPECT_EQ(Narrow(WindowText(Item(dialog, id::kOptFontSize))), "9");
+}
+
+TEST_F(OptionsTest, TypedValuesReachTheFileByteForByteOnApplyAndOk) {
+  app = App::Start(folder);
+  HWND dialog = OpenFromMenu({"オプション設定"});
+  Click(dialog, id::kOptWatchLabel);  // the caption toggles the box
+  ASSERT_TRUE(WaitUntil([&] { return IsDlgButtonChecked(dialog, id::kOptWatchCheck) == BST_UNCHECKED; }));
+  Click(dialog, id::kOptMailLabel);
+  ASSERT_TRUE(WaitUntil([&] { return IsDlgButtonChecked(dialog, id::kOptMailOption) == BST_CHECKED; }));
+  EXPECT_EQ(IsDlgButtonChecked(dialog, id::kOptMinimiseOption), BST_UNCHECKED);
+
+  ASSERT_TRUE(ClickTab(Item(dialog, id::kOptTabs), 1));
+  ASSERT_TRUE(ClickTab(Item(dialog, id::kOptMailTabs), 1));
+  ASSERT_TRUE(TypeInto(Item(dialog, id::kOptPortFirst + 1), L"995"));
+  ASSERT_TRUE(TypeInto(Item(dialog, id::kOptHostFirst + 1), L"pop.example.jp"));
+  ASSERT_TRUE(TypeInto(Item(dialog, id::kOptUserFirst + 1), L"山田 太郎"));
+  ASSERT_TRUE(TypeInto(Item(dialog, id::kOptPasswordFirst + 1), L"p@ss"));
+  EXPECT_NE(GetWindowLongW(Item(dialog, id::kOptPasswordFirst + 1), GWL_STYLE) & ES_PASSWORD, 0);
+  ASSERT_TRUE(ClickTab(Item(dialog, id::kOptMailTabs), 3));
+  // Letters and a minus sign are dropped; the fourth digit does not fit.
+  ASSERT_TRUE(TypeInto(Item(dialog, id::kOptInterval), L"1a-53", L"153"));
+  Click(dialog, id::kOptApply);
+
+  std::string expected = FromShiftJis(FirstStartSettingsBytes());
+  expected = Replace(expected, "b11=110", "b11=995");
+  expected = Replace(expected, "b12=\r\n", "b12=pop.example.jp\r\n");
+  expected = Replace(expected, "b13=\r\n", "b13=山田 太郎\r\n");
+  expected = Replace(expected, "b14=\r\n", "b14=p@ss\r\n");
+  expected = Replace(expected, "b5=0", "b5=153");
+  expected = Replace(expected, "b6=1", "b6=0");
+  expected = Replace(expected, "b7=True", "b7=False");
+  expected = Replace(expected, "b8=False", "b8=True");
+  std::string names = "[Lunch0]\r\n", paths = "[Lunch1]\r\n";
+  for (int i = 0; i < 20; ++i) {
+    names += std::to_string(i) + "=\r\n";
+    paths += std::to_string(i) + "=\r\n";
+  }
+  expected += names + paths;
+  ASSERT_TRUE(WaitUntil([&] { return folder.ReadBytes("Vornquill.ini") == ToShiftJis(expected); }))
+      << FromShiftJis(*folder.ReadBytes("Vornquill.ini"));
+  EXPECT_TRUE(IsWindow(dialog));  // Apply keeps the dialog open
+
+  // Cancel after Apply keeps what Apply wrote.
+  ASSERT_TRUE(TypeInto(Item(dialog, id::kOptInterval), L"9"));
+  Click(dialog, id::kOptCancel);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  EXPECT_EQ(folder.ReadBytes("Vornquill.ini"), ToShiftJis(expected));  // the place "0","0" is unchanged
+
+  dialog = OpenFromMenu({"オプション設定"});
+  EXPECT_EQ(Narrow(WindowText(Item(dialog, id::kOptInterval))), "153");
+  EXPECT_EQ(Narrow(WindowText(Item(dialog, id::kOptUserFirst + 1))), "山田 太郎");
+  SetWindowPos(dialog, nullptr, 100, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ASSERT_TRUE(WaitUntil([&] { return DescribeWindow(dialog).rect.left == 100; }));
+  Click(dialog, id::kOptOk);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  expected = Replace(expected, "[Option]\r\nTop=0\r\nLeft=0", "[Option]\r\nTop=750\r\nLeft=1500");
+  EXPECT_EQ(folder.ReadBytes("Vornquill.ini"), ToShiftJis(expected)) << FromShiftJis(*folder.ReadBytes("Vornquill.ini"));
+}
+
+TEST_F(OptionsTest, RegisteredLauncherEntryStartsItsProgramWithItsArguments) {
+  app = App::Start(folder);
+  HWND dialog = OpenFromMenu({"ランチャー", "(設定)"});
+  std::wstring marker = folder.File("marker.txt");
+  std::wstring command = BesideThisProgram(L"vq_marker.exe") + L" " + marker + L" 引数 two";
+
+  ClickWindow(Item(dialog, id::kOptSlotFirst + 2));
+  ASSERT_TRUE(TypeInto(Item(dialog, id::kOptLauncherName), L"マーカー"));
+  // The register button turns red only once both fields hold text.
+  RECT button = DescribeWindow(Item(dialog, id::kOptLauncherRegister)).rect;
+  EXPECT_EQ(ScreenPixel(button.left + 5, button.top + 5), GetSysColor(COLOR_BTNFACE));
+  ASSERT_TRUE(TypeInto(Item(dialog, id::kOptLauncherPath), command));
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(button.left + 5, button.top + 5) == RGB(255, 0, 0); }));
+  Click(dialog, id::kOptLauncherRegister);
+  ASSERT_TRUE(WaitUntil([&] { return FromShiftJis(*folder.ReadBytes("Vornquill.ini")).find("2=マーカー") != std::string::npos; }));
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(button.left + 5, button.top + 5) == GetSysColor(COLOR_BTNFACE); }));
+  Click(dialog, id::kOptOk);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+
+  EXPECT_EQ(LauncherMenu(), (std::vector<std::string>{"マーカー", "-", "(設定)"}));
+  app->RightPressTrayIcon();
+  ASSERT_TRUE(app->WaitForMenu());
+  ASSERT_TRUE(app->ChooseMenuItem({"ランチャー", "マーカー"}));
+  ASSERT_TRUE(WaitUntil([&] { return folder.Exists("marker.txt"); }));
+  EXPECT_TRUE(WaitUntil([&] { return folder.ReadBytes("marker.txt") == Narrow(command); }));
+}
+
+TEST_F(OptionsTest, MissingProgramAndFolderEntries) {
+  folder.WriteBytes("Vornquill.ini", ToShiftJis("[Lunch0]\r\n0=ない\r\n4=フォルダ\r\n[Lunch1]\r\n"
+                                                "0=C:\\nowhere\\missing.exe /x\r\n4=C:\\windows\\\r\n"));
+  app = App::Start(folder);
+  EXPECT_EQ(LauncherMenu(), (std::vector<std::string>{"ない", "フォルダ", "-", "(設定)"}));
+  app->RightPressTrayIcon();
+  ASSERT_TRUE(app->WaitForMenu());
+  ASSERT_TRUE(app->ChooseMenuItem({"ランチャー", "ない"}));
+  auto box = app->WaitForMessageBox();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(Narrow(box->text), "ファイルが見つかりません。");
+  PressButton(box->hwnd, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box->hwnd); }));
+
+  app->RightPressTrayIcon();
+  ASSERT_TRUE(app->WaitForMenu());
+  ASSERT_TRUE(app->ChooseMenuItem({"ランチャー", "フォルダ"}));
+  // "explorer C:\windows\" opens a folder window.
+  HWND explorer = nullptr;
+  EXPECT_TRUE(WaitUntil([&] {
+    for (const auto& w : TopLevelWindows(0))
+      if (w.visible && w.pid != app->Pid() && (w.className == L"CabinetWClass" || w.className == L"ExploreWClass" ||
+                                                        w.className == L"ExplorerWClass"))
+        explorer = w.hwnd;
+    return explorer != nullptr;
+  }, 20s));
+  if (explorer) PostMessageW(explorer, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(app->Running());
+}
+
+TEST_F(OptionsTest, StartupShortcutIsWrittenAndRemoved) {
+  wchar_t startup[MAX_PATH] = L"";
+  ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, startup, CSIDL_STARTUP, TRUE));
+  std::wstring shortcut = std::wstring(startup) + L"\\Vornquill2.url";
+  DeleteFileW(shortcut.c_str());
+  app = App::Start(folder);
+  HWND dialog = OpenFromMenu({"オプション設定"});
+
+  std::string programFolder = Narrow(folder.Path());
+  programFolder.pop_back();  // no trailing backslash
+  const std::pair<int, const char*> steps[] = {{id::kOptStartupRegister, "スタートアップに登録しました。"},
+                                               {id::kOptStartupRemove, "スタートアップから削除しました。"},
+                                               {id::kOptStartupRemove, "ファイルが見つかりません。"}};
+  for (const auto& [button, message] : steps) {
+    Click(dialog, button);
+    auto box = app->WaitForMessageBox();
+    ASSERT_TRUE(box) << message;
+    EXPECT_EQ(Narrow(box->text), message);
+    EXPECT_EQ(box->buttons, std::vector<int>{IDOK});
+    if (button == id::kOptStartupRegister) {
+      HANDLE file = CreateFileW(shortcut.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(file, INVALID_HANDLE_VALUE);
+      char bytes[2048];
+      DWORD got = 0;
+      ReadFile(file, bytes, sizeof bytes, &got, nullptr);
+      CloseHandle(file);
+      EXPECT_EQ(std::string(bytes, got), ToShiftJis("[InternetShortcut]\r\nURL=" + programFolder +
+                                                    "\\Vornquill2.exe\r\nIconFile=" + programFolder +
+                                                    "\\Vornquill2.exe\r\nIconIndex=0\r\n"));
+    } else {
+      EXPECT_EQ(GetFileAttributesW(shortcut.c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+    PressButton(box->hwnd, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box->hwnd); }));
+  }
+}
+
+}  // namespace
+}  // namespace e2e
