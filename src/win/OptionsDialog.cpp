@@ -489,9 +489,11 @@ LRESULT OptionsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         brush = CreateSolidBrush(ToColorRef(id == kOptBackSwatch ? backColor_ : foreColor_));
         return reinterpret_cast<LRESULT>(brush);
       }
-      SetBkMode(dc, TRANSPARENT);
+      // Controls on the pages take the colour of the tab's page; the picture sits below it.
+      int face = id == kOptPicture ? COLOR_BTNFACE : COLOR_WINDOW;
+      SetBkColor(dc, GetSysColor(face));
       if (id == kOptIntervalNote) SetTextColor(dc, RGB(255, 0, 0));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(face));
     }
     case WM_CLOSE:
       controller_.CloseBox();
