@@ -36,7 +36,8 @@ class OptionsTest : public ::testing::Test {
   test::FakeDialogs dialogs;
   test::FakeOptionsViews views;
   OptionsController options{{config, table, [this] { ++menuRefreshes; },
-                             [this](bool on) { timerSwitches.push_back(on); }, folders, system, dialogs, views}};
+                             [this](bool on) { timerSwitches.push_back(on); }, nullptr, folders, system, dialogs,
+                             views}};
 };
 
 TEST_F(OptionsTest, LoadFillsTheFieldsAndAnEmptyPortShows110) {

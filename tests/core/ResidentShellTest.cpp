@@ -193,6 +193,21 @@ TEST_F(ResidentShellTest, MenuItemsOpenTheOptionsOnTheirPage) {
   EXPECT_EQ(optionsViews.created, 1);  // an open dialog is brought forward, not made again
 }
 
+TEST_F(ResidentShellTest, OptionsDialogSwitchesThePeriodicCheckAndClearsTheBusyMark) {
+  file.Set("a1", "b5", "0");
+  shell.Start();
+  shell.SetMailCheckBusy(true);
+  file.Set("a1", "b5", "10");
+  shell.OnCommand(MenuCommand::kOptions);
+  EXPECT_FALSE(shell.MailCheckBusy());
+  EXPECT_TRUE(shell.PeriodicMailCheckEnabled());
+  EXPECT_TRUE(host.timers[TimerId::kPeriodicMail]);
+  optionsViews.live->values.interval = "";
+  shell.Options().Ok();
+  EXPECT_FALSE(shell.PeriodicMailCheckEnabled());
+  EXPECT_FALSE(host.timers[TimerId::kPeriodicMail]);
+}
+
 TEST_F(ResidentShellTest, IconIsRetriedUntilTheShellTakesIt) {
   host.trayAccepts = {false, false, true};
   shell.Start();

@@ -9,6 +9,7 @@ OptionsController::OptionsController(const Ports& ports)
 
 void OptionsController::Open(OptionsPage page, std::optional<int> mailSubPage) {
   if (!view_) {
+    if (ports_.clearMailCheckBusy) ports_.clearMailCheckBusy();
     OptionsValues values = LoadOptions(ports_.config);
     minuteCounter_ = "0";
     ports_.switchPeriodicMailCheck(IntervalEnablesPeriodicCheck(values.interval));

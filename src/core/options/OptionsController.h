@@ -21,6 +21,8 @@ class OptionsController {
     LauncherTable& launcher;
     std::function<void()> refreshLauncherMenu;
     std::function<void(bool)> switchPeriodicMailCheck;
+    // Loading the dialog ends any mail check that was left marked as running.
+    std::function<void()> clearMailCheckBusy;
     SpecialFolders& folders;
     System& system;
     Dialogs& dialogs;

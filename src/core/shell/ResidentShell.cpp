@@ -22,7 +22,7 @@ ResidentShell::ResidentShell(const ShellPorts& ports)
       notes_(ports.noteFiles, ports.noteViews, ports.clock, ports.dialogs),
       editing_(config_, notes_, ports.editorViews, ports.dialogs),
       options_({config_, launcher_, [this] { RefreshLauncherMenu(); }, [this](bool on) { SwitchPeriodicMailCheck(on); },
-                ports.folders, ports.system, ports.dialogs, ports.optionsViews}) {
+                [this] { mailCheckBusy_ = false; }, ports.folders, ports.system, ports.dialogs, ports.optionsViews}) {
   notes_.SetEditHandler([this] { editing_.EditCurrentNote(); });
 }
 
