@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "Driver.h"
 #include "Ids.h"
 #include "NoteFixtures.h"
@@ -228,6 +231,42 @@ TEST_F(EditorTest, TimerDialogSetsAnAlarmTheNoteCountsDownToAndClearsIt) {
   ASSERT_TRUE(WaitUntil([&] { return RecordOf(folder, 0).find("\"\"\r\n\"False\"") != std::string::npos; }));
   EXPECT_EQ(RecordOf(folder, 0),
             RecordValues().Set(1, "10.5").Set(4, "&H80FFFF").Set(5, "&HFF").Set(7, "1500").Set(8, "3000").Bytes());
+}
+
+TEST_F(EditorTest, CalendarClickSetsTheDateWithoutMovingTheScrollBars) {
+  app = App::Start(folder);
+  auto editor = OpenNewNote();
+  ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定"));
+  auto dialog = WaitForWindow(kTimerClass);
+  HWND calendar = GetDlgItem(dialog.hwnd, vq::win::kTimerCalendar);
+  auto label = [&](int field) { return Narrow(WindowText(GetDlgItem(dialog.hwnd, vq::win::kTimerLabelFirst + field))); };
+  auto position = [&](int field) {
+    return SendMessageW(GetDlgItem(dialog.hwnd, vq::win::kTimerScrollFirst + field), SBM_GETPOS, 0, 0);
+  };
+  LRESULT positions[3] = {position(0), position(1), position(2)};
+  std::string before = label(2);
+
+  // A day in the last rows of the month grid: some other day than today.
+  RECT r = DescribeWindow(calendar).rect;
+  ClickAt(r.left + (r.right - r.left) / 7, r.top + (r.bottom - r.top) * 3 / 4);
+  SYSTEMTIME chosen{};
+  ASSERT_TRUE(WaitUntil([&] {
+    SendWithRemoteBuffer(calendar, MCM_GETCURSEL, 0, &chosen, sizeof chosen);
+    char day[3];
+    snprintf(day, sizeof day, "%02d", chosen.wDay);
+    return label(2) == day && label(2) != before;
+  }));
+  char month[3];
+  snprintf(month, sizeof month, "%02d", chosen.wMonth);
+  EXPECT_EQ(label(0), std::to_string(chosen.wYear));
+  EXPECT_EQ(label(1), month);
+  for (int f = 0; f < 3; ++f) EXPECT_EQ(position(f), positions[f]) << f;
+
+  // "タイマー設定" hands the clicked date to the editor although the bars never moved.
+  std::string day = label(2);
+  Press(dialog, vq::win::kTimerSet);
+  ASSERT_TRUE(WaitUntil([&] { return Window(kEditorClass).has_value(); }));
+  EXPECT_EQ(Narrow(WindowText(GetDlgItem(Window(kEditorClass)->hwnd, vq::win::kEditorAlarmFirst + 2))), day);
 }
 
 TEST_F(EditorTest, FontAndColourDialogsArePrimedAndCancellingChangesNothing) {

@@ -76,7 +76,7 @@ TEST_F(OptionsTest, EachMenuItemOpensTheDialogOnItsPage) {
   for (const auto& [path, page] : items) {
     // Already open: the same dialog comes forward on the other page.
     EXPECT_EQ(OpenFromMenu(path), dialog);
-    EXPECT_EQ(Page(dialog, id::kOptTabs), page);
+    EXPECT_TRUE(WaitUntil([&] { return Page(dialog, id::kOptTabs) == page; })) << page;
   }
   EXPECT_EQ(Narrow(WindowText(Item(dialog, id::kOptFontName))), "ＭＳ Ｐゴシック");
   EXPECT_EQ(Narrow(WindowText(Item(dialog, id::kOptFontSize))), "9");

@@ -278,19 +278,26 @@ std::vector<std::wstring> TrayIconTips() {
   return tips;
 }
 
-bool ClickTab(HWND tabControl, int index) {
+LRESULT SendWithRemoteBuffer(HWND window, UINT msg, WPARAM wp, void* buffer, size_t size) {
   DWORD pid = 0;
-  GetWindowThreadProcessId(tabControl, &pid);
+  GetWindowThreadProcessId(window, &pid);
   HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!process) return false;
-  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
-  RECT r{};
-  DWORD_PTR ok = 0;
-  SendMessageTimeoutW(tabControl, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000, &ok);
-  ReadProcessMemory(process, remote, &r, sizeof r, nullptr);
-  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  if (!process) return 0;
+  void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  DWORD_PTR result = 0;
+  if (remote) {
+    WriteProcessMemory(process, remote, buffer, size, nullptr);
+    SendMessageTimeoutW(window, msg, wp, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 2000, &result);
+    ReadProcessMemory(process, remote, buffer, size, nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
   CloseHandle(process);
-  if (!ok) return false;
+  return static_cast<LRESULT>(result);
+}
+
+bool ClickTab(HWND tabControl, int index) {
+  RECT r{};
+  if (!SendWithRemoteBuffer(tabControl, TCM_GETITEMRECT, index, &r, sizeof r)) return false;
   MapWindowPoints(tabControl, nullptr, reinterpret_cast<POINT*>(&r), 2);
   // The first click on an inactive dialog may only activate it: click again if need be.
   for (int tries = 0; tries < 3; ++tries) {

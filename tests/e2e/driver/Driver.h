@@ -149,6 +149,10 @@ bool PressButton(HWND dialog, int id);
 int TrayIconCount();
 std::vector<std::wstring> TrayIconTips();
 
+// Sends a message whose lParam points at a buffer, to a window of another process: the buffer
+// is lent in that process and copied back. Returns the message's result.
+LRESULT SendWithRemoteBuffer(HWND window, UINT msg, WPARAM wp, void* buffer, size_t size);
+
 // Clicks tab `index` of a tab control of another process.
 bool ClickTab(HWND tabControl, int index);
 // Clicks the middle of a window, and types into a text field (replacing its text).
