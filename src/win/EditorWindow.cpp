@@ -21,17 +21,13 @@ constexpr wchar_t kEditorClass[] = L"Vornquill2.Editor";
 // Captions of the alarm row, by label: year, month, day, hour, minute, "/", "/", "：", "タイマー".
 constexpr const wchar_t* kFixedCaptions[9] = {L"", L"", L"", L"", L"", L"/", L"/", L"：", L"タイマー"};
 
-COLORREF ToColorRef(std::uint32_t colour) {
-  if (colour & 0x80000000u) return GetSysColor(static_cast<int>(colour & 0xFF));
-  return static_cast<COLORREF>(colour & 0xFFFFFF);
-}
 
 }  // namespace
 
 bool EditorWindow::RegisterClass(HINSTANCE instance) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProc;
+  wc.lpfnWndProc = BoundWindowProc<EditorWindow>;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -57,11 +53,7 @@ EditorWindow::~EditorWindow() { Close(); }
 
 void EditorWindow::Close() {
   timerDialog_.reset();
-  if (hwnd_) {
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
-  }
+  DestroyBoundWindow(hwnd_);
   if (backBrush_) DeleteObject(backBrush_);
   backBrush_ = nullptr;
 }
@@ -240,21 +232,6 @@ void EditorWindow::OnCommand(int id) {
     case kEditorMenuTimer:
       OpenTimerDialog();
       return;
-  }
-}
-
-LRESULT CALLBACK EditorWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<EditorWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<EditorWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->OnMessage(msg, wp, lp);
-  } catch (...) {
-    return 0;
   }
 }
 

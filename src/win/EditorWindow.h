@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 
+#include "BoundWindow.h"
 #include "FontCache.h"
 #include "editor/NoteEditing.h"
 #include "ports/Clock.h"
@@ -35,7 +36,8 @@ class EditorWindow : public EditorView {
   void ReturnFromTimerDialog();
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <typename T>
+  friend LRESULT CALLBACK BoundWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnCommand(int id);
   void CreateChildren();

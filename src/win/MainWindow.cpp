@@ -22,7 +22,7 @@ bool MainWindow::Create() {
                                         GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProc;
+  wc.lpfnWndProc = BoundWindowProc<MainWindow>;
   wc.hInstance = instance_;
   wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP));
   wc.hIconSm = icon_;
@@ -81,21 +81,6 @@ void MainWindow::SetTimer(TimerId timer, bool enabled) {
     ::SetTimer(hwnd_, id, TimerInterval(timer), nullptr);
   else
     KillTimer(hwnd_, id);
-}
-
-LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->OnMessage(msg, wp, lp);
-  } catch (...) {
-    return DefWindowProcW(hwnd, msg, wp, lp);
-  }
 }
 
 LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "BoundWindow.h"
 #include "FontCache.h"
 #include "TrayIcon.h"
 #include "WinNoteFiles.h"
@@ -37,7 +38,8 @@ class MainWindow : public HostWindow, public NoteViewFactory, public EditorViewF
   std::unique_ptr<OptionsView> CreateOptionsView(OptionsController& controller) override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <typename T>
+  friend LRESULT CALLBACK BoundWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   static UINT TimerInterval(TimerId timer);
 

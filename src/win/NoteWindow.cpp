@@ -18,11 +18,6 @@ constexpr UINT kStackingFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_N
 constexpr COLORREF kAlarmRed = RGB(255, 0, 0);
 constexpr UINT kTextFormat = DT_NOPREFIX | DT_EXPANDTABS | DT_LEFT | DT_TOP;
 
-// Colours with the high bit set name a system colour by its index.
-COLORREF ToColorRef(std::uint32_t colour) {
-  if (colour & 0x80000000u) return GetSysColor(static_cast<int>(colour & 0xFF));
-  return static_cast<COLORREF>(colour & 0xFFFFFF);
-}
 
 SIZE Measure(HDC dc, HFONT font, const std::wstring& text) {
   HGDIOBJ old = SelectObject(dc, font);
@@ -47,7 +42,7 @@ BOOL CALLBACK IntersectsWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
 bool NoteWindow::RegisterClass(HINSTANCE instance) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProc;
+  wc.lpfnWndProc = BoundWindowProc<NoteWindow>;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kNoteClass;
@@ -60,12 +55,7 @@ NoteWindow::NoteWindow(HINSTANCE instance, NoteBoard& board, FontCache& fonts) :
                           this);
 }
 
-NoteWindow::~NoteWindow() {
-  if (hwnd_) {
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
-  }
-}
+NoteWindow::~NoteWindow() { DestroyBoundWindow(hwnd_); }
 
 void NoteWindow::Present(const Note& note, const std::optional<Countdown>& countdown) {
   note_ = note;
@@ -166,21 +156,6 @@ NoteSize NoteWindow::Size() const {
 }
 
 std::optional<MenuCommand> NoteWindow::PopupMenu(const Menu& menu) { return TrackMenu(hwnd_, menu); }
-
-LRESULT CALLBACK NoteWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<NoteWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<NoteWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->OnMessage(msg, wp, lp);
-  } catch (...) {
-    return 0;
-  }
-}
 
 LRESULT NoteWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "BoundWindow.h"
 #include "FontCache.h"
 #include "notes/NoteBoard.h"
 #include "ports/NoteView.h"
@@ -35,7 +36,8 @@ class NoteWindow : public NoteView {
   HWND Handle() const { return hwnd_; }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <typename T>
+  friend LRESULT CALLBACK BoundWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnPaint();
   void OnDpiChanged(UINT dpi, const RECT& suggested);

@@ -23,17 +23,13 @@ constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILD
 constexpr long kClientWidth = 6000, kClientHeight = 4800, kTabHeight = 4260;
 constexpr int kAll = -1;
 
-COLORREF ToColorRef(std::uint32_t colour) {
-  if (colour & 0x80000000u) return GetSysColor(static_cast<int>(colour & 0xFF));
-  return static_cast<COLORREF>(colour & 0xFFFFFF);
-}
 
 }  // namespace
 
 bool OptionsDialog::RegisterClass(HINSTANCE instance) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProc;
+  wc.lpfnWndProc = BoundWindowProc<OptionsDialog>;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -48,11 +44,7 @@ OptionsDialog::OptionsDialog(HINSTANCE instance, OptionsController& controller, 
 OptionsDialog::~OptionsDialog() { Close(); }
 
 void OptionsDialog::Close() {
-  if (hwnd_) {
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
-  }
+  DestroyBoundWindow(hwnd_);
   for (HBRUSH* brush : {&backBrush_, &foreBrush_})
     if (*brush) DeleteObject(*brush), *brush = nullptr;
 }
@@ -447,21 +439,6 @@ LRESULT CALLBACK OptionsDialog::SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     self->RefreshLauncher();
   }
   return DefSubclassProc(hwnd, msg, wp, lp);
-}
-
-LRESULT CALLBACK OptionsDialog::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<OptionsDialog*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<OptionsDialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->OnMessage(msg, wp, lp);
-  } catch (...) {
-    return 0;
-  }
 }
 
 LRESULT OptionsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

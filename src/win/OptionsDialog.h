@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "BoundWindow.h"
 #include "FontCache.h"
 #include "options/OptionsController.h"
 #include "ports/OptionsView.h"
@@ -35,7 +36,8 @@ class OptionsDialog : public OptionsView {
     int subPage;  // mail sub-page 0..3, or -1
   };
 
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <typename T>
+  friend LRESULT CALLBACK BoundWindowProc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK IntervalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);

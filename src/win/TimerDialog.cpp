@@ -24,7 +24,7 @@ constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILD
 bool TimerDialog::RegisterClass(HINSTANCE instance) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProc;
+  wc.lpfnWndProc = BoundWindowProc<TimerDialog>;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -35,12 +35,7 @@ bool TimerDialog::RegisterClass(HINSTANCE instance) {
 TimerDialog::TimerDialog(HINSTANCE instance, EditorWindow& editor, FontCache& fonts, Clock& clock)
     : instance_(instance), editor_(editor), fonts_(fonts), clock_(clock) {}
 
-TimerDialog::~TimerDialog() {
-  if (hwnd_) {
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
-  }
-}
+TimerDialog::~TimerDialog() { DestroyBoundWindow(hwnd_); }
 
 int TimerDialog::Px(long twips) const { return TwipsToPixels(twips, static_cast<int>(dpi_)); }
 
@@ -162,21 +157,6 @@ void TimerDialog::Leave(int button) {
   if (button == kTimerSet) editor_.SetAlarm(model_.Alarm());
   if (button == kTimerClear) editor_.SetAlarm({});
   editor_.ReturnFromTimerDialog();
-}
-
-LRESULT CALLBACK TimerDialog::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<TimerDialog*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TimerDialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->OnMessage(msg, wp, lp);
-  } catch (...) {
-    return 0;
-  }
 }
 
 LRESULT TimerDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "BoundWindow.h"
 #include "FontCache.h"
 #include "WindowNames.h"
 #include "editor/TimerDialogModel.h"
@@ -26,7 +27,8 @@ class TimerDialog {
   void Open(const NoteAlarm& alarm, POINT topLeft);
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <typename T>
+  friend LRESULT CALLBACK BoundWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void CreateChildren();
   void Refresh();

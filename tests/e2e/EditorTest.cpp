@@ -56,10 +56,11 @@ class EditorTest : public ::testing::Test {
     HWND edit = GetDlgItem(editor.hwnd, vq::win::kEditorText);
     SetForegroundWindow(editor.hwnd);
     ClickAt((DescribeWindow(edit).rect.left + DescribeWindow(edit).rect.right) / 2, DescribeWindow(edit).rect.top + 8);
-    size_t before = WindowText(edit).size();
     TypeText(text);
-    // A typed Enter becomes CR LF in the text box, so wait for the length, not the text.
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(edit).size() >= before + text.size(); }));
+    // A typed Enter becomes CR LF in the text box.
+    std::wstring shown;
+    for (wchar_t c : text) shown += c == L'\r' ? std::wstring(L"\r\n") : std::wstring(1, c);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(edit).find(shown) != std::wstring::npos; }));
   }
   void Press(const WindowInfo& window, int id) { ASSERT_TRUE(PressButton(window.hwnd, id)); }
   bool AlarmRowShown(const WindowInfo& editor) {
