@@ -197,7 +197,7 @@ void OptionsDialog::Show(const OptionsValues& values) {
   minuteCounter_ = values.minuteCounter;
   refreshing_ = false;
   RefreshLauncher();
-  ShowWindow(hwnd_, SW_SHOW);
+  // Shown by SelectPage, once a page is chosen, so that it never appears empty.
 }
 
 void OptionsDialog::SelectPage(OptionsPage page, std::optional<int> mailSubPage) {

@@ -139,6 +139,51 @@ TEST_F(OptionsTest, TypedValuesReachTheFileByteForByteOnApplyAndOk) {
   EXPECT_EQ(folder.ReadBytes("Vornquill.ini"), ToShiftJis(expected)) << FromShiftJis(*folder.ReadBytes("Vornquill.ini"));
 }
 
+TEST_F(OptionsTest, NoteDefaultsAndLauncherPageReachTheFileOnApply) {
+  app = App::Start(folder);
+  HWND dialog = OpenFromMenu({"付箋紙", "(設定)"});
+  // The colour dialog, primed with white; its red, green and blue fields take the new colour.
+  Click(dialog, id::kOptBackButton);
+  auto colours = app->WaitForMessageBox();
+  ASSERT_TRUE(colours);
+  EXPECT_EQ(Narrow(WindowText(GetDlgItem(colours->hwnd, 706))), "255");
+  SetWindowTextW(GetDlgItem(colours->hwnd, 706), L"128");
+  SetWindowTextW(GetDlgItem(colours->hwnd, 707), L"255");
+  SetWindowTextW(GetDlgItem(colours->hwnd, 708), L"192");
+  SendMessageW(GetDlgItem(colours->hwnd, 706), WM_KILLFOCUS, 0, 0);
+  PressButton(colours->hwnd, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(colours->hwnd); }));
+  RECT swatch = DescribeWindow(Item(dialog, id::kOptBackSwatch)).rect;
+  EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(swatch.left + 4, swatch.top + 4) == RGB(128, 255, 192); }));
+
+  ASSERT_TRUE(ClickTab(Item(dialog, id::kOptTabs), 2));
+  ClickWindow(Item(dialog, id::kOptSlotFirst + 4));
+  ASSERT_TRUE(TypeInto(Item(dialog, id::kOptLauncherName), L"フォルダ"));
+  ASSERT_TRUE(TypeInto(Item(dialog, id::kOptLauncherPath), L"C:\\windows\\"));
+  Click(dialog, id::kOptApply);  // Apply stores the slot being edited as well
+  ASSERT_TRUE(WaitUntil([&] {
+    auto text = FromShiftJis(*folder.ReadBytes("Vornquill.ini"));
+    return text.find("BackColor=&HC0FF80\r\n") != std::string::npos &&
+           text.find("[Lunch0]\r\n0=\r\n1=\r\n2=\r\n3=\r\n4=フォルダ\r\n") != std::string::npos &&
+           text.find("[Lunch1]\r\n0=\r\n1=\r\n2=\r\n3=\r\n4=C:\\windows\\\r\n") != std::string::npos;
+  })) << FromShiftJis(*folder.ReadBytes("Vornquill.ini"));
+  Click(dialog, id::kOptOk);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  EXPECT_EQ(LauncherMenu(), (std::vector<std::string>{"フォルダ", "-", "(設定)"}));
+}
+
+TEST_F(OptionsTest, RegisteringWithoutANameSaysSo) {
+  app = App::Start(folder);
+  HWND dialog = OpenFromMenu({"ランチャー", "(設定)"});
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(dialog, id::kOptLauncherRegister)) != FALSE; }));
+  Click(dialog, id::kOptLauncherRegister);
+  auto box = app->WaitForMessageBox();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(Narrow(box->text), "名前を付けてください。");
+  PressButton(box->hwnd, IDOK);
+  EXPECT_EQ(folder.ReadBytes("Vornquill.ini"), FirstStartSettingsBytes());
+}
+
 TEST_F(OptionsTest, RegisteredLauncherEntryStartsItsProgramWithItsArguments) {
   app = App::Start(folder);
   HWND dialog = OpenFromMenu({"ランチャー", "(設定)"});

@@ -16,8 +16,9 @@ class OptionsController;
 class OptionsView {
  public:
   virtual ~OptionsView() = default;
-  // Fills every field and shows the dialog at its place (twips).
+  // Fills every field and places the dialog (twips); SelectPage then shows it.
   virtual void Show(const OptionsValues& values) = 0;
+  // Shows the page (and the mail sub-page) and brings the dialog forward.
   virtual void SelectPage(OptionsPage page, std::optional<int> mailSubPage) = 0;
   // The fields as the user left them.
   virtual OptionsValues Values() const = 0;
