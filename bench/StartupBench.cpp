@@ -3,17 +3,27 @@
 // in a new empty folder, so runs are independent; the cases are interleaved so that any drift of
 // the machine spreads over all of them alike.
 //
-//   StartupBench <runs> <Vornquill2.exe> <MinimalTray.exe>
+// The note cases start Vornquill2 with 0 and with 101 sticky notes in its folder and time the
+// start until every note window is on screen and the program is back in its message loop; the
+// difference between the two is what the notes cost. Each is timed twice: on the machine as it
+// is, and with the other cores kept busy (see BusyCores).
 //
-// Prints one line per case (see PrintSummary) for bench/run.sh to turn into a table.
+//   StartupBench <runs> <Vornquill2.exe> <MinimalTray.exe> [<note runs>]
+//
+// Prints one line per case (see PrintSummary and PrintNoteSummary) for bench/run.sh to turn into
+// tables. A run count of 0 leaves that group of cases out.
 #include <windows.h>
 #include <psapi.h>
 #include <shellapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,19 +31,26 @@ namespace {
 constexpr DWORD kIconTimeoutMs = 30000;
 constexpr DWORD kSettleMs = 500;  // idle time before memory is read
 constexpr wchar_t kIniName[] = L"Vornquill.ini";
+constexpr wchar_t kMainClass[] = L"Vornquill2.MainWindow";
+constexpr wchar_t kNoteClass[] = L"Vornquill2.Note";
+constexpr int kMostNotes = 101;  // Vornquill0 .. Vornquill100
 
 struct Case {
   const char* label;
   std::wstring exe;
   const wchar_t* windowClass;  // the hidden window that owns the tray icon
   UINT iconId;
-  std::wstring seedIni;  // copied into the folder before the start, if not empty
+  std::wstring seedIni;    // copied into the folder before the start, if not empty
+  int notes = 0;           // note files written into the folder: Vornquill0 .. Vornquill<notes - 1>
+  bool busyCores = false;  // time the start with BusyCores running
 };
 
 struct Sample {
   double ms;
   double privateKb;
   double workingSetKb;
+  double gdiObjects = 0;  // 0: not reported (a running GUI program always holds some)
+  double userObjects = 0;
 };
 
 [[noreturn]] void Fail(const std::string& what) { throw std::runtime_error(what); }
@@ -83,13 +100,88 @@ std::wstring NewFolder() {
   return folder + L"\\";
 }
 
-// Puts the program (and the seed settings, if any) into a new folder; returns the copy's path.
+std::string ShiftJis(const std::wstring& text) {
+  BOOL lossy = FALSE;
+  int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                              nullptr, &lossy);
+  std::string bytes(static_cast<size_t>(std::max(n, 0)), '\0');
+  if (n > 0)
+    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), bytes.data(), n,
+                        nullptr, &lossy);
+  if (n <= 0 || lossy) Fail("code page 932 cannot hold the note text");
+  return bytes;
+}
+
+struct NoteFile {
+  std::wstring name;
+  std::string bytes;
+};
+
+// The record and text of note <n>, as the program keeps them: fifteen quoted values with CR LF,
+// and the text with a final CR LF, both in Shift-JIS. The notes form a grid over a 1280x800
+// screen (15 twips to the pixel at 96 dpi); one in five counts down to an alarm, and a few other
+// fonts and sizes make the program build more than one font.
+std::vector<NoteFile> NoteFiles(int n) {
+  struct Font {
+    const wchar_t* face;
+    const wchar_t* size;
+    const wchar_t* bold;
+  };
+  static const Font kFonts[] = {
+      {L"ＭＳ Ｐゴシック", L"9", L"False"}, {L"ＭＳ Ｐゴシック", L"9", L"False"},
+      {L"ＭＳ ゴシック", L"12", L"False"},  {L"ＭＳ Ｐゴシック", L"9", L"False"},
+      {L"Arial", L"10.5", L"False"},        {L"ＭＳ Ｐゴシック", L"9", L"True"},
+  };
+  static const wchar_t* const kBackColours[] = {L"&HFFFFFF", L"&HC0FFFF", L"&HFFFFC0", L"&HC0FFC0"};
+  const Font& font = kFonts[n % 6];
+  bool alarm = n % 5 == 2;
+  int leftPx = (n % 10) * 120, topPx = (n / 10) * 70;
+  std::vector<std::wstring> values = {font.face,
+                                      font.size,
+                                      font.bold,
+                                      L"False",
+                                      kBackColours[n % 4],
+                                      L"&H0",
+                                      L"True",
+                                      std::to_wstring(topPx * 15),
+                                      std::to_wstring(leftPx * 15),
+                                      alarm ? L"2099" : L"",
+                                      alarm ? L"12" : L"",
+                                      alarm ? L"31" : L"",
+                                      alarm ? L"23" : L"",
+                                      alarm ? L"59" : L"",
+                                      L"False"};
+  std::wstring record;
+  for (const std::wstring& value : values) record += L"\"" + value + L"\"\r\n";
+  std::wstring text = L"付箋 " + std::to_wstring(n) + L"\r\nメモの本文\r\n";
+  std::wstring stem = L"Vornquill" + std::to_wstring(n);
+  return {{stem + L".hsn", ShiftJis(record)}, {stem + L".log", ShiftJis(text)}};
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) Fail("cannot create " + Narrow(FileName(path)));
+  DWORD written = 0;
+  bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            written == bytes.size();
+  CloseHandle(file);
+  if (!ok) Fail("cannot write " + Narrow(FileName(path)));
+}
+
+// Puts the program, the seed settings (if any) and the case's notes into a new folder; returns
+// the copy's path.
 std::wstring PrepareFolder(const Case& c) {
+  static std::vector<NoteFile> notes;  // built once: the runs must not differ in what they read
+  if (notes.empty())
+    for (int n = 0; n < kMostNotes; ++n)
+      for (NoteFile& f : NoteFiles(n)) notes.push_back(std::move(f));
+
   std::wstring folder = NewFolder();
   std::wstring exe = folder + FileName(c.exe);
   if (!CopyFileW(c.exe.c_str(), exe.c_str(), FALSE)) Fail("cannot copy " + Narrow(c.exe));
   if (!c.seedIni.empty() && !CopyFileW(c.seedIni.c_str(), (folder + kIniName).c_str(), FALSE))
     Fail("cannot copy " + Narrow(c.seedIni));
+  for (size_t i = 0; i < 2 * static_cast<size_t>(c.notes); ++i) WriteBytes(folder + notes[i].name, notes[i].bytes);
   return exe;
 }
 
@@ -120,6 +212,11 @@ void Stop(const Case& c, const PROCESS_INFORMATION& pi, int iconsBefore) {
   CloseHandle(pi.hProcess);
   if (!ended) Fail(std::string(c.label) + ": the process did not end");
   if (!WaitForIconCount(iconsBefore, 10000)) Fail(std::string(c.label) + ": the tray icon stayed after the end");
+  DWORD since = GetTickCount();
+  while (FindWindowW(kNoteClass, nullptr)) {
+    if (GetTickCount() - since > 10000) Fail(std::string(c.label) + ": note windows stayed after the end");
+    Sleep(1);
+  }
 }
 
 Sample RunOnce(const Case& c, std::wstring* folderOut = nullptr) {
@@ -162,6 +259,200 @@ Sample RunOnce(const Case& c, std::wstring* folderOut = nullptr) {
   return sample;
 }
 
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t cls[64];
+  int n = GetClassNameW(hwnd, cls, 64);
+  return n > 0 ? std::wstring(cls, static_cast<size_t>(n)) : std::wstring();
+}
+
+BOOL CALLBACK AddToList(HWND hwnd, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+  return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(AddToList, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+// Follows one process's top-level windows while it starts. Under Wine every question about
+// another process's window is a round trip to the wineserver, which the starting program needs
+// too, so each window's owner and class are asked once, and a note once seen visible is not asked
+// again (nothing hides a note during start-up). Polling stays cheap enough to run every
+// millisecond without slowing the program down.
+class WindowWatch {
+ public:
+  explicit WindowWatch(DWORD pid) : pid_(pid) {}
+
+  void Poll() {
+    visibleNotes_ = 0;
+    dialog_ = nullptr;
+    for (HWND hwnd : TopLevelWindows()) {
+      auto [it, added] = seen_.try_emplace(hwnd);
+      Seen& w = it->second;
+      if (added) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == pid_) {
+          std::wstring cls = ClassOf(hwnd);
+          w.note = cls == kNoteClass;
+          w.dialog = cls == L"#32770";
+        }
+      }
+      if ((w.note || w.dialog) && !w.visible) w.visible = IsWindowVisible(hwnd);
+      if (w.note && w.visible) ++visibleNotes_;
+      if (w.dialog && w.visible) dialog_ = hwnd;
+    }
+  }
+
+  int VisibleNotes() const { return visibleNotes_; }
+  HWND Dialog() const { return dialog_; }
+
+  // Counted afresh, without the cache: what is on screen now.
+  static int VisibleNotesNow(DWORD pid) {
+    int count = 0;
+    for (HWND hwnd : TopLevelWindows()) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(hwnd, &owner);
+      if (owner == pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == kNoteClass) ++count;
+    }
+    return count;
+  }
+
+ private:
+  struct Seen {
+    bool note = false;
+    bool dialog = false;
+    bool visible = false;
+  };
+  DWORD pid_;
+  std::map<HWND, Seen> seen_;
+  int visibleNotes_ = 0;
+  HWND dialog_ = nullptr;
+};
+
+// The text of a message box, for the error report: a note the program could not read stops the
+// start at a message box, which would otherwise look like a slow start.
+BOOL CALLBACK AppendStaticText(HWND child, LPARAM out) {
+  wchar_t buffer[512];
+  if (ClassOf(child) == L"Static" && GetWindowTextW(child, buffer, 512) > 0) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, buffer, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, buffer, -1, utf8.data(), n, nullptr, nullptr);
+    utf8.pop_back();
+    auto& text = *reinterpret_cast<std::string*>(out);
+    text += (text.empty() ? "" : " ") + utf8;
+  }
+  return TRUE;
+}
+
+std::string DialogText(HWND dialog) {
+  std::string text;
+  EnumChildWindows(dialog, AppendStaticText, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
+// Keeps every core but one spinning while it exists. Under Wine a note costs the program many
+// round trips to the wineserver and the X server, and on a virtual machine whose cores sleep
+// between them each wake-up is slow: on a quiet 2-core machine that latency, not the program's
+// work, makes up most of the time per note, and any load elsewhere on the machine shortens it.
+// Timed again with no core ever idle, the start shows what the program itself spends.
+class BusyCores {
+ public:
+  BusyCores() {
+    SYSTEM_INFO info{};
+    GetSystemInfo(&info);
+    DWORD count = std::max<DWORD>(1, info.dwNumberOfProcessors - 1);
+    for (DWORD i = 0; i < count; ++i)
+      if (HANDLE thread = CreateThread(nullptr, 0, Spin, &stop_, 0, nullptr)) threads_.push_back(thread);
+    if (threads_.empty()) Fail("cannot start a spinning thread");
+  }
+  ~BusyCores() {
+    stop_ = true;
+    WaitForMultipleObjects(static_cast<DWORD>(threads_.size()), threads_.data(), TRUE, INFINITE);
+    for (HANDLE thread : threads_) CloseHandle(thread);
+  }
+  BusyCores(const BusyCores&) = delete;
+  BusyCores& operator=(const BusyCores&) = delete;
+
+ private:
+  static DWORD WINAPI Spin(void* stop) {
+    while (!static_cast<std::atomic<bool>*>(stop)->load(std::memory_order_relaxed)) {
+    }
+    return 0;
+  }
+  std::atomic<bool> stop_{false};
+  std::vector<HANDLE> threads_;
+};
+
+// Starts the program with c.notes notes and times it until all of them are shown and the
+// program is idle: the tray icon is there, c.notes visible note windows are, and a message sent
+// to the main window has come back, which it can only once the start-up code has returned to the
+// message loop. With no notes that last step is what marks the end.
+Sample RunNotesOnce(const Case& c) {
+  std::wstring exe = PrepareFolder(c);
+  std::wstring folder = exe.substr(0, exe.size() - FileName(exe).size());
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  int iconsBefore = TrayIconCount();
+  auto busy = c.busyCores ? std::make_unique<BusyCores>() : nullptr;
+
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  double start = Now();
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+    Fail(std::string(c.label) + ": CreateProcessW failed, error " + std::to_string(GetLastError()));
+  WindowWatch watch(pi.dwProcessId);
+  bool iconShown = false;
+  std::string problem;
+  for (;;) {
+    watch.Poll();
+    // The icon comes before the notes; it is looked for only once they are all there, as a look
+    // for it visits every child window on the desktop.
+    if (watch.VisibleNotes() >= c.notes && !iconShown) iconShown = TrayIconCount() > iconsBefore;
+    if (iconShown) break;
+    if (HWND dialog = watch.Dialog()) problem = "the program showed a message box: " + DialogText(dialog);
+    if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) problem = "the program ended during its start";
+    if (Now() - start > kIconTimeoutMs)
+      problem = watch.VisibleNotes() < c.notes ? "only " + std::to_string(watch.VisibleNotes()) + " of " +
+                                                     std::to_string(c.notes) + " notes shown after 30 s"
+                                               : std::string("no tray icon after 30 s");
+    if (!problem.empty()) break;
+    Sleep(1);
+  }
+  if (problem.empty()) {
+    HWND main = FindWindowW(kMainClass, nullptr);
+    DWORD_PTR reply = 0;
+    if (!main || !SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kIconTimeoutMs, &reply))
+      problem = "the main window did not answer";
+  }
+  Sample sample{Now() - start, 0, 0};
+  busy.reset();
+
+  if (problem.empty()) {
+    Sleep(kSettleMs);
+    int shown = WindowWatch::VisibleNotesNow(pi.dwProcessId);
+    if (shown != c.notes)
+      problem = std::to_string(shown) + " note windows visible once settled, not " + std::to_string(c.notes);
+  }
+  if (problem.empty()) {
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
+      sample.privateKb = (memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage) / 1024.0;
+      sample.workingSetKb = memory.WorkingSetSize / 1024.0;
+    } else {
+      problem = "GetProcessMemoryInfo failed, error " + std::to_string(GetLastError());
+    }
+    sample.gdiObjects = GetGuiResources(pi.hProcess, GR_GDIOBJECTS);
+    sample.userObjects = GetGuiResources(pi.hProcess, GR_USEROBJECTS);
+  }
+  Stop(c, pi, iconsBefore);
+  if (!problem.empty()) Fail(std::string(c.label) + ": " + problem);
+  return sample;
+}
+
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   size_t n = v.size();
@@ -181,20 +472,41 @@ void PrintSummary(const Case& c, const std::vector<Sample>& samples) {
               Median(ws));
 }
 
+// <label> <runs> <median ms> <min ms> <max ms> <median private KiB> <median working set KiB>
+//   <median GDI objects> <median USER objects>     (an object count of 0 means "not reported")
+void PrintNoteSummary(const Case& c, const std::vector<Sample>& samples) {
+  std::vector<double> ms, priv, ws, gdi, user;
+  for (const Sample& s : samples) {
+    ms.push_back(s.ms);
+    priv.push_back(s.privateKb);
+    ws.push_back(s.workingSetKb);
+    gdi.push_back(s.gdiObjects);
+    user.push_back(s.userObjects);
+  }
+  // A count missing from any run is not reported as a median of the others.
+  auto count = [](const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end()) > 0 ? Median(v) : 0.0;
+  };
+  std::printf("%s %zu %.1f %.1f %.1f %.0f %.0f %.1f %.1f\n", c.label, samples.size(), Median(ms),
+              *std::min_element(ms.begin(), ms.end()), *std::max_element(ms.begin(), ms.end()), Median(priv),
+              Median(ws), count(gdi), count(user));
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: StartupBench <runs> <Vornquill2.exe> <MinimalTray.exe>\n");
+  if (argc != 4 && argc != 5) {
+    std::fprintf(stderr, "usage: StartupBench <runs> <Vornquill2.exe> <MinimalTray.exe> [<note runs>]\n");
     return 2;
   }
-  int runs = std::max(1, _wtoi(argv[1]));
+  int runs = std::max(0, _wtoi(argv[1]));
+  int noteRuns = argc == 5 ? std::max(0, _wtoi(argv[4])) : 0;
   try {
-    if (FindWindowW(L"Vornquill2.MainWindow", nullptr)) Fail("Vornquill2 is already running in this session");
+    if (FindWindowW(kMainClass, nullptr)) Fail("Vornquill2 is already running in this session");
     std::vector<Case> cases = {
         {"minimal", argv[3], L"MinimalTray.Window", 1, L""},
-        {"first-start", argv[2], L"Vornquill2.MainWindow", 1, L""},
-        {"with-ini", argv[2], L"Vornquill2.MainWindow", 1, L""},
+        {"first-start", argv[2], kMainClass, 1, L""},
+        {"with-ini", argv[2], kMainClass, 1, L""},
     };
 
     // One discarded start of each program fills the caches; Vornquill2's also writes the
@@ -206,10 +518,28 @@ int wmain(int argc, wchar_t** argv) {
     if (GetFileAttributesW(cases[2].seedIni.c_str()) == INVALID_FILE_ATTRIBUTES)
       Fail("the first start wrote no " + Narrow(kIniName));
 
-    std::vector<std::vector<Sample>> samples(cases.size());
-    for (int run = 0; run < runs; ++run)
-      for (size_t i = 0; i < cases.size(); ++i) samples[i].push_back(RunOnce(cases[i]));
-    for (size_t i = 0; i < cases.size(); ++i) PrintSummary(cases[i], samples[i]);
+    if (runs > 0) {
+      std::vector<std::vector<Sample>> samples(cases.size());
+      for (int run = 0; run < runs; ++run)
+        for (size_t i = 0; i < cases.size(); ++i) samples[i].push_back(RunOnce(cases[i]));
+      for (size_t i = 0; i < cases.size(); ++i) PrintSummary(cases[i], samples[i]);
+    }
+
+    if (noteRuns > 0) {
+      // Both start with settings already written, so the first-start write stays out of the
+      // difference.
+      std::vector<Case> noteCases = {
+          {"notes-0", argv[2], kMainClass, 1, cases[2].seedIni, 0},
+          {"notes-101", argv[2], kMainClass, 1, cases[2].seedIni, kMostNotes},
+          {"notes-0-busy", argv[2], kMainClass, 1, cases[2].seedIni, 0, true},
+          {"notes-101-busy", argv[2], kMainClass, 1, cases[2].seedIni, kMostNotes, true},
+      };
+      RunNotesOnce(noteCases[1]);  // discarded: loads the fonts the notes ask for
+      std::vector<std::vector<Sample>> samples(noteCases.size());
+      for (int run = 0; run < noteRuns; ++run)
+        for (size_t i = 0; i < noteCases.size(); ++i) samples[i].push_back(RunNotesOnce(noteCases[i]));
+      for (size_t i = 0; i < noteCases.size(); ++i) PrintNoteSummary(noteCases[i], samples[i]);
+    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "StartupBench: %s\n", e.what());
     return 1;

@@ -24,6 +24,8 @@ wine_environment "$work/prefix"
 make_prefix
 # Without a window manager Wine waits for one at every hide; unmanaged windows avoid that.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# The desktop process read the settings before the change: let it end so the next one sees it.
+wineserver -w
 wineserver -p
 jwine wineboot >/dev/null 2>&1
 
