@@ -8,6 +8,7 @@
 
 #include "Dpi.h"
 #include "Ids.h"
+#include "LazyApi.h"
 #include "Text.h"
 #include "TimerDialog.h"
 #include "editor/EditorLayout.h"
@@ -174,7 +175,7 @@ void EditorWindow::ChooseNoteFont() {
   cf.lpLogFont = &lf;
   cf.iPointSize = static_cast<INT>(std::lround(font_.size * 10));
   cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-  if (!ChooseFontW(&cf)) return;  // cancelled: nothing changes
+  if (!ChooseFontLazy(&cf)) return;  // cancelled: nothing changes
   font_.face = Narrow(lf.lfFaceName);
   font_.size = cf.iPointSize / 10.0;
   font_.bold = lf.lfWeight >= FW_SEMIBOLD;
@@ -190,7 +191,7 @@ void EditorWindow::ChooseColour(std::uint32_t& colour) {
   cc.rgbResult = ToColorRef(colour);
   cc.lpCustColors = custom;
   cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-  if (!ChooseColorW(&cc)) return;
+  if (!ChooseColorLazy(&cc)) return;
   colour = cc.rgbResult;
   ApplyFont();
 }

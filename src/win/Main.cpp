@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <commctrl.h>
 
 #include "MainWindow.h"
 #include "WindowNames.h"
@@ -11,9 +10,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     MessageBoxW(nullptr, L"このアプリケーションはすでに開かれています。", vq::win::kProductName, MB_OK);
     return 0;
   }
-
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
 
   static vq::win::MainWindow window(instance);
   if (!window.Create()) return 1;

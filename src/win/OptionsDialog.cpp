@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <imm.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -10,6 +9,7 @@
 
 #include "Dpi.h"
 #include "Ids.h"
+#include "LazyApi.h"
 #include "Text.h"
 #include "WindowNames.h"
 #include "util/Twips.h"
@@ -108,11 +108,11 @@ void OptionsDialog::CreateControls() {
     HWND password = Add(1, a, L"EDIT", L"", edit | ES_PASSWORD, kOptPasswordFirst + a, 2100, 2760, 3480, 360,
                         WS_EX_CLIENTEDGE);
     SendMessageW(password, EM_SETPASSWORDCHAR, L'*', 0);
-    ImmAssociateContext(password, nullptr);  // no input method for a password
+    DisableInputMethod(password);  // no input method for a password
   }
   HWND interval = Add(1, 3, L"EDIT", L"", edit, kOptInterval, 360, 1020, 720, 360, WS_EX_CLIENTEDGE);
   SendMessageW(interval, EM_SETLIMITTEXT, kIntervalMaxLength, 0);
-  SetWindowSubclass(interval, IntervalProc, 1, 0);
+  SetWindowLongPtrW(interval, GWLP_USERDATA, SetWindowLongPtrW(interval, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(IntervalProc)));
   Add(1, 3, L"STATIC", L"分ごとにメールチェック", label, kOptIntervalLabel, 1200, 1080, 3000, 300);
   Add(1, 3, L"STATIC", L"自動メールを無効にしたい場合は空欄にするか「0」を代入して下さい。", label, kOptIntervalNote, 360,
       1560, 5400, 540);
@@ -134,7 +134,8 @@ void OptionsDialog::CreateControls() {
     HWND button = Add(2, -1, L"BUTTON", std::to_wstring(slot + 1).c_str(),
                       (slot == 0 ? WS_GROUP | WS_TABSTOP : 0) | BS_RADIOBUTTON, kOptSlotFirst + slot,
                       360 + column * 560, 2100 + row * 460, 540, 360);
-    SetWindowSubclass(button, SlotProc, slot, reinterpret_cast<DWORD_PTR>(this));
+    SetPropW(button, L"Vornquill2.Dialog", this);
+    SetWindowLongPtrW(button, GWLP_USERDATA, SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SlotProc)));
   }
   Add(2, -1, L"STATIC", L"ファイル先→", label, kOptLauncherFileLabel, 3420, 1920, 1500, 300);
   Add(2, -1, L"BUTTON", L"...", push, kOptLauncherFileBrowse, 4980, 1860, 600, 360);
@@ -168,6 +169,7 @@ void OptionsDialog::CreateControls() {
 }
 
 void OptionsDialog::Show(const OptionsValues& values) {
+  EnsureCommonControls();
   UINT systemDpi = SystemDpi();
   POINT at{TwipsToPixels(values.left, static_cast<int>(systemDpi)), TwipsToPixels(values.top, static_cast<int>(systemDpi))};
   dpi_ = DpiForPoint(at);
@@ -284,7 +286,7 @@ void OptionsDialog::ChooseDefaultFont() {
   cf.lpLogFont = &lf;
   cf.iPointSize = static_cast<INT>(std::lround(size * 10));
   cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-  if (!ChooseFontW(&cf)) return;
+  if (!ChooseFontLazy(&cf)) return;
   SetText(kOptFontName, Narrow(lf.lfFaceName));
   SetText(kOptFontSize, FontSizeText(cf.iPointSize));
 }
@@ -297,7 +299,7 @@ void OptionsDialog::ChooseSwatchColour(std::uint32_t& colour, int swatch) {
   cc.rgbResult = ToColorRef(colour);
   cc.lpCustColors = custom;
   cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-  if (!ChooseColorW(&cc)) return;
+  if (!ChooseColorLazy(&cc)) return;
   colour = cc.rgbResult;
   InvalidateRect(GetDlgItem(hwnd_, swatch), nullptr, TRUE);
 }
@@ -311,7 +313,7 @@ std::optional<std::string> OptionsDialog::BrowseProgram() {
   ofn.lpstrFile = file;
   ofn.nMaxFile = static_cast<DWORD>(std::size(file));
   ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameW(&ofn)) return std::nullopt;
+  if (!GetOpenFileNameLazy(&ofn)) return std::nullopt;
   return Narrow(file);
 }
 
@@ -324,7 +326,7 @@ void OptionsDialog::BrowseFolder() {
   if (!list) return;
   wchar_t path[MAX_PATH] = L"";
   BOOL ok = SHGetPathFromIDListW(list, path);
-  CoTaskMemFree(list);
+  ILFree(list);
   if (ok) SetText(kOptLauncherPath, LauncherEditor::FolderTarget(Narrow(path)));
 }
 
@@ -424,21 +426,24 @@ void OptionsDialog::OnCommand(int id, int code) {
   }
 }
 
-LRESULT CALLBACK OptionsDialog::IntervalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+// Both fields keep the control's own procedure in their user data.
+LRESULT CALLBACK OptionsDialog::IntervalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   // Digits and Backspace only; every other key is dropped before it reaches the field.
   if (msg == WM_CHAR && !AcceptIntervalKey(static_cast<char32_t>(wp))) return 0;
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)), hwnd, msg, wp, lp);
 }
 
-LRESULT CALLBACK OptionsDialog::SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR slot, DWORD_PTR param) {
-  if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN) {
+LRESULT CALLBACK OptionsDialog::SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = static_cast<OptionsDialog*>(GetPropW(hwnd, L"Vornquill2.Dialog"));
+  if (self && (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN)) {
     // Any mouse button going down on a slot commits the slot selected so far.
-    auto* self = reinterpret_cast<OptionsDialog*>(param);
-    self->controller_.Launcher().PressSlot(static_cast<int>(slot));
+    self->controller_.Launcher().PressSlot(GetDlgCtrlID(hwnd) - kOptSlotFirst);
     self->slotPressedByMouse_ = msg == WM_LBUTTONDOWN;
     self->RefreshLauncher();
   }
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) RemovePropW(hwnd, L"Vornquill2.Dialog");
+  return CallWindowProcW(original, hwnd, msg, wp, lp);
 }
 
 LRESULT OptionsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

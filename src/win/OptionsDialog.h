@@ -38,8 +38,8 @@ class OptionsDialog : public OptionsView {
 
   template <typename T>
   friend LRESULT CALLBACK BoundWindowProc(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK IntervalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR);
-  static LRESULT CALLBACK SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK IntervalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnCommand(int id, int code);
   HWND Add(int page, int subPage, const wchar_t* cls, const wchar_t* text, DWORD style, int id, long left, long top,

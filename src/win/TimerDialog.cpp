@@ -6,6 +6,7 @@
 #include "Dpi.h"
 #include "EditorWindow.h"
 #include "Ids.h"
+#include "LazyApi.h"
 #include "Text.h"
 #include "util/Twips.h"
 
@@ -48,6 +49,7 @@ HWND TimerDialog::Child(const wchar_t* cls, const wchar_t* text, DWORD style, in
 }
 
 void TimerDialog::Open(const NoteAlarm& alarm, POINT topLeft) {
+  EnsureCommonControls();
   dpi_ = DpiForPoint(topLeft);
   RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
   AdjustWindowRectEx(&frame, kDialogStyle, FALSE, 0);

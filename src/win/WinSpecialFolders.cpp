@@ -8,12 +8,11 @@
 namespace vq::win {
 
 std::string WinSpecialFolders::StartupFolder() const {
-  PIDLIST_ABSOLUTE list = nullptr;
-  if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_STARTUP, &list)) || !list) return "";
+  // The path straight from the shell folder settings: building an item list for it first would
+  // load the whole shell namespace, which a first start then waits for.
   wchar_t path[MAX_PATH] = L"";
-  BOOL ok = SHGetPathFromIDListW(list, path);
-  CoTaskMemFree(list);
-  return ok ? Narrow(path) : "";
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, path))) return "";
+  return Narrow(path);
 }
 
 }  // namespace vq::win
