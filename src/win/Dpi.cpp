@@ -14,10 +14,14 @@ F Lookup(const wchar_t* module, const char* name) {
 }  // namespace
 
 UINT SystemDpi() {
-  HDC screen = GetDC(nullptr);
-  UINT dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
-  ReleaseDC(nullptr, screen);
-  return dpi ? dpi : 96;
+  // The system DPI is fixed for the life of the process.
+  static const UINT dpi = [] {
+    HDC screen = GetDC(nullptr);
+    UINT value = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+    return value ? value : 96;
+  }();
+  return dpi;
 }
 
 UINT DpiForWindow(HWND hwnd) {

@@ -13,6 +13,15 @@ FontCache::Font FontCache::Get(const NoteFont& font, UINT dpi) {
 
 FontCache::Font FontCache::CountdownFont(UINT dpi) { return Make({L"MS UI Gothic", 900, false, false, dpi}); }
 
+HDC FontCache::MeasuringDC() {
+  if (!measuring_) measuring_ = CreateCompatibleDC(nullptr);
+  return measuring_;
+}
+
+FontCache::~FontCache() {
+  if (measuring_) DeleteDC(measuring_);
+}
+
 FontCache::Font FontCache::Make(const Key& key) {
   auto it = fonts_.find(key);
   if (it != fonts_.end())

@@ -18,12 +18,16 @@ class FontCache {
   Font Get(const NoteFont& font, UINT dpi);
   // The font of the countdown line: the desktop's message font, 9 points.
   Font CountdownFont(UINT dpi);
+  // A memory device context for measuring text, made once.
+  HDC MeasuringDC();
+  ~FontCache();
 
  private:
   using Key = std::tuple<std::wstring, int, bool, bool, UINT>;
   Font Make(const Key& key);
 
   std::map<Key, std::weak_ptr<std::remove_pointer_t<HFONT>>> fonts_;
+  HDC measuring_ = nullptr;
 };
 
 }  // namespace vq::win

@@ -68,32 +68,35 @@ void NoteWindow::Present(const Note& note, const std::optional<Countdown>& count
   POINT guess{TwipsToPixels(note.left, static_cast<int>(systemDpi)), TwipsToPixels(note.top, static_cast<int>(systemDpi))};
   dpi_ = DpiForPoint(guess);
   savedPixels_ = {TwipsToPixels(note.left, static_cast<int>(dpi_)), TwipsToPixels(note.top, static_cast<int>(dpi_))};
-  Fit(savedPixels_);
-  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-  UpdateWindow(hwnd_);
+  Fit(savedPixels_, true);
 }
 
-void NoteWindow::Fit(POINT topLeft) {
+void NoteWindow::Fit(POINT topLeft, bool show) {
   font_ = fonts_.Get(note_.font, dpi_);
   countdownFont_ = fonts_.CountdownFont(dpi_);
-  HDC dc = GetDC(hwnd_);
+  HDC dc = fonts_.MeasuringDC();
   textSize_ = Measure(dc, font_.get(), text_);
   countdownSize_ = countdown_ ? Measure(dc, countdownFont_.get(), Widen(countdown_->caption)) : SIZE{0, 0};
-  ReleaseDC(hwnd_, dc);
   SIZE size{std::max(textSize_.cx, countdownSize_.cx), textSize_.cy + countdownSize_.cy};
   POINT at = KeepVisible(topLeft, size);
-  SetWindowPos(hwnd_, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  // One call places, sizes and shows a new note: at start-up every call to the window system counts.
+  SetWindowPos(hwnd_, nullptr, at.x, at.y, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : 0));
+  if (!show) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 POINT NoteWindow::KeepVisible(POINT topLeft, SIZE size) {
   // A note saved on a monitor that is gone comes back on the nearest one; its file keeps the
   // saved place until the user moves it.
   std::pair<RECT, bool> probe{{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy}, false};
-  EnumDisplayMonitors(nullptr, nullptr, IntersectsWorkArea, reinterpret_cast<LPARAM>(&probe));
-  if (probe.second) return topLeft;
   MONITORINFO info{};
   info.cbSize = sizeof info;
+  RECT overlap;
+  // Most notes lie on one monitor's work area: ask that one first, then all of them.
+  if (HMONITOR monitor = MonitorFromRect(&probe.first, MONITOR_DEFAULTTONULL))
+    if (GetMonitorInfoW(monitor, &info) && IntersectRect(&overlap, &probe.first, &info.rcWork)) return topLeft;
+  EnumDisplayMonitors(nullptr, nullptr, IntersectsWorkArea, reinterpret_cast<LPARAM>(&probe));
+  if (probe.second) return topLeft;
   GetMonitorInfoW(MonitorFromRect(&probe.first, MONITOR_DEFAULTTONEAREST), &info);
   const RECT& work = info.rcWork;
   return {std::clamp(topLeft.x, work.left, std::max(work.left, work.right - size.cx)),
@@ -105,9 +108,7 @@ void NoteWindow::UpdateCountdown(const Countdown& countdown) {
   alarmShown_ = alarmShown_ || countdown.due;
   RECT r;
   GetWindowRect(hwnd_, &r);
-  HDC dc = GetDC(hwnd_);
-  countdownSize_ = Measure(dc, countdownFont_.get(), Widen(countdown.caption));
-  ReleaseDC(hwnd_, dc);
+  countdownSize_ = Measure(fonts_.MeasuringDC(), countdownFont_.get(), Widen(countdown.caption));
   // Only the width follows the new line; the height was set when the note was built.
   int width = std::max(textSize_.cx, countdownSize_.cx);
   SetWindowPos(hwnd_, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -136,8 +137,10 @@ void NoteWindow::BringToFront() {
 
 void NoteWindow::DragMove() {
   // The whole note is its own title bar: the system's move loop runs until the button is up.
+  // It starts from where the button went down, not from where the mouse has got to since.
+  DWORD pressedAt = GetMessagePos();
   ReleaseCapture();
-  SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(pressedAt));
 }
 
 NotePlace NoteWindow::Place() const {

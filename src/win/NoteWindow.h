@@ -41,8 +41,8 @@ class NoteWindow : public NoteView {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnPaint();
   void OnDpiChanged(UINT dpi, const RECT& suggested);
-  // Measures both lines at the current DPI and sizes the window to them.
-  void Fit(POINT topLeft);
+  // Measures both lines at the current DPI and sizes the window to them; shows it if asked.
+  void Fit(POINT topLeft, bool show = false);
   static POINT KeepVisible(POINT topLeft, SIZE size);
 
   HWND hwnd_ = nullptr;

@@ -242,7 +242,7 @@ TEST_F(EditorTest, CalendarClickSetsTheDateWithoutMovingTheScrollBars) {
   HWND calendar = GetDlgItem(dialog.hwnd, vq::win::kTimerCalendar);
   auto label = [&](int field) { return Narrow(WindowText(GetDlgItem(dialog.hwnd, vq::win::kTimerLabelFirst + field))); };
   auto position = [&](int field) {
-    return SendMessageW(GetDlgItem(dialog.hwnd, vq::win::kTimerScrollFirst + field), SBM_GETPOS, 0, 0);
+    return Ask(GetDlgItem(dialog.hwnd, vq::win::kTimerScrollFirst + field), SBM_GETPOS);
   };
   LRESULT positions[3] = {position(0), position(1), position(2)};
   std::string before = label(2);

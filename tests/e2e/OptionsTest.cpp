@@ -37,7 +37,7 @@ class OptionsTest : public ::testing::Test {
     return dialog;
   }
   HWND Item(HWND dialog, int control) { return GetDlgItem(dialog, control); }
-  int Page(HWND dialog, int tabs) { return static_cast<int>(SendMessageW(Item(dialog, tabs), TCM_GETCURSEL, 0, 0)); }
+  int Page(HWND dialog, int tabs) { return static_cast<int>(Ask(Item(dialog, tabs), TCM_GETCURSEL)); }
   void Click(HWND dialog, int control) { ClickWindow(Item(dialog, control)); }
   std::vector<std::string> LauncherMenu() {
     app->RightPressTrayIcon();
@@ -53,7 +53,7 @@ class OptionsTest : public ::testing::Test {
   // Registers a launcher entry in slot `slot` (0-based) through the launcher page.
   void RegisterEntry(HWND dialog, int slot, const std::wstring& name, const std::wstring& path) {
     ClickWindow(Item(dialog, id::kOptSlotFirst + slot));
-    ASSERT_TRUE(WaitUntil([&] { return IsDlgButtonChecked(dialog, id::kOptSlotFirst + slot) == BST_CHECKED; }));
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(dialog, id::kOptSlotFirst + slot); }));
     ASSERT_TRUE(TypeInto(Item(dialog, id::kOptLauncherName), name));
     ASSERT_TRUE(TypeInto(Item(dialog, id::kOptLauncherPath), path));
     Click(dialog, id::kOptLauncherRegister);
@@ -86,10 +86,10 @@ TEST_F(OptionsTest, TypedValuesReachTheFileByteForByteOnApplyAndOk) {
   app = App::Start(folder);
   HWND dialog = OpenFromMenu({"オプション設定"});
   Click(dialog, id::kOptWatchLabel);  // the caption toggles the box
-  ASSERT_TRUE(WaitUntil([&] { return IsDlgButtonChecked(dialog, id::kOptWatchCheck) == BST_UNCHECKED; }));
+  ASSERT_TRUE(WaitUntil([&] { return !IsChecked(dialog, id::kOptWatchCheck); }));
   Click(dialog, id::kOptMailLabel);
-  ASSERT_TRUE(WaitUntil([&] { return IsDlgButtonChecked(dialog, id::kOptMailOption) == BST_CHECKED; }));
-  EXPECT_EQ(IsDlgButtonChecked(dialog, id::kOptMinimiseOption), BST_UNCHECKED);
+  ASSERT_TRUE(WaitUntil([&] { return IsChecked(dialog, id::kOptMailOption); }));
+  EXPECT_FALSE(IsChecked(dialog, id::kOptMinimiseOption));
 
   ASSERT_TRUE(ClickTab(Item(dialog, id::kOptTabs), 1));
   ASSERT_TRUE(ClickTab(Item(dialog, id::kOptMailTabs), 1));
@@ -147,10 +147,10 @@ TEST_F(OptionsTest, NoteDefaultsAndLauncherPageReachTheFileOnApply) {
   auto colours = app->WaitForMessageBox();
   ASSERT_TRUE(colours);
   EXPECT_EQ(Narrow(WindowText(GetDlgItem(colours->hwnd, 706))), "255");
-  SetWindowTextW(GetDlgItem(colours->hwnd, 706), L"128");
-  SetWindowTextW(GetDlgItem(colours->hwnd, 707), L"255");
-  SetWindowTextW(GetDlgItem(colours->hwnd, 708), L"192");
-  SendMessageW(GetDlgItem(colours->hwnd, 706), WM_KILLFOCUS, 0, 0);
+  Ask(GetDlgItem(colours->hwnd, 706), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"128"));
+  Ask(GetDlgItem(colours->hwnd, 707), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"255"));
+  Ask(GetDlgItem(colours->hwnd, 708), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"192"));
+  Ask(GetDlgItem(colours->hwnd, 706), WM_KILLFOCUS);
   PressButton(colours->hwnd, IDOK);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(colours->hwnd); }));
   RECT swatch = DescribeWindow(Item(dialog, id::kOptBackSwatch)).rect;

@@ -205,6 +205,30 @@ std::wstring WindowText(HWND hwnd) {
   return std::wstring(buffer, std::min<size_t>(length, std::size(buffer) - 1));
 }
 
+LRESULT Ask(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, msg, wp, lp, SMTO_ABORTIFHUNG, 2000, &result)) return -1;
+  return static_cast<LRESULT>(result);
+}
+
+bool IsChecked(HWND dialog, int id) { return Ask(GetDlgItem(dialog, id), BM_GETCHECK) == BST_CHECKED; }
+
+void EndLeftoverPrograms() {
+  for (const auto& w : TopLevelWindows(0)) {
+    if (w.className != vq::win::kMainWindowClass) continue;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = w.hwnd;
+    data.uID = vq::win::kTrayIconId;
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, w.pid)) {
+      TerminateProcess(process, 1);
+      WaitForSingleObject(process, 5000);
+      CloseHandle(process);
+    }
+  }
+}
+
 WindowInfo DescribeWindow(HWND hwnd) {
   WindowInfo info;
   info.hwnd = hwnd;
@@ -302,7 +326,7 @@ bool ClickTab(HWND tabControl, int index) {
   // The first click on an inactive dialog may only activate it: click again if need be.
   for (int tries = 0; tries < 3; ++tries) {
     ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    if (WaitUntil([&] { return SendMessageW(tabControl, TCM_GETCURSEL, 0, 0) == index; }, 1500ms)) return true;
+    if (WaitUntil([&] { return Ask(tabControl, TCM_GETCURSEL) == index; }, 1500ms)) return true;
   }
   return false;
 }
@@ -320,7 +344,7 @@ bool TypeInto(HWND field, const std::wstring& text, std::optional<std::wstring> 
     return GetGUIThreadInfo(GetWindowThreadProcessId(field, nullptr), &info) && info.hwndFocus == field;
   }, 2s);
   // Select everything, then type over it.
-  SendMessageW(field, EM_SETSEL, 0, -1);
+  Ask(field, EM_SETSEL, 0, -1);
   TypeText(text);
   std::wstring want = expected.value_or(text);
   return WaitUntil([&] { return WindowText(field) == want; }, 3s);

@@ -67,6 +67,13 @@ WindowInfo DescribeWindow(HWND hwnd);
 std::vector<WindowInfo> TopLevelWindows(DWORD pid);
 std::vector<WindowInfo> ChildWindows(HWND parent);
 std::wstring WindowText(HWND hwnd);
+// Sends a message to another process's window without ever waiting more than two seconds for
+// it (a hung program must fail the test, not stall it). -1 when it did not answer.
+LRESULT Ask(HWND window, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
+bool IsChecked(HWND dialog, int id);
+// Ends programs left running by an earlier test process that did not get to stop them (it
+// timed out or crashed) and takes their tray icons away.
+void EndLeftoverPrograms();
 
 struct MessageBoxInfo {
   HWND hwnd = nullptr;
