@@ -9,7 +9,7 @@
 #include "WinNoteFiles.h"
 #include "WinProfileFile.h"
 #include "WinServices.h"
-#include "WinSpecialFolders.h"
+#include "WinUserFolders.h"
 #include "WinSystem.h"
 #include "ports/HostWindow.h"
 #include "shell/ResidentShell.h"
@@ -49,7 +49,7 @@ class MainWindow : public HostWindow, public NoteViewFactory, public EditorViewF
   UINT taskbarCreated_ = 0;
   std::unique_ptr<TrayIcon> tray_;
   WinProfileFile profile_;
-  WinSpecialFolders folders_;
+  WinUserFolders folders_;
   WinNoteFiles noteFiles_;
   WinClock clock_;
   WinDialogs dialogs_;

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "ports/HostWindow.h"
-#include "ports/SpecialFolders.h"
+#include "ports/UserFolders.h"
 
 namespace vq::test {
 
-class FakeFolders : public SpecialFolders {
+class FakeFolders : public UserFolders {
  public:
   std::string StartupFolder() const override { return startup; }
   std::string startup = "C:\\Users\\taro\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";

@@ -7,7 +7,7 @@
 #include "options/OptionsModel.h"
 #include "ports/Dialogs.h"
 #include "ports/OptionsView.h"
-#include "ports/SpecialFolders.h"
+#include "ports/UserFolders.h"
 #include "ports/System.h"
 
 namespace vq {
@@ -23,7 +23,7 @@ class OptionsController {
     std::function<void(bool)> switchPeriodicMailCheck;
     // Loading the dialog ends any mail check that was left marked as running.
     std::function<void()> clearMailCheckBusy;
-    SpecialFolders& folders;
+    UserFolders& folders;
     System& system;
     Dialogs& dialogs;
     OptionsViewFactory& views;

@@ -14,7 +14,7 @@
 #include "ports/OptionsView.h"
 #include "ports/System.h"
 #include "ports/ProfileFile.h"
-#include "ports/SpecialFolders.h"
+#include "ports/UserFolders.h"
 #include "shell/Launcher.h"
 #include "shell/MainMenu.h"
 #include "shell/Menu.h"
@@ -43,7 +43,7 @@ inline constexpr int kNoNoteInEditor = kNewNoteNumber;
 // Everything the resident program needs from the platform.
 struct ShellPorts {
   ProfileFile& profile;
-  SpecialFolders& folders;
+  UserFolders& folders;
   HostWindow& host;
   NoteFiles& noteFiles;
   NoteViewFactory& noteViews;
@@ -100,7 +100,7 @@ class ResidentShell {
   void SwitchPeriodicMailCheck(bool on);
 
   Config config_;
-  SpecialFolders& folders_;
+  UserFolders& folders_;
   HostWindow& host_;
   System& system_;
   Dialogs& dialogs_;

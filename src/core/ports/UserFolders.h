@@ -3,9 +3,9 @@
 
 namespace vq {
 
-class SpecialFolders {
+class UserFolders {
  public:
-  virtual ~SpecialFolders() = default;
+  virtual ~UserFolders() = default;
   // The user's Startup folder, or "" when the shell cannot locate it.
   virtual std::string StartupFolder() const = 0;
 };

@@ -1,4 +1,4 @@
-#include "WinSpecialFolders.h"
+#include "WinUserFolders.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -7,7 +7,7 @@
 
 namespace vq::win {
 
-std::string WinSpecialFolders::StartupFolder() const {
+std::string WinUserFolders::StartupFolder() const {
   // The path straight from the shell folder settings: building an item list for it first would
   // load the whole shell namespace, which a first start then waits for.
   wchar_t path[MAX_PATH] = L"";

@@ -1,9 +1,9 @@
 #pragma once
-#include "ports/SpecialFolders.h"
+#include "ports/UserFolders.h"
 
 namespace vq::win {
 
-class WinSpecialFolders : public SpecialFolders {
+class WinUserFolders : public UserFolders {
  public:
   std::string StartupFolder() const override;
 };
