@@ -106,8 +106,8 @@ std::string ShiftJis(const std::wstring& text) {
                               nullptr, &lossy);
   std::string bytes(static_cast<size_t>(std::max(n, 0)), '\0');
   if (n > 0)
-    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), bytes.data(), n,
-                        nullptr, &lossy);
+    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr,
+                        &lossy);
   if (n <= 0 || lossy) Fail("code page 932 cannot hold the note text");
   return bytes;
 }
@@ -128,9 +128,8 @@ std::vector<NoteFile> NoteFiles(int n) {
     const wchar_t* bold;
   };
   static const Font kFonts[] = {
-      {L"ＭＳ Ｐゴシック", L"9", L"False"}, {L"ＭＳ Ｐゴシック", L"9", L"False"},
-      {L"ＭＳ ゴシック", L"12", L"False"},  {L"ＭＳ Ｐゴシック", L"9", L"False"},
-      {L"Arial", L"10.5", L"False"},        {L"ＭＳ Ｐゴシック", L"9", L"True"},
+      {L"ＭＳ Ｐゴシック", L"9", L"False"}, {L"ＭＳ Ｐゴシック", L"9", L"False"}, {L"ＭＳ ゴシック", L"12", L"False"},
+      {L"ＭＳ Ｐゴシック", L"9", L"False"}, {L"Arial", L"10.5", L"False"},        {L"ＭＳ Ｐゴシック", L"9", L"True"},
   };
   static const wchar_t* const kBackColours[] = {L"&HFFFFFF", L"&HC0FFFF", L"&HFFFFC0", L"&HC0FFC0"};
   const Font& font = kFonts[n % 6];
@@ -162,8 +161,8 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) Fail("cannot create " + Narrow(FileName(path)));
   DWORD written = 0;
-  bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-            written == bytes.size();
+  bool ok =
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
   CloseHandle(file);
   if (!ok) Fail("cannot write " + Narrow(FileName(path)));
 }
@@ -484,9 +483,7 @@ void PrintNoteSummary(const Case& c, const std::vector<Sample>& samples) {
     user.push_back(s.userObjects);
   }
   // A count missing from any run is not reported as a median of the others.
-  auto count = [](const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end()) > 0 ? Median(v) : 0.0;
-  };
+  auto count = [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()) > 0 ? Median(v) : 0.0; };
   std::printf("%s %zu %.1f %.1f %.1f %.0f %.0f %.1f %.1f\n", c.label, samples.size(), Median(ms),
               *std::min_element(ms.begin(), ms.end()), *std::max_element(ms.begin(), ms.end()), Median(priv),
               Median(ws), count(gdi), count(user));

@@ -41,15 +41,7 @@ else
 fi
 wine_environment "$work/prefix"
 make_prefix
-# Without a window manager Wine waits for one at every hide; unmanaged windows avoid that.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-# The desktop process (which draws the tray) reads that only when it starts, and `wine reg` has
-# already started it: let the prefix wind down so the next start brings up one that sees it.
-# Otherwise every NIM_DELETE waits 2 s for the tray window to be unmapped.
-wineserver -w
-# A persistent, warmed-up wineserver: the starts below must not pay for the server's own start.
-wineserver -p
-jwine wineboot >/dev/null 2>&1
+warm_wine_session
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 step "measuring $runs starts of each case, then $note_runs with 0 and with 101 notes"

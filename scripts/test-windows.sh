@@ -22,12 +22,7 @@ trap cleanup EXIT
 start_xvfb
 wine_environment "$work/prefix"
 make_prefix
-# Without a window manager Wine waits for one at every hide; unmanaged windows avoid that.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-# The desktop process read the settings before the change: let it end so the next one sees it.
-wineserver -w
-wineserver -p
-jwine wineboot >/dev/null 2>&1
+warm_wine_session
 
 # Program folders the program cannot write to (read-only bind mounts): one with the program
 # alone, one with a note as well.

@@ -24,6 +24,19 @@ LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+// Registers the class of one of our windows.
+inline bool RegisterBoundClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, int background = -1) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  if (background >= 0) wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc) != 0;
+}
+
 // Unbinds the object first, so that the messages of the window's end find no object.
 inline void DestroyBoundWindow(HWND& hwnd) {
   if (!hwnd) return;

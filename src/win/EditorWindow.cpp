@@ -22,19 +22,10 @@ constexpr wchar_t kEditorClass[] = L"Vornquill2.Editor";
 // Captions of the alarm row, by label: year, month, day, hour, minute, "/", "/", "：", "タイマー".
 constexpr const wchar_t* kFixedCaptions[9] = {L"", L"", L"", L"", L"", L"/", L"/", L"：", L"タイマー"};
 
-
 }  // namespace
 
 bool EditorWindow::RegisterClass(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = BoundWindowProc<EditorWindow>;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.lpszClassName = kEditorClass;
-  return RegisterClassExW(&wc) != 0;
+  return RegisterBoundClass(instance, kEditorClass, BoundWindowProc<EditorWindow>, COLOR_BTNFACE);
 }
 
 EditorWindow::EditorWindow(HINSTANCE instance, NoteEditing& editing, FontCache& fonts, Clock& clock)
@@ -71,9 +62,9 @@ void EditorWindow::CreateChildren() {
   cancel_ = CreateWindowExW(0, L"BUTTON", L"Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 10, 10,
                             hwnd_, reinterpret_cast<HMENU>(kEditorCancel), instance_, nullptr);
   for (int i = 0; i < 9; ++i)
-    alarmRow_[i] = CreateWindowExW(0, L"STATIC", kFixedCaptions[i], WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 10, 10,
-                                   hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditorAlarmFirst + i)),
-                                   instance_, nullptr);
+    alarmRow_[i] =
+        CreateWindowExW(0, L"STATIC", kFixedCaptions[i], WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 10, 10, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditorAlarmFirst + i)), instance_, nullptr);
   // The editor's own text box takes the whole text limit, not the 32K default.
   SendMessageW(text_, EM_SETLIMITTEXT, 0, 0);
 }

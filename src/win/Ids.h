@@ -36,7 +36,7 @@ enum ControlId : int {
   kOptMinimiseLabel,
   kOptMailOption,
   kOptMailLabel,
-  kOptPortFirst = 430,      // + account
+  kOptPortFirst = 430,  // + account
   kOptHostFirst = 433,
   kOptUserFirst = 436,
   kOptPasswordFirst = 439,

@@ -33,8 +33,8 @@ bool MainWindow::Create() {
 
   // A top-level window rather than a message-only one: Explorer broadcasts "TaskbarCreated"
   // to top-level windows only.
-  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kMainWindowClass, kProductName, WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
-                          nullptr, instance_, this);
+  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kMainWindowClass, kProductName, WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
+                          instance_, this);
   if (!hwnd_) return false;
   dialogs_.SetOwner(hwnd_);
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");

@@ -18,7 +18,6 @@ constexpr UINT kStackingFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_N
 constexpr COLORREF kAlarmRed = RGB(255, 0, 0);
 constexpr UINT kTextFormat = DT_NOPREFIX | DT_EXPANDTABS | DT_LEFT | DT_TOP;
 
-
 SIZE Measure(HDC dc, HFONT font, const std::wstring& text) {
   HGDIOBJ old = SelectObject(dc, font);
   RECT r{0, 0, 0, 0};
@@ -40,19 +39,13 @@ BOOL CALLBACK IntersectsWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
 }  // namespace
 
 bool NoteWindow::RegisterClass(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = BoundWindowProc<NoteWindow>;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kNoteClass;
-  return RegisterClassExW(&wc) != 0;
+  return RegisterBoundClass(instance, kNoteClass, BoundWindowProc<NoteWindow>);
 }
 
 NoteWindow::NoteWindow(HINSTANCE instance, NoteBoard& board, FontCache& fonts) : board_(board), fonts_(fonts) {
   // A tool window gets no taskbar button.
-  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kNoteClass, L"付箋紙", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance,
-                          this);
+  hwnd_ =
+      CreateWindowExW(WS_EX_TOOLWINDOW, kNoteClass, L"付箋紙", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance, this);
 }
 
 NoteWindow::~NoteWindow() { DestroyBoundWindow(hwnd_); }
@@ -65,7 +58,8 @@ void NoteWindow::Present(const Note& note, const std::optional<Countdown>& count
   savedPlace_ = {note.top, note.left};
   // Twips become pixels with the DPI of the monitor the note lands on.
   UINT systemDpi = SystemDpi();
-  POINT guess{TwipsToPixels(note.left, static_cast<int>(systemDpi)), TwipsToPixels(note.top, static_cast<int>(systemDpi))};
+  POINT guess{TwipsToPixels(note.left, static_cast<int>(systemDpi)),
+              TwipsToPixels(note.top, static_cast<int>(systemDpi))};
   dpi_ = DpiForPoint(guess);
   savedPixels_ = {TwipsToPixels(note.left, static_cast<int>(dpi_)), TwipsToPixels(note.top, static_cast<int>(dpi_))};
   Fit(savedPixels_, true);

@@ -23,19 +23,10 @@ constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILD
 constexpr long kClientWidth = 6000, kClientHeight = 4800, kTabHeight = 4260;
 constexpr int kAll = -1;
 
-
 }  // namespace
 
 bool OptionsDialog::RegisterClass(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = BoundWindowProc<OptionsDialog>;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.lpszClassName = kOptionsClass;
-  return RegisterClassExW(&wc) != 0;
+  return RegisterBoundClass(instance, kOptionsClass, BoundWindowProc<OptionsDialog>, COLOR_BTNFACE);
 }
 
 OptionsDialog::OptionsDialog(HINSTANCE instance, OptionsController& controller, FontCache& fonts)
@@ -51,8 +42,8 @@ void OptionsDialog::Close() {
 
 int OptionsDialog::Px(long twips) const { return TwipsToPixels(twips, static_cast<int>(dpi_)); }
 
-HWND OptionsDialog::Add(int page, int subPage, const wchar_t* cls, const wchar_t* text, DWORD style, int id,
-                        long left, long top, long width, long height, DWORD exStyle) {
+HWND OptionsDialog::Add(int page, int subPage, const wchar_t* cls, const wchar_t* text, DWORD style, int id, long left,
+                        long top, long width, long height, DWORD exStyle) {
   HWND child = CreateWindowExW(exStyle, cls, text, WS_CHILD | style, Px(left), Px(top), Px(width), Px(height), hwnd_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
   SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -81,9 +72,11 @@ void OptionsDialog::CreateControls() {
   Add(0, -1, L"BUTTON", L"登録", push, kOptStartupRegister, 3240, 1260, 1080, 360);
   Add(0, -1, L"BUTTON", L"削除", push, kOptStartupRemove, 4440, 1260, 1080, 360);
   Add(0, -1, L"STATIC", L"", SS_ETCHEDHORZ, -1, 120, 1860, 5760, 30);
-  Add(0, -1, L"STATIC", L"<タスクアイコンの左ダブルクリック時の動作>", label, kOptDoubleClickLabel, 240, 2100, 5400, 300);
+  Add(0, -1, L"STATIC", L"<タスクアイコンの左ダブルクリック時の動作>", label, kOptDoubleClickLabel, 240, 2100, 5400,
+      300);
   Add(0, -1, L"BUTTON", L"", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, kOptMinimiseOption, 360, 2520, 240, 240);
-  Add(0, -1, L"STATIC", L"Desktopウィンドウの最小化or元に戻す", label | SS_NOTIFY, kOptMinimiseLabel, 660, 2520, 4800, 300);
+  Add(0, -1, L"STATIC", L"Desktopウィンドウの最小化or元に戻す", label | SS_NOTIFY, kOptMinimiseLabel, 660, 2520, 4800,
+      300);
   Add(0, -1, L"BUTTON", L"", BS_AUTORADIOBUTTON, kOptMailOption, 360, 2940, 240, 240);
   Add(0, -1, L"STATIC", L" メールチェック", label | SS_NOTIFY, kOptMailLabel, 660, 2940, 4800, 300);
   Add(0, -1, L"STATIC", L"", SS_ETCHEDHORZ, -1, 120, 3420, 5760, 30);
@@ -105,17 +98,18 @@ void OptionsDialog::CreateControls() {
     Add(1, a, L"STATIC", L"←通常は110", label, kOptAccountLabelFirst + a * 5 + 4, 3120, 1020, 1800, 300);
     Add(1, a, L"EDIT", L"", edit, kOptHostFirst + a, 2100, 1560, 3480, 360, WS_EX_CLIENTEDGE);
     Add(1, a, L"EDIT", L"", edit, kOptUserFirst + a, 2100, 2160, 3480, 360, WS_EX_CLIENTEDGE);
-    HWND password = Add(1, a, L"EDIT", L"", edit | ES_PASSWORD, kOptPasswordFirst + a, 2100, 2760, 3480, 360,
-                        WS_EX_CLIENTEDGE);
+    HWND password =
+        Add(1, a, L"EDIT", L"", edit | ES_PASSWORD, kOptPasswordFirst + a, 2100, 2760, 3480, 360, WS_EX_CLIENTEDGE);
     SendMessageW(password, EM_SETPASSWORDCHAR, L'*', 0);
     DisableInputMethod(password);  // no input method for a password
   }
   HWND interval = Add(1, 3, L"EDIT", L"", edit, kOptInterval, 360, 1020, 720, 360, WS_EX_CLIENTEDGE);
   SendMessageW(interval, EM_SETLIMITTEXT, kIntervalMaxLength, 0);
-  SetWindowLongPtrW(interval, GWLP_USERDATA, SetWindowLongPtrW(interval, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(IntervalProc)));
+  SetWindowLongPtrW(interval, GWLP_USERDATA,
+                    SetWindowLongPtrW(interval, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(IntervalProc)));
   Add(1, 3, L"STATIC", L"分ごとにメールチェック", label, kOptIntervalLabel, 1200, 1080, 3000, 300);
-  Add(1, 3, L"STATIC", L"自動メールを無効にしたい場合は空欄にするか「0」を代入して下さい。", label, kOptIntervalNote, 360,
-      1560, 5400, 540);
+  Add(1, 3, L"STATIC", L"自動メールを無効にしたい場合は空欄にするか「0」を代入して下さい。", label, kOptIntervalNote,
+      360, 1560, 5400, 540);
   Add(1, 3, L"STATIC", L"メーラーの場所", label, kOptMailerLabel, 360, 2280, 3000, 300);
   Add(1, 3, L"EDIT", L"C:\\Program Files\\Outlook Express\\msimn.exe", edit, kOptMailer, 360, 2640, 4680, 360,
       WS_EX_CLIENTEDGE);
@@ -135,7 +129,8 @@ void OptionsDialog::CreateControls() {
                       (slot == 0 ? WS_GROUP | WS_TABSTOP : 0) | BS_RADIOBUTTON, kOptSlotFirst + slot,
                       360 + column * 560, 2100 + row * 460, 540, 360);
     SetPropW(button, L"Vornquill2.Dialog", this);
-    SetWindowLongPtrW(button, GWLP_USERDATA, SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SlotProc)));
+    SetWindowLongPtrW(button, GWLP_USERDATA,
+                      SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SlotProc)));
   }
   Add(2, -1, L"STATIC", L"ファイル先→", label, kOptLauncherFileLabel, 3420, 1920, 1500, 300);
   Add(2, -1, L"BUTTON", L"...", push, kOptLauncherFileBrowse, 4980, 1860, 600, 360);
@@ -171,7 +166,8 @@ void OptionsDialog::CreateControls() {
 void OptionsDialog::Show(const OptionsValues& values) {
   EnsureCommonControls();
   UINT systemDpi = SystemDpi();
-  POINT at{TwipsToPixels(values.left, static_cast<int>(systemDpi)), TwipsToPixels(values.top, static_cast<int>(systemDpi))};
+  POINT at{TwipsToPixels(values.left, static_cast<int>(systemDpi)),
+           TwipsToPixels(values.top, static_cast<int>(systemDpi))};
   dpi_ = DpiForPoint(at);
   font_ = fonts_.CountdownFont(dpi_);
   RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};

@@ -30,8 +30,9 @@ std::optional<MenuCommand> TrackMenu(HWND owner, const Menu& menu) {
   GetCursorPos(&at);
   // A tray menu only closes on a click elsewhere when its owner is in the foreground.
   SetForegroundWindow(owner);
-  UINT chosen = static_cast<UINT>(TrackPopupMenuEx(
-      popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, owner, nullptr));
+  UINT chosen = static_cast<UINT>(
+      TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y,
+                       owner, nullptr));
   PostMessageW(owner, WM_NULL, 0, 0);
   DestroyMenu(popup);  // destroys the submenus with it
   if (chosen == 0) return std::nullopt;

@@ -23,14 +23,7 @@ constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILD
 }  // namespace
 
 bool TimerDialog::RegisterClass(HINSTANCE instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = BoundWindowProc<TimerDialog>;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kTimerClass;
-  return RegisterClassExW(&wc) != 0;
+  return RegisterBoundClass(instance, kTimerClass, BoundWindowProc<TimerDialog>, COLOR_BTNFACE);
 }
 
 TimerDialog::TimerDialog(HINSTANCE instance, EditorWindow& editor, FontCache& fonts, Clock& clock)
@@ -40,8 +33,8 @@ TimerDialog::~TimerDialog() { DestroyBoundWindow(hwnd_); }
 
 int TimerDialog::Px(long twips) const { return TwipsToPixels(twips, static_cast<int>(dpi_)); }
 
-HWND TimerDialog::Child(const wchar_t* cls, const wchar_t* text, DWORD style, int id, long left, long top,
-                        long width, long height) {
+HWND TimerDialog::Child(const wchar_t* cls, const wchar_t* text, DWORD style, int id, long left, long top, long width,
+                        long height) {
   HWND child = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, Px(left), Px(top), Px(width), Px(height),
                                hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
   SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.get()), FALSE);
@@ -53,8 +46,8 @@ void TimerDialog::Open(const NoteAlarm& alarm, POINT topLeft) {
   dpi_ = DpiForPoint(topLeft);
   RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
   AdjustWindowRectEx(&frame, kDialogStyle, FALSE, 0);
-  hwnd_ = CreateWindowExW(0, kTimerClass, L"タイマー設定", kDialogStyle, topLeft.x, topLeft.y,
-                          frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_, this);
+  hwnd_ = CreateWindowExW(0, kTimerClass, L"タイマー設定", kDialogStyle, topLeft.x, topLeft.y, frame.right - frame.left,
+                          frame.bottom - frame.top, nullptr, nullptr, instance_, this);
   valueFont_ = fonts_.Get({"ＭＳ Ｐゴシック", 9.75, true, false}, dpi_);
   uiFont_ = fonts_.CountdownFont(dpi_);
   CreateChildren();

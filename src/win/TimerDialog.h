@@ -36,7 +36,8 @@ class TimerDialog {
   void OnScroll(HWND bar, int code);
   void Leave(int button);
   int Px(long twips) const;
-  HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int id, long left, long top, long width, long height);
+  HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int id, long left, long top, long width,
+             long height);
 
   HINSTANCE instance_;
   EditorWindow& editor_;

@@ -51,13 +51,13 @@ NoteFiles::ReadResult WinNoteFiles::Read(std::string_view name) const {
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestNoteFile) return {ReadStatus::kUnreadable, ""};
   std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
   DWORD got = 0;
-  if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
-                         got != bytes.size()))
+  if (!bytes.empty() &&
+      (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) || got != bytes.size()))
     return {ReadStatus::kUnreadable, ""};
   if (bytes.empty()) return {ReadStatus::kOk, ""};
 
-  int wideLength = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
-                                       nullptr, 0);
+  int wideLength =
+      MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   if (wideLength <= 0) return {ReadStatus::kUndecodable, ""};
   std::wstring wide(static_cast<size_t>(wideLength), L'\0');
   MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), wide.data(),

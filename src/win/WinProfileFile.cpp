@@ -22,8 +22,8 @@ std::string WinProfileFile::Read(std::string_view section, std::string_view key)
 }
 
 bool WinProfileFile::Write(std::string_view section, std::string_view key, std::string_view value) {
-  return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
-                                    path_.c_str()) != FALSE;
+  return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(), path_.c_str()) !=
+         FALSE;
 }
 
 }  // namespace vq::win

@@ -16,14 +16,33 @@ TEST(Config, FirstStartWritesTheTwentySevenDefaultsInOrder) {
   EXPECT_TRUE(config.EnsureDefaults("D:\\Users\\hana\\Startup"));
 
   const std::vector<ProfileEntry> expected = {
-      {"a1", "b01", "110"}, {"a1", "b02", ""}, {"a1", "b03", ""}, {"a1", "b04", ""},
-      {"a1", "b11", "110"}, {"a1", "b12", ""}, {"a1", "b13", ""}, {"a1", "b14", ""},
-      {"a1", "b21", "110"}, {"a1", "b22", ""}, {"a1", "b23", ""}, {"a1", "b24", ""},
-      {"a1", "b5", "0"},    {"a1", "Mailler", "D:\\Program Files\\Outlook Express\\msimn.exe"},
-      {"a1", "b6", "1"},    {"a1", "b7", "True"}, {"a1", "b8", "False"},
-      {"Fusen", "FontName", "ＭＳ Ｐゴシック"}, {"Fusen", "FontSize", "9"},
-      {"Fusen", "BackColor", "&HFFFFFF"}, {"Fusen", "ForeColor", "&H0"}, {"Fusen", "Top", "0"}, {"Fusen", "Left", "0"},
-      {"Option", "Top", "0"}, {"Option", "Left", "0"}, {"vmc", "Top", "0"}, {"vmc", "Left", "0"},
+      {"a1", "b01", "110"},
+      {"a1", "b02", ""},
+      {"a1", "b03", ""},
+      {"a1", "b04", ""},
+      {"a1", "b11", "110"},
+      {"a1", "b12", ""},
+      {"a1", "b13", ""},
+      {"a1", "b14", ""},
+      {"a1", "b21", "110"},
+      {"a1", "b22", ""},
+      {"a1", "b23", ""},
+      {"a1", "b24", ""},
+      {"a1", "b5", "0"},
+      {"a1", "Mailler", "D:\\Program Files\\Outlook Express\\msimn.exe"},
+      {"a1", "b6", "1"},
+      {"a1", "b7", "True"},
+      {"a1", "b8", "False"},
+      {"Fusen", "FontName", "ＭＳ Ｐゴシック"},
+      {"Fusen", "FontSize", "9"},
+      {"Fusen", "BackColor", "&HFFFFFF"},
+      {"Fusen", "ForeColor", "&H0"},
+      {"Fusen", "Top", "0"},
+      {"Fusen", "Left", "0"},
+      {"Option", "Top", "0"},
+      {"Option", "Left", "0"},
+      {"vmc", "Top", "0"},
+      {"vmc", "Left", "0"},
   };
   EXPECT_EQ(file.writes, expected);
   EXPECT_EQ(file.sectionWrites, 4);
@@ -65,10 +84,12 @@ TEST(Config, ColourTextsReadBackAsNumbers) {
     const char* text;
     std::optional<std::uint32_t> value;
   } cases[] = {
-      {"&HFFFFFF", 16777215u}, {"&H0", 0u},       {"&h80000005", 0x80000005u}, {"&Hff", 255u},
-      {"&HFFFFFFFF", 0xFFFFFFFFu}, {"", std::nullopt}, {"&H", std::nullopt},  {"FFFFFF", std::nullopt},
-      {"&HXYZ", std::nullopt}, {"&H123456789", std::nullopt}, {"16777215", std::nullopt},
-      {"&H FF", std::nullopt},
+      {"&HFFFFFF", 16777215u},     {"&H0", 0u},
+      {"&h80000005", 0x80000005u}, {"&Hff", 255u},
+      {"&HFFFFFFFF", 0xFFFFFFFFu}, {"", std::nullopt},
+      {"&H", std::nullopt},        {"FFFFFF", std::nullopt},
+      {"&HXYZ", std::nullopt},     {"&H123456789", std::nullopt},
+      {"16777215", std::nullopt},  {"&H FF", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseColour(c.text), c.value) << c.text;
 }

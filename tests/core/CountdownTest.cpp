@@ -5,7 +5,9 @@
 namespace vq {
 namespace {
 
-NoteAlarm Alarm(const char* y, const char* mo, const char* d, const char* h, const char* mi) { return {y, mo, d, h, mi}; }
+NoteAlarm Alarm(const char* y, const char* mo, const char* d, const char* h, const char* mi) {
+  return {y, mo, d, h, mi};
+}
 
 TEST(TimeCal, CountsDownWithBorrowsAndMonthLengths) {
   const struct {

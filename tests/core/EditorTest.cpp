@@ -150,9 +150,8 @@ TEST_F(NoteEditingTest, NewNoteOpensWithTheDefaultsAndSticksAtTheEditorsPlace) {
   Editor().place = {1500, 4500};
   editing.Stick();
   EXPECT_EQ(files.files["Vornquill1.log"], "新しいメモ\r\n二行目\r\n");
-  EXPECT_EQ(files.files["Vornquill1.hsn"],
-            RecordText({"ＭＳ Ｐゴシック", "10.5", "True", "False", "&H80FFFF", "&HFF", "True", "1500", "4500", "", "",
-                        "", "", "", "False"}));
+  EXPECT_EQ(files.files["Vornquill1.hsn"], RecordText({"ＭＳ Ｐゴシック", "10.5", "True", "False", "&H80FFFF", "&HFF",
+                                                       "True", "1500", "4500", "", "", "", "", "", "False"}));
   EXPECT_EQ(board.Count(), 3);
   EXPECT_EQ(board.NumberAt(3), 1);
   EXPECT_EQ(editors.live, nullptr);

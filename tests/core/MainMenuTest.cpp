@@ -61,8 +61,7 @@ TEST(MainMenu, OnlyNamedLauncherEntriesAppearInIndexOrder) {
 
 TEST(MainMenu, HiddenNotesSitBetweenTheNoteSeparators) {
   Menu menu = BuildMainMenu(LauncherTable{}, {{2, "買い物リスト(非表示タグ)"}, {40, "会議(非表示タグ)"}});
-  EXPECT_EQ(Render(menu[2].children),
-            "[新規作成]\n-\n買い物リスト(非表示タグ)\n会議(非表示タグ)\n-\n(設定)\n");
+  EXPECT_EQ(Render(menu[2].children), "[新規作成]\n-\n買い物リスト(非表示タグ)\n会議(非表示タグ)\n-\n(設定)\n");
   EXPECT_EQ(menu[2].children[3].command, ShowHiddenNoteCommand(40));
 }
 
@@ -73,8 +72,7 @@ TEST(MainMenu, NoteMenuCarriesTheStackingCheckMarks) {
 
 TEST(MainMenu, RangedCommandsMapBackToTheirOffsets) {
   EXPECT_EQ(OffsetIn(LaunchCommand(19), MenuCommand::kLaunchFirst, MenuCommand::kLaunchLast), 19);
-  EXPECT_EQ(OffsetIn(ShowHiddenNoteCommand(100), MenuCommand::kShowHiddenNoteFirst,
-                     MenuCommand::kShowHiddenNoteLast),
+  EXPECT_EQ(OffsetIn(ShowHiddenNoteCommand(100), MenuCommand::kShowHiddenNoteFirst, MenuCommand::kShowHiddenNoteLast),
             100);
   EXPECT_EQ(OffsetIn(MenuCommand::kExit, MenuCommand::kLaunchFirst, MenuCommand::kLaunchLast), -1);
 }

@@ -80,7 +80,8 @@ TEST(NoteRecord, FontSizesKeepTheirHalves) {
   EXPECT_EQ(FormatFontSize(9.75), "9.75");
   EXPECT_EQ(ParseFontSize("10.5"), 10.5);
   EXPECT_EQ(ParseFontSize(" 12 "), 12);
-  for (const char* bad : {"", "0", "-9", "10,5", "abc", "1.2.3", "99999"}) EXPECT_EQ(ParseFontSize(bad), std::nullopt) << bad;
+  for (const char* bad : {"", "0", "-9", "10,5", "abc", "1.2.3", "99999"})
+    EXPECT_EQ(ParseFontSize(bad), std::nullopt) << bad;
 }
 
 TEST(NoteRecord, TextFileDropsExactlyOneFinalLineEnd) {

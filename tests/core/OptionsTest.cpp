@@ -212,8 +212,9 @@ TEST_F(OptionsTest, StartupShortcutIsWrittenAndRemovedWithItsMessages) {
   EXPECT_EQ(system.files[path], StartupShortcutText("C:\\Apps\\Tool"));
   options.RemoveStartup();
   options.RemoveStartup();
-  EXPECT_EQ(dialogs.messages, (std::vector<std::string>{"スタートアップに登録しました。", "スタートアップから削除しました。",
-                                                        "ファイルが見つかりません。"}));
+  EXPECT_EQ(dialogs.messages,
+            (std::vector<std::string>{"スタートアップに登録しました。", "スタートアップから削除しました。",
+                                      "ファイルが見つかりません。"}));
   system.failWrites = true;
   options.RegisterStartup();
   EXPECT_NE(dialogs.messages.back().find(path), std::string::npos);

@@ -17,14 +17,16 @@ std::vector<BadFile> BadFiles() {
   for (int i = 0; i < 4096; ++i) garbage.push_back(static_cast<char>((i * 7919 + 13) % 256));
   return {
       {"empty", ""},
-      {"wrong forms", "[a1]\r\nb5=abc\r\nb6=yes\r\nb7=true\r\nb8=TRUE\r\nb01=port\r\n[Fusen]\r\nFontSize=big\r\n"
-                      "BackColor=white\r\nForeColor=&HXYZ\r\nTop=-99999999999\r\nLeft=1e9\r\n"},
+      {"wrong forms",
+       "[a1]\r\nb5=abc\r\nb6=yes\r\nb7=true\r\nb8=TRUE\r\nb01=port\r\n[Fusen]\r\nFontSize=big\r\n"
+       "BackColor=white\r\nForeColor=&HXYZ\r\nTop=-99999999999\r\nLeft=1e9\r\n"},
       {"lines without equals", "[a1]\r\nb5\r\nb7 True\r\n=True\r\n[Lunch0]\r\n0\r\n[Lunch1\r\n0=C:\\\r\n"},
       {"values too long", "[a1]\r\nb5=" + Repeat('9', 5000) + "\r\n[Lunch0]\r\n0=" + Repeat('x', 3000) +
                               "\r\n[Lunch1]\r\n0=" + Repeat('y', 3000) + "\r\n"},
       {"binary garbage", garbage},
-      {"invalid shift-jis", "[a1]\r\nb7=\x81\x20\xFF\xFE\xA0\r\n[Lunch0]\r\n0=\x82\xA0\x81\r\n3=\xEF\xFF\x80\r\n"
-                            "[Fusen]\r\nFontName=\x81\r\n"},
+      {"invalid shift-jis",
+       "[a1]\r\nb7=\x81\x20\xFF\xFE\xA0\r\n[Lunch0]\r\n0=\x82\xA0\x81\r\n3=\xEF\xFF\x80\r\n"
+       "[Fusen]\r\nFontName=\x81\r\n"},
   };
 }
 

@@ -51,7 +51,9 @@ class EditorTest : public ::testing::Test {
     EXPECT_TRUE(app->ChooseMenuItem({"編集"}));
     return WaitForWindow(kEditorClass);
   }
-  std::wstring EditorText(const WindowInfo& editor) { return WindowText(GetDlgItem(editor.hwnd, vq::win::kEditorText)); }
+  std::wstring EditorText(const WindowInfo& editor) {
+    return WindowText(GetDlgItem(editor.hwnd, vq::win::kEditorText));
+  }
   void Type(const WindowInfo& editor, const std::wstring& text) {
     HWND edit = GetDlgItem(editor.hwnd, vq::win::kEditorText);
     SetForegroundWindow(editor.hwnd);
@@ -88,13 +90,8 @@ TEST_F(EditorTest, NewNoteIsTypedAndStuckUnderTheLowestFreeNumberAtTheEditorsPla
   ASSERT_TRUE(WaitUntil([&] { return !Window(kEditorClass); }));
   ASSERT_TRUE(WaitUntil([&] { return folder.Exists("Vornquill1.hsn"); }));
   EXPECT_EQ(folder.ReadBytes("Vornquill1.log"), ToShiftJis("会議の準備\r\n資料を印刷\r\n"));
-  EXPECT_EQ(RecordOf(folder, 1), RecordValues()
-                                     .Set(1, "10.5")
-                                     .Set(4, "&H80FFFF")
-                                     .Set(5, "&HFF")
-                                     .Set(7, "1500")
-                                     .Set(8, "3000")
-                                     .Bytes());
+  EXPECT_EQ(RecordOf(folder, 1),
+            RecordValues().Set(1, "10.5").Set(4, "&H80FFFF").Set(5, "&HFF").Set(7, "1500").Set(8, "3000").Bytes());
   EXPECT_TRUE(WaitUntil([&] { return NoteAt(*app, 200, 100).has_value(); }));
   // Closing the editor remembers where it was.
   auto settings = FromShiftJis(*folder.ReadBytes("Vornquill.ini"));
@@ -163,8 +160,8 @@ TEST_F(EditorTest, EditThenStickRewritesTheSameNumber) {
       << FromShiftJis(*folder.ReadBytes("Vornquill4.log"));
   EXPECT_EQ(RecordOf(folder, 4), RecordValues().Set(14, "0").Bytes());
   EXPECT_TRUE(WaitUntil([&] { return NoteAt(*app, 192, 96).has_value(); }));
-  EXPECT_EQ(folder.Files(), (std::vector<std::string>{"Vornquill.ini", "Vornquill2.exe", "Vornquill4.hsn",
-                                                      "Vornquill4.log"}));
+  EXPECT_EQ(folder.Files(),
+            (std::vector<std::string>{"Vornquill.ini", "Vornquill2.exe", "Vornquill4.hsn", "Vornquill4.log"}));
 }
 
 TEST_F(EditorTest, TimerDialogSetsAnAlarmTheNoteCountsDownToAndClearsIt) {
@@ -180,7 +177,9 @@ TEST_F(EditorTest, TimerDialogSetsAnAlarmTheNoteCountsDownToAndClearsIt) {
 
   SYSTEMTIME now;
   GetLocalTime(&now);
-  auto label = [&](int field) { return Narrow(WindowText(GetDlgItem(dialog.hwnd, vq::win::kTimerLabelFirst + field))); };
+  auto label = [&](int field) {
+    return Narrow(WindowText(GetDlgItem(dialog.hwnd, vq::win::kTimerLabelFirst + field)));
+  };
   EXPECT_EQ(label(0), std::to_string(now.wYear));
   char month[3];
   snprintf(month, sizeof month, "%02d", now.wMonth);
@@ -207,15 +206,15 @@ TEST_F(EditorTest, TimerDialogSetsAnAlarmTheNoteCountsDownToAndClearsIt) {
     EXPECT_EQ(Narrow(WindowText(GetDlgItem(editor.hwnd, vq::win::kEditorAlarmFirst + f))), alarm[f]);
   Press(editor, vq::win::kEditorStick);
   ASSERT_TRUE(WaitUntil([&] { return folder.Exists("Vornquill0.hsn"); }));
-  EXPECT_EQ(RecordOf(folder, 0), RecordValues()
-                                     .Set(1, "10.5")
-                                     .Set(4, "&H80FFFF")
-                                     .Set(5, "&HFF")
-                                     .Set(7, "1500")
-                                     .Set(8, "3000")
-                                     .Alarm(alarm[0].c_str(), alarm[1].c_str(), alarm[2].c_str(), alarm[3].c_str(),
-                                            alarm[4].c_str())
-                                     .Bytes());
+  EXPECT_EQ(RecordOf(folder, 0),
+            RecordValues()
+                .Set(1, "10.5")
+                .Set(4, "&H80FFFF")
+                .Set(5, "&HFF")
+                .Set(7, "1500")
+                .Set(8, "3000")
+                .Alarm(alarm[0].c_str(), alarm[1].c_str(), alarm[2].c_str(), alarm[3].c_str(), alarm[4].c_str())
+                .Bytes());
   ASSERT_TRUE(WaitUntil([&] { return NoteAt(*app, 200, 100).has_value(); }));
   auto note = *NoteAt(*app, 200, 100);
   EXPECT_EQ(ScreenPixel(note.rect.left + 1, note.rect.top + 1), GetSysColor(COLOR_HIGHLIGHT));
@@ -240,7 +239,9 @@ TEST_F(EditorTest, CalendarClickSetsTheDateWithoutMovingTheScrollBars) {
   ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定"));
   auto dialog = WaitForWindow(kTimerClass);
   HWND calendar = GetDlgItem(dialog.hwnd, vq::win::kTimerCalendar);
-  auto label = [&](int field) { return Narrow(WindowText(GetDlgItem(dialog.hwnd, vq::win::kTimerLabelFirst + field))); };
+  auto label = [&](int field) {
+    return Narrow(WindowText(GetDlgItem(dialog.hwnd, vq::win::kTimerLabelFirst + field)));
+  };
   auto position = [&](int field) {
     return Ask(GetDlgItem(dialog.hwnd, vq::win::kTimerScrollFirst + field), SBM_GETPOS);
   };
@@ -272,8 +273,9 @@ TEST_F(EditorTest, CalendarClickSetsTheDateWithoutMovingTheScrollBars) {
 
 TEST_F(EditorTest, FontAndColourDialogsArePrimedAndCancellingChangesNothing) {
   // A Japanese face this Wine prefix has (the Noto CJK fonts), so the font dialog can show it.
-  folder.WriteBytes("Vornquill.ini", "[Fusen]\r\nFontName=Noto Sans CJK JP\r\nFontSize=12\r\nBackColor=&H80FFFF\r\n"
-                                     "ForeColor=&HFF\r\nTop=1500\r\nLeft=3000\r\n");
+  folder.WriteBytes("Vornquill.ini",
+                    "[Fusen]\r\nFontName=Noto Sans CJK JP\r\nFontSize=12\r\nBackColor=&H80FFFF\r\n"
+                    "ForeColor=&HFF\r\nTop=1500\r\nLeft=3000\r\n");
   app = App::Start(folder);
   auto editor = OpenNewNote();
   Type(editor, L"書式");

@@ -16,7 +16,9 @@ inline std::string FirstStartSettingsBytes() {
   std::string text =
       "[a1]\r\nb01=110\r\nb02=\r\nb03=\r\nb04=\r\nb11=110\r\nb12=\r\nb13=\r\nb14=\r\n"
       "b21=110\r\nb22=\r\nb23=\r\nb24=\r\nb5=0\r\n"
-      "Mailler=" + drive + ":\\Program Files\\Outlook Express\\msimn.exe\r\n"
+      "Mailler=" +
+      drive +
+      ":\\Program Files\\Outlook Express\\msimn.exe\r\n"
       "b6=1\r\nb7=True\r\nb8=False\r\n"
       "[Fusen]\r\nFontName=ＭＳ Ｐゴシック\r\nFontSize=9\r\nBackColor=&HFFFFFF\r\nForeColor=&H0\r\n"
       "Top=0\r\nLeft=0\r\n"

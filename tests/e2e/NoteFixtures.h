@@ -10,8 +10,21 @@ inline const std::wstring kNoteClass = L"Vornquill2.Note";
 
 // A record's values, line by line, as a note would have them.
 struct RecordValues {
-  std::vector<std::string> values = {"ＭＳ Ｐゴシック", "12", "False", "False", "&H80FFFF", "&H0", "True",
-                                     "1440", "2880", "", "", "", "", "", "False"};
+  std::vector<std::string> values = {"ＭＳ Ｐゴシック",
+                                     "12",
+                                     "False",
+                                     "False",
+                                     "&H80FFFF",
+                                     "&H0",
+                                     "True",
+                                     "1440",
+                                     "2880",
+                                     "",
+                                     "",
+                                     "",
+                                     "",
+                                     "",
+                                     "False"};
   RecordValues& Set(size_t line, const std::string& value) {
     values.at(line) = value;
     return *this;

@@ -95,8 +95,8 @@ TEST_F(NotesTest, RestoreShowsEachNoteAtItsPlaceInItsColours) {
   EXPECT_TRUE(app->NoMessageBoxFor(300ms));
 
   ASSERT_TRUE(WaitUntil([&] { return app->VisibleWindows(kNoteClass).size() == 4; }));
-  auto shopping = NoteAt(*app, 192, 96);    // 2880 and 1440 twips at 96 dpi
-  auto oneLine = NoteAt(*app, 100, 300);    // the 14-line record
+  auto shopping = NoteAt(*app, 192, 96);  // 2880 and 1440 twips at 96 dpi
+  auto oneLine = NoteAt(*app, 100, 300);  // the 14-line record
   auto overdue = NoteAt(*app, 500, 500);
   auto future = NoteAt(*app, 100, 600);
   ASSERT_TRUE(shopping && oneLine && overdue && future);
@@ -119,7 +119,8 @@ TEST_F(NotesTest, RestoreShowsEachNoteAtItsPlaceInItsColours) {
   EXPECT_GT(future->rect.right - future->rect.left, oneLine->rect.right - oneLine->rect.left);
   EXPECT_GT(shopping->rect.bottom - shopping->rect.top, textHeight * 3 / 2);  // two lines
 
-  EXPECT_EQ(NoteSubmenu(*app), (std::vector<std::string>{"[新規作成]", "-", "隠れている付箋(非表示タグ)", "-", "(設定)"}));
+  EXPECT_EQ(NoteSubmenu(*app),
+            (std::vector<std::string>{"[新規作成]", "-", "隠れている付箋(非表示タグ)", "-", "(設定)"}));
   for (const auto& [name, bytes] : before) EXPECT_EQ(folder.ReadBytes(name), bytes) << name;
 }
 
@@ -245,8 +246,8 @@ TEST_F(NotesTest, ALockedRecordIsReportedAndKept) {
   EXPECT_EQ(Narrow(box->text).rfind("Vornquill0.hsnを保存できませんでした。", 0), 0u) << Narrow(box->text);
   PressButton(box->hwnd, IDOK);
   EXPECT_EQ(RecordOf(folder, 0), RecordValues().Bytes());
-  EXPECT_EQ(folder.Files(), (std::vector<std::string>{"Vornquill.ini", "Vornquill0.hsn", "Vornquill0.log",
-                                                      "Vornquill2.exe"}));
+  EXPECT_EQ(folder.Files(),
+            (std::vector<std::string>{"Vornquill.ini", "Vornquill0.hsn", "Vornquill0.log", "Vornquill2.exe"}));
 }
 
 TEST_F(NotesTest, NoteSavedOffEveryScreenIsShownWhereItCanBeSeen) {

@@ -136,7 +136,8 @@ TEST_F(OptionsTest, TypedValuesReachTheFileByteForByteOnApplyAndOk) {
   Click(dialog, id::kOptOk);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
   expected = Replace(expected, "[Option]\r\nTop=0\r\nLeft=0", "[Option]\r\nTop=750\r\nLeft=1500");
-  EXPECT_EQ(folder.ReadBytes("Vornquill.ini"), ToShiftJis(expected)) << FromShiftJis(*folder.ReadBytes("Vornquill.ini"));
+  EXPECT_EQ(folder.ReadBytes("Vornquill.ini"), ToShiftJis(expected))
+      << FromShiftJis(*folder.ReadBytes("Vornquill.ini"));
 }
 
 TEST_F(OptionsTest, NoteDefaultsAndLauncherPageReachTheFileOnApply) {
@@ -198,7 +199,8 @@ TEST_F(OptionsTest, RegisteredLauncherEntryStartsItsProgramWithItsArguments) {
   ASSERT_TRUE(TypeInto(Item(dialog, id::kOptLauncherPath), command));
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(button.left + 5, button.top + 5) == RGB(255, 0, 0); }));
   Click(dialog, id::kOptLauncherRegister);
-  ASSERT_TRUE(WaitUntil([&] { return FromShiftJis(*folder.ReadBytes("Vornquill.ini")).find("2=マーカー") != std::string::npos; }));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return FromShiftJis(*folder.ReadBytes("Vornquill.ini")).find("2=マーカー") != std::string::npos; }));
   EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(button.left + 5, button.top + 5) == GetSysColor(COLOR_BTNFACE); }));
   Click(dialog, id::kOptOk);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
@@ -230,13 +232,15 @@ TEST_F(OptionsTest, MissingProgramAndFolderEntries) {
   ASSERT_TRUE(app->ChooseMenuItem({"ランチャー", "フォルダ"}));
   // "explorer C:\windows\" opens a folder window.
   HWND explorer = nullptr;
-  EXPECT_TRUE(WaitUntil([&] {
-    for (const auto& w : TopLevelWindows(0))
-      if (w.visible && w.pid != app->Pid() && (w.className == L"CabinetWClass" || w.className == L"ExploreWClass" ||
-                                                        w.className == L"ExplorerWClass"))
-        explorer = w.hwnd;
-    return explorer != nullptr;
-  }, 20s));
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        for (const auto& w : TopLevelWindows(0))
+          if (w.visible && w.pid != app->Pid() &&
+              (w.className == L"CabinetWClass" || w.className == L"ExploreWClass" || w.className == L"ExplorerWClass"))
+            explorer = w.hwnd;
+        return explorer != nullptr;
+      },
+      20s));
   if (explorer) PostMessageW(explorer, WM_CLOSE, 0, 0);
   EXPECT_TRUE(app->Running());
 }
@@ -267,9 +271,9 @@ TEST_F(OptionsTest, StartupShortcutIsWrittenAndRemoved) {
       DWORD got = 0;
       ReadFile(file, bytes, sizeof bytes, &got, nullptr);
       CloseHandle(file);
-      EXPECT_EQ(std::string(bytes, got), ToShiftJis("[InternetShortcut]\r\nURL=" + programFolder +
-                                                    "\\Vornquill2.exe\r\nIconFile=" + programFolder +
-                                                    "\\Vornquill2.exe\r\nIconIndex=0\r\n"));
+      EXPECT_EQ(std::string(bytes, got),
+                ToShiftJis("[InternetShortcut]\r\nURL=" + programFolder +
+                           "\\Vornquill2.exe\r\nIconFile=" + programFolder + "\\Vornquill2.exe\r\nIconIndex=0\r\n"));
     } else {
       EXPECT_EQ(GetFileAttributesW(shortcut.c_str()), INVALID_FILE_ATTRIBUTES);
     }

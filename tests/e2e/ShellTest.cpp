@@ -76,9 +76,8 @@ TEST_F(ShellTest, RightPressPopsUpTheMainMenuWithItsItemsInOrder) {
   ASSERT_TRUE(app->WaitForMenu());
   auto menus = app->OpenMenus();
   ASSERT_EQ(menus.size(), 1u);
-  EXPECT_EQ(Captions(menus[0]),
-            (std::vector<std::string>{"DesktopWindow", "-", "付箋紙", "-", "ランチャー", "-", "メールチェッカー", "-",
-                                      "オプション設定", "-", "終了"}));
+  EXPECT_EQ(Captions(menus[0]), (std::vector<std::string>{"DesktopWindow", "-", "付箋紙", "-", "ランチャー", "-",
+                                                          "メールチェッカー", "-", "オプション設定", "-", "終了"}));
   // At the mouse position, with the main window brought forward for it.
   POINT cursor;
   GetCursorPos(&cursor);

@@ -161,7 +161,8 @@ inline std::string RecordText(const std::vector<std::string>& values) {
 }
 
 inline std::vector<std::string> SampleRecord(const std::string& visible = "True", const std::string& layer = "False") {
-  return {"ＭＳ Ｐゴシック", "9", "False", "False", "&HFFFFFF", "&H0", visible, "2400", "6000", "", "", "", "", "", layer};
+  return {
+      "ＭＳ Ｐゴシック", "9", "False", "False", "&HFFFFFF", "&H0", visible, "2400", "6000", "", "", "", "", "", layer};
 }
 
 }  // namespace vq::test

@@ -56,9 +56,7 @@ class FakeProfileFile : public ProfileFile {
     std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::tolower(c); });
     return out;
   }
-  static std::string Name(std::string_view section, std::string_view key) {
-    return Lower(section) + '\n' + Lower(key);
-  }
+  static std::string Name(std::string_view section, std::string_view key) { return Lower(section) + '\n' + Lower(key); }
 
   bool exists_ = false;
   std::map<std::string, std::string> values_;

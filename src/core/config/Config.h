@@ -53,9 +53,7 @@ inline bool IsTrueFlag(std::string_view text) { return text == kTrue; }
 inline bool IsCheckedFlag(std::string_view text) { return text == "1"; }
 
 // The mail check interval switches the periodic check on unless it is "0" or empty.
-inline bool IntervalEnablesPeriodicCheck(std::string_view interval) {
-  return !interval.empty() && interval != "0";
-}
+inline bool IntervalEnablesPeriodicCheck(std::string_view interval) { return !interval.empty() && interval != "0"; }
 
 // The settings file. Every read goes to the file; nothing is cached.
 class Config {

@@ -12,7 +12,17 @@ struct TwipRect {
 inline constexpr long kEditorMinWidth = 4710;  // outer size, twips
 inline constexpr long kEditorMinHeight = 4125;
 
-enum AlarmRowLabel { kAlarmYear, kAlarmMonth, kAlarmDay, kAlarmHour, kAlarmMinute, kSlash1, kSlash2, kColon, kTimerCaption };
+enum AlarmRowLabel {
+  kAlarmYear,
+  kAlarmMonth,
+  kAlarmDay,
+  kAlarmHour,
+  kAlarmMinute,
+  kSlash1,
+  kSlash2,
+  kColon,
+  kTimerCaption
+};
 
 struct EditorLayout {
   long outerWidth = 0, outerHeight = 0;

@@ -23,7 +23,8 @@ bool IsLeapYear(int y) { return y % 400 == 0 || (y % 4 == 0 && y % 100 != 0); }
 
 std::string TimerDialogModel::ClockLine(const LocalTime& now) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d  %02d：%02d", now.year, now.month, now.day, now.hour, now.minute);
+  std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d  %02d：%02d", now.year, now.month, now.day, now.hour,
+                now.minute);
   return buffer;
 }
 

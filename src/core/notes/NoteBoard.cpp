@@ -123,8 +123,8 @@ void NoteBoard::OnPress(NoteView& view, MouseButton button) {
     position = PositionOf(view);
     if (position > 0) SaveAfterClick(entries_[position - 1]);
   } else if (button == MouseButton::kRight) {
-    auto chosen = view.PopupMenu(
-        BuildNoteMenu(entry.note.layer == NoteLayer::kTopmost, entry.note.layer == NoteLayer::kDesktop));
+    auto chosen =
+        view.PopupMenu(BuildNoteMenu(entry.note.layer == NoteLayer::kTopmost, entry.note.layer == NoteLayer::kDesktop));
     if (chosen) OnCommand(*chosen);
   }
 }
@@ -133,8 +133,7 @@ void NoteBoard::SaveAfterClick(Entry& entry) {
   NotePlace place = entry.view->Place();
   entry.note.top = place.top;
   entry.note.left = place.left;
-  if (!store_.WriteRecord(entry.number, RecordFromNote(entry.note)))
-    dialogs_.Message(SaveFailedMessage(entry.number));
+  if (!store_.WriteRecord(entry.number, RecordFromNote(entry.note))) dialogs_.Message(SaveFailedMessage(entry.number));
 }
 
 void NoteBoard::OnCommand(MenuCommand command) {

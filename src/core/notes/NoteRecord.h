@@ -15,7 +15,7 @@ std::string NoteTextFileName(int number);    // "Vornquill7.log"
 
 // Stacking state of a note window, stored in record line 14.
 enum class NoteLayer { kNormal, kTopmost, kDesktop };
-NoteLayer ParseLayer(std::string_view text);  // "True", "0", anything else is normal
+NoteLayer ParseLayer(std::string_view text);    // "True", "0", anything else is normal
 std::string_view FormatLayer(NoteLayer layer);  // "True", "0", "False"
 
 // The alarm exactly as stored: four-digit year and two-digit fields, or all empty.

@@ -15,11 +15,11 @@ struct MailAccount {
 // Every setting the options dialog edits, as its fields hold them.
 struct OptionsValues {
   std::array<MailAccount, 3> accounts;
-  std::string interval;            // minutes; "0" or empty: no periodic check
+  std::string interval;             // minutes; "0" or empty: no periodic check
   std::string minuteCounter = "0";  // minutes since the last periodic check
   std::string mailer;
-  bool watchNewWindow = false;       // "b6"
-  bool doubleClickMinimises = false;  // "b7"
+  bool watchNewWindow = false;         // "b6"
+  bool doubleClickMinimises = false;   // "b7"
   bool doubleClickChecksMail = false;  // "b8"
   std::string fontName;
   std::string fontSize;

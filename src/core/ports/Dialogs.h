@@ -7,8 +7,8 @@ namespace vq {
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
-  virtual void Message(std::string_view text) = 0;      // OK
-  virtual bool AskYesNo(std::string_view text) = 0;     // true for Yes
+  virtual void Message(std::string_view text) = 0;   // OK
+  virtual bool AskYesNo(std::string_view text) = 0;  // true for Yes
 };
 
 }  // namespace vq

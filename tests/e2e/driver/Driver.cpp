@@ -154,7 +154,8 @@ ProgramFolder::~ProgramFolder() {
 std::wstring ProgramFolder::File(const std::string& name) const { return path_ + Widen(name); }
 
 void ProgramFolder::WriteBytes(const std::string& name, const std::string& bytes) const {
-  HANDLE file = CreateFileW(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + name);
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -279,8 +280,8 @@ std::vector<std::wstring> TrayIconTips() {
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, w.pid);
     if (!process) continue;
     constexpr size_t kTextChars = 512;
-    auto* remote = static_cast<BYTE*>(
-        VirtualAllocEx(process, nullptr, sizeof(TTTOOLINFOW) + kTextChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+    auto* remote = static_cast<BYTE*>(VirtualAllocEx(
+        process, nullptr, sizeof(TTTOOLINFOW) + kTextChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
     DWORD_PTR count = 0;
     SendMessageTimeoutW(w.hwnd, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
     for (DWORD_PTR i = 0; remote && i < count; ++i) {
@@ -338,11 +339,13 @@ void ClickWindow(HWND window, bool right) {
 
 bool TypeInto(HWND field, const std::wstring& text, std::optional<std::wstring> expected) {
   ClickWindow(field);
-  WaitUntil([&] {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(field, nullptr), &info) && info.hwndFocus == field;
-  }, 2s);
+  WaitUntil(
+      [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(field, nullptr), &info) && info.hwndFocus == field;
+      },
+      2s);
   // Select everything, then type over it.
   Ask(field, EM_SETSEL, 0, -1);
   TypeText(text);
@@ -395,10 +398,12 @@ void Drag(int fromX, int fromY, int toX, int toY) {
   for (int step = 1; step <= 4; ++step) {
     int x = fromX + (toX - fromX) * step / 4, y = fromY + (toY - fromY) * step / 4;
     SendInputs({MouseInput(MOUSEEVENTF_MOVE, x, y)});
-    WaitUntil([&] {
-      POINT at;
-      return GetCursorPos(&at) && at.x == x && at.y == y;
-    }, 1s);
+    WaitUntil(
+        [&] {
+          POINT at;
+          return GetCursorPos(&at) && at.x == x && at.y == y;
+        },
+        1s);
   }
   SendInputs({MouseInput(MOUSEEVENTF_LEFTUP, toX, toY)});
   if (moveLoop) WaitUntil([&] { return !inMoveLoop(); }, 2s);
