@@ -8,7 +8,7 @@
 
 #include "Dpi.h"
 #include "Ids.h"
-#include "LazyApi.h"
+#include "Pickers.h"
 #include "Text.h"
 #include "TimerDialog.h"
 #include "editor/EditorLayout.h"
@@ -154,37 +154,17 @@ void EditorWindow::Layout() {
 }
 
 void EditorWindow::ChooseNoteFont() {
-  LOGFONTW lf{};
-  lf.lfHeight = -static_cast<LONG>(std::lround(font_.size * dpi_ / 72.0));
-  lf.lfWeight = font_.bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = font_.italic;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(lf.lfFaceName, Widen(font_.face).c_str(), LF_FACESIZE);
-  CHOOSEFONTW cf{};
-  cf.lStructSize = sizeof cf;
-  cf.hwndOwner = hwnd_;
-  cf.lpLogFont = &lf;
-  cf.iPointSize = static_cast<INT>(std::lround(font_.size * 10));
-  cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-  if (!ChooseFontLazy(&cf)) return;  // cancelled: nothing changes
-  font_.face = Narrow(lf.lfFaceName);
-  font_.size = cf.iPointSize / 10.0;
-  font_.bold = lf.lfWeight >= FW_SEMIBOLD;
-  font_.italic = lf.lfItalic != 0;
-  ApplyFont();
+  if (auto chosen = PickFont(hwnd_, font_, dpi_)) {  // cancelled: nothing changes
+    font_ = *chosen;
+    ApplyFont();
+  }
 }
 
 void EditorWindow::ChooseColour(std::uint32_t& colour) {
-  static COLORREF custom[16] = {};
-  CHOOSECOLORW cc{};
-  cc.lStructSize = sizeof cc;
-  cc.hwndOwner = hwnd_;
-  cc.rgbResult = ToColorRef(colour);
-  cc.lpCustColors = custom;
-  cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-  if (!ChooseColorLazy(&cc)) return;
-  colour = cc.rgbResult;
-  ApplyFont();
+  if (auto chosen = PickColour(hwnd_, colour)) {
+    colour = *chosen;
+    ApplyFont();
+  }
 }
 
 void EditorWindow::OpenTimerDialog() {

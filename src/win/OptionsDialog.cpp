@@ -10,6 +10,7 @@
 #include "Dpi.h"
 #include "Ids.h"
 #include "LazyApi.h"
+#include "Pickers.h"
 #include "Text.h"
 #include "WindowNames.h"
 #include "util/Twips.h"
@@ -270,34 +271,19 @@ NotePlace OptionsDialog::Place() const {
 }
 
 void OptionsDialog::ChooseDefaultFont() {
-  double size = 9;
-  if (auto parsed = ParseFontSize(GetText(kOptFontSize))) size = *parsed;
-  LOGFONTW lf{};
-  lf.lfHeight = -static_cast<LONG>(std::lround(size * dpi_ / 72.0));
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(lf.lfFaceName, Widen(GetText(kOptFontName)).c_str(), LF_FACESIZE);
-  CHOOSEFONTW cf{};
-  cf.lStructSize = sizeof cf;
-  cf.hwndOwner = hwnd_;
-  cf.lpLogFont = &lf;
-  cf.iPointSize = static_cast<INT>(std::lround(size * 10));
-  cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
-  if (!ChooseFontLazy(&cf)) return;
-  SetText(kOptFontName, Narrow(lf.lfFaceName));
-  SetText(kOptFontSize, FontSizeText(cf.iPointSize));
+  // Only the face and the size are defaults of new notes; bold and italic are not kept.
+  NoteFont font{GetText(kOptFontName), ParseFontSize(GetText(kOptFontSize)).value_or(9), false, false};
+  auto chosen = PickFont(hwnd_, font, dpi_);
+  if (!chosen) return;
+  SetText(kOptFontName, chosen->face);
+  SetText(kOptFontSize, FontSizeText(static_cast<int>(std::lround(chosen->size * 10))));
 }
 
 void OptionsDialog::ChooseSwatchColour(std::uint32_t& colour, int swatch) {
-  static COLORREF custom[16] = {};
-  CHOOSECOLORW cc{};
-  cc.lStructSize = sizeof cc;
-  cc.hwndOwner = hwnd_;
-  cc.rgbResult = ToColorRef(colour);
-  cc.lpCustColors = custom;
-  cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-  if (!ChooseColorLazy(&cc)) return;
-  colour = cc.rgbResult;
-  InvalidateRect(GetDlgItem(hwnd_, swatch), nullptr, TRUE);
+  if (auto chosen = PickColour(hwnd_, colour)) {
+    colour = *chosen;
+    InvalidateRect(GetDlgItem(hwnd_, swatch), nullptr, TRUE);
+  }
 }
 
 std::optional<std::string> OptionsDialog::BrowseProgram() {
