@@ -12,7 +12,7 @@
 #include "Text.h"
 #include "TimerDialog.h"
 #include "editor/EditorLayout.h"
-#include "util/Twips.h"
+#include "base/Twips.h"
 
 namespace vq::win {
 

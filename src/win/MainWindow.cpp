@@ -15,7 +15,7 @@ MainWindow::MainWindow(HINSTANCE instance)
     : instance_(instance),
       profile_(ProgramFolder(), L"Vornquill"),
       noteFiles_(ProgramFolder()),
-      shell_(ShellPorts{profile_, folders_, *this, noteFiles_, *this, *this, *this, system_, clock_, dialogs_}) {}
+      shell_(ShellPorts{profile_, folders_, *this, *this, noteFiles_, *this, *this, *this, system_, clock_, dialogs_}) {}
 
 bool MainWindow::Create() {
   icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
@@ -65,23 +65,11 @@ void MainWindow::Beep() { MessageBeep(MB_OK); }
 
 void MainWindow::EndProgram() { ExitProcess(0); }
 
-UINT MainWindow::TimerInterval(TimerId timer) {
-  switch (timer) {
-    case TimerId::kPeriodicMail:
-      return 60000;
-    case TimerId::kTrayRetry:
-      return ResidentShell::kTrayRetryIntervalMs;
-  }
-  return 1000;
+void MainWindow::Start(TimerId id, std::chrono::milliseconds every) {
+  ::SetTimer(hwnd_, static_cast<UINT_PTR>(id), static_cast<UINT>(every.count()), nullptr);
 }
 
-void MainWindow::SetTimer(TimerId timer, bool enabled) {
-  auto id = static_cast<UINT_PTR>(timer);
-  if (enabled)
-    ::SetTimer(hwnd_, id, TimerInterval(timer), nullptr);
-  else
-    KillTimer(hwnd_, id);
-}
+void MainWindow::Stop(TimerId id) { KillTimer(hwnd_, static_cast<UINT_PTR>(id)); }
 
 LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {

@@ -12,13 +12,14 @@
 #include "WinUserFolders.h"
 #include "WinSystem.h"
 #include "ports/HostWindow.h"
+#include "ports/Timers.h"
 #include "shell/ResidentShell.h"
 
 namespace vq::win {
 
 // The hidden main window: it owns the tray icon and the popup menus and turns window
 // messages into calls on the resident shell. It is never shown.
-class MainWindow : public HostWindow, public NoteViewFactory, public EditorViewFactory, public OptionsViewFactory {
+class MainWindow : public HostWindow, public Timers, public NoteViewFactory, public EditorViewFactory, public OptionsViewFactory {
  public:
   explicit MainWindow(HINSTANCE instance);
   ~MainWindow() override = default;
@@ -31,7 +32,8 @@ class MainWindow : public HostWindow, public NoteViewFactory, public EditorViewF
   std::optional<MenuCommand> PopupMenu(const Menu& menu) override;
   void Beep() override;
   void EndProgram() override;
-  void SetTimer(TimerId timer, bool enabled) override;
+  void Start(TimerId id, std::chrono::milliseconds every) override;
+  void Stop(TimerId id) override;
 
   std::unique_ptr<NoteView> CreateNoteView(NoteBoard& board) override;
   std::unique_ptr<EditorView> CreateEditorView(NoteEditing& editing) override;
@@ -41,7 +43,6 @@ class MainWindow : public HostWindow, public NoteViewFactory, public EditorViewF
   template <typename T>
   friend LRESULT CALLBACK BoundWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
-  static UINT TimerInterval(TimerId timer);
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;

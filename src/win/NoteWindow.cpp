@@ -5,7 +5,7 @@
 #include "Dpi.h"
 #include "PopupMenu.h"
 #include "Text.h"
-#include "util/Twips.h"
+#include "base/Twips.h"
 
 namespace vq::win {
 

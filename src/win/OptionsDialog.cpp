@@ -13,7 +13,7 @@
 #include "Pickers.h"
 #include "Text.h"
 #include "WindowNames.h"
-#include "util/Twips.h"
+#include "base/Twips.h"
 
 namespace vq::win {
 
@@ -193,7 +193,6 @@ void OptionsDialog::Show(const OptionsValues& values) {
   SetText(kOptFontSize, values.fontSize);
   backColor_ = values.backColor;
   foreColor_ = values.foreColor;
-  minuteCounter_ = values.minuteCounter;
   refreshing_ = false;
   RefreshLauncher();
   // Shown by SelectPage, once a page is chosen, so that it never appears empty.
@@ -238,7 +237,6 @@ OptionsValues OptionsDialog::Values() const {
     v.accounts[a] = {GetText(kOptPortFirst + a), GetText(kOptHostFirst + a), GetText(kOptUserFirst + a),
                      GetText(kOptPasswordFirst + a)};
   v.interval = GetText(kOptInterval);
-  v.minuteCounter = minuteCounter_;
   v.mailer = GetText(kOptMailer);
   v.watchNewWindow = Checked(kOptWatchCheck);
   v.doubleClickMinimises = Checked(kOptMinimiseOption);

@@ -66,7 +66,6 @@ class OptionsDialog : public OptionsView {
   FontCache::Font font_;
   std::vector<Placed> placed_;
   std::uint32_t backColor_ = 0xFFFFFF, foreColor_ = 0;
-  std::string minuteCounter_;
   bool refreshing_ = false;
   bool slotPressedByMouse_ = false;
   HBRUSH backBrush_ = nullptr, foreBrush_ = nullptr;

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "shell/Menu.h"
+#include "base/Menu.h"
 
 namespace vq::win {
 

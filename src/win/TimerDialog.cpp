@@ -8,7 +8,7 @@
 #include "Ids.h"
 #include "LazyApi.h"
 #include "Text.h"
-#include "util/Twips.h"
+#include "base/Twips.h"
 
 namespace vq::win {
 

@@ -4,6 +4,7 @@
 #include "fakes/FakeNotes.h"
 #include "fakes/FakeOptions.h"
 #include "fakes/FakeProfileFile.h"
+#include "fakes/FakeTimers.h"
 #include "options/OptionsController.h"
 #include "options/StartupShortcut.h"
 
@@ -30,14 +31,13 @@ class OptionsTest : public ::testing::Test {
   Config config{file};
   LauncherTable table;
   int menuRefreshes = 0;
-  std::vector<bool> timerSwitches;
+  test::FakeTimers timers;
+  mail::MailSchedule schedule{timers};
   test::FakeFolders folders;
   test::FakeSystem system;
   test::FakeDialogs dialogs;
   test::FakeOptionsViews views;
-  OptionsController options{{config, table, [this] { ++menuRefreshes; },
-                             [this](bool on) { timerSwitches.push_back(on); }, nullptr, folders, system, dialogs,
-                             views}};
+  OptionsController options{{config, table, [this] { ++menuRefreshes; }, schedule, folders, system, dialogs, views}};
 };
 
 TEST_F(OptionsTest, LoadFillsTheFieldsAndAnEmptyPortShows110) {
@@ -53,7 +53,7 @@ TEST_F(OptionsTest, LoadFillsTheFieldsAndAnEmptyPortShows110) {
   EXPECT_FALSE(v.doubleClickChecksMail);
   EXPECT_EQ(v.fontName, "ＭＳ Ｐゴシック");
   EXPECT_EQ(v.backColor, 0xFFFFFFu);
-  EXPECT_EQ(timerSwitches, std::vector<bool>{true});
+  EXPECT_EQ(timers.Switches(TimerId::kPeriodicMail), std::vector<bool>{true});
   EXPECT_EQ(table[2], (LauncherEntry{"メモ帳", "notepad.exe"}));
   EXPECT_EQ(options.Launcher().Selected(), 0);
   EXPECT_TRUE(file.writes.empty());  // opening writes nothing
@@ -72,7 +72,7 @@ TEST_F(OptionsTest, ApplyWritesEverythingExactlyAsTypedInOrderAndStaysOpen) {
   v.backColor = 0x80FFFF;
   options.Launcher().SetName("電卓");
   options.Launcher().SetPath("calc.exe");
-  options.SetMinuteCounter("4");
+  schedule.SetMinuteCounter("4");
   options.Apply();
 
   auto w = Written();
@@ -86,8 +86,8 @@ TEST_F(OptionsTest, ApplyWritesEverythingExactlyAsTypedInOrderAndStaysOpen) {
   EXPECT_EQ(w[21], "Lunch0/0=電卓");  // the slot being edited went into the table first
   EXPECT_EQ(w[22], "Lunch1/0=calc.exe");
   EXPECT_EQ(w[25], "Lunch0/2=メモ帳");
-  EXPECT_EQ(options.MinuteCounter(), "0");
-  EXPECT_EQ(timerSwitches, (std::vector<bool>{false, false}));  // "b5" of the file, then "0"
+  EXPECT_EQ(schedule.MinuteCounter(), "0");
+  EXPECT_EQ(timers.Switches(TimerId::kPeriodicMail), (std::vector<bool>{false, false}));  // "b5" of the file, then "0"
   EXPECT_TRUE(options.IsOpen());
   EXPECT_EQ(table[0], (LauncherEntry{"電卓", "calc.exe"}));
 }
@@ -98,7 +98,7 @@ TEST_F(OptionsTest, OkSavesAndClosesAndEveryCloseRemembersThePlace) {
   options.Ok();
   EXPECT_FALSE(options.IsOpen());
   EXPECT_EQ(file.Read("a1", "b5"), "5");
-  EXPECT_EQ(timerSwitches.back(), true);
+  EXPECT_EQ(timers.Switches(TimerId::kPeriodicMail).back(), true);
   EXPECT_EQ(file.Read("Option", "Top"), "600");
   EXPECT_EQ(file.Read("Option", "Left"), "900");
 }

@@ -4,6 +4,7 @@
 #include "fakes/FakeNotes.h"
 #include "fakes/FakeOptions.h"
 #include "fakes/FakeProfileFile.h"
+#include "fakes/FakeTimers.h"
 #include "shell/ResidentShell.h"
 
 namespace vq {
@@ -16,12 +17,13 @@ using test::FakeProfileFile;
 class ResidentShellTest : public ::testing::Test {
  protected:
   ShellPorts Ports(ProfileFile& f, HostWindow& h) {
-    return {f, folders, h, noteFiles, noteViews, editorViews, optionsViews, system, clock, dialogs};
+    return {f, folders, h, timers, noteFiles, noteViews, editorViews, optionsViews, system, clock, dialogs};
   }
 
   FakeProfileFile file;
   FakeFolders folders;
   FakeHost host;
+  test::FakeTimers timers;
   test::FakeNoteFiles noteFiles;
   test::FakeNoteViews noteViews;
   test::FakeEditorViews editorViews;
@@ -37,8 +39,8 @@ TEST_F(ResidentShellTest, FirstStartWritesDefaultsThenAddsTheIconAndStaysQuiet) 
   EXPECT_EQ(file.writes.size(), 27u);
   EXPECT_EQ(host.calls, std::vector<std::string>{"add-icon"});
   EXPECT_TRUE(shell.TrayIconShown());
-  EXPECT_FALSE(host.timers[TimerId::kPeriodicMail]);  // "b5" is "0"
-  EXPECT_FALSE(host.timers[TimerId::kTrayRetry]);
+  EXPECT_FALSE(timers.Runs(TimerId::kPeriodicMail));  // "b5" is "0"
+  EXPECT_FALSE(timers.Runs(TimerId::kTrayRetry));
   EXPECT_FALSE(shell.MailCheckBusy());
   EXPECT_EQ(shell.EditingNoteNumber(), kNoNoteInEditor);
   EXPECT_FALSE(shell.MinimisedByDoubleClick());
@@ -52,7 +54,7 @@ TEST_F(ResidentShellTest, ExistingFileIsOnlyRead) {
   file.Set("Lunch1", "4", "C:\\Windows\\");
   shell.Start();
   EXPECT_TRUE(file.writes.empty());
-  EXPECT_TRUE(host.timers[TimerId::kPeriodicMail]);
+  EXPECT_TRUE(timers.Runs(TimerId::kPeriodicMail));
   EXPECT_TRUE(shell.PeriodicMailCheckEnabled());
   EXPECT_EQ(shell.Launcher()[2], (LauncherEntry{"メモ帳", "notepad.exe C:\\メモ.txt"}));
   EXPECT_EQ(shell.Launcher()[4], (LauncherEntry{"", "C:\\Windows\\"}));
@@ -67,9 +69,10 @@ TEST_F(ResidentShellTest, PeriodicCheckStaysOffForZeroOrMissingInterval) {
     FakeProfileFile f;
     f.Set("a1", "b5", interval);
     FakeHost h;
-    ResidentShell s(Ports(f, h));
+    test::FakeTimers t;
+    ResidentShell s({f, folders, h, t, noteFiles, noteViews, editorViews, optionsViews, system, clock, dialogs});
     s.Start();
-    EXPECT_FALSE(h.timers[TimerId::kPeriodicMail]) << interval;
+    EXPECT_FALSE(t.Runs(TimerId::kPeriodicMail)) << interval;
   }
 }
 
@@ -104,7 +107,7 @@ TEST_F(ResidentShellTest, DoubleClickReadsTheSettingAtEveryClick) {
 
 TEST_F(ResidentShellTest, ExitFromTheMenuRemovesTheIconAndEndsEvenDuringAMailCheck) {
   shell.Start();
-  shell.SetMailCheckBusy(true);
+  shell.MailSchedule().SetBusy(true);
   host.calls.clear();
   host.choice = MenuCommand::kExit;
   shell.OnTrayMouse(static_cast<int>(TrayMouse::kRightPress));
@@ -115,13 +118,13 @@ TEST_F(ResidentShellTest, ExitFromTheMenuRemovesTheIconAndEndsEvenDuringAMailChe
 TEST_F(ResidentShellTest, CloseRequestIsRefusedWithOneBeepPerRequestWhileMailIsChecked) {
   shell.Start();
   host.calls.clear();
-  shell.SetMailCheckBusy(true);
+  shell.MailSchedule().SetBusy(true);
   EXPECT_FALSE(shell.OnCloseRequest());
   EXPECT_FALSE(shell.OnCloseRequest());
   EXPECT_EQ(host.calls, (std::vector<std::string>{"beep", "beep"}));
   EXPECT_TRUE(shell.TrayIconShown());
 
-  shell.SetMailCheckBusy(false);
+  shell.MailSchedule().SetBusy(false);
   EXPECT_TRUE(shell.OnCloseRequest());
   EXPECT_EQ(host.calls, (std::vector<std::string>{"beep", "beep", "remove-icon", "end"}));
 }
@@ -196,35 +199,35 @@ TEST_F(ResidentShellTest, MenuItemsOpenTheOptionsOnTheirPage) {
 TEST_F(ResidentShellTest, OptionsDialogSwitchesThePeriodicCheckAndClearsTheBusyMark) {
   file.Set("a1", "b5", "0");
   shell.Start();
-  shell.SetMailCheckBusy(true);
+  shell.MailSchedule().SetBusy(true);
   file.Set("a1", "b5", "10");
   shell.OnCommand(MenuCommand::kOptions);
   EXPECT_FALSE(shell.MailCheckBusy());
   EXPECT_TRUE(shell.PeriodicMailCheckEnabled());
-  EXPECT_TRUE(host.timers[TimerId::kPeriodicMail]);
+  EXPECT_TRUE(timers.Runs(TimerId::kPeriodicMail));
   optionsViews.live->values.interval = "";
   shell.Options().Ok();
   EXPECT_FALSE(shell.PeriodicMailCheckEnabled());
-  EXPECT_FALSE(host.timers[TimerId::kPeriodicMail]);
+  EXPECT_FALSE(timers.Runs(TimerId::kPeriodicMail));
 }
 
 TEST_F(ResidentShellTest, IconIsRetriedUntilTheShellTakesIt) {
   host.trayAccepts = {false, false, true};
   shell.Start();
   EXPECT_FALSE(shell.TrayIconShown());
-  EXPECT_TRUE(host.timers[TimerId::kTrayRetry]);
+  EXPECT_TRUE(timers.Runs(TimerId::kTrayRetry));
   shell.OnTimer(TimerId::kTrayRetry);
-  EXPECT_TRUE(host.timers[TimerId::kTrayRetry]);
+  EXPECT_TRUE(timers.Runs(TimerId::kTrayRetry));
   shell.OnTimer(TimerId::kTrayRetry);
   EXPECT_TRUE(shell.TrayIconShown());
-  EXPECT_FALSE(host.timers[TimerId::kTrayRetry]);
+  EXPECT_FALSE(timers.Runs(TimerId::kTrayRetry));
 }
 
 TEST_F(ResidentShellTest, RetriesStopAfterTheLimit) {
   host.trayAccepts.assign(ResidentShell::kTrayRetryLimit + 5, false);
   shell.Start();
   int attempts = 1;
-  while (host.timers[TimerId::kTrayRetry] && attempts < 1000) {
+  while (timers.Runs(TimerId::kTrayRetry) && attempts < 1000) {
     shell.OnTimer(TimerId::kTrayRetry);
     ++attempts;
   }

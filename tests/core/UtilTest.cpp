@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "util/Twips.h"
-#include "util/Utf8.h"
+#include "base/Twips.h"
+#include "base/Utf8.h"
 
 namespace vq {
 namespace {

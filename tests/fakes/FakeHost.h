@@ -33,13 +33,11 @@ class FakeHost : public HostWindow {
   }
   void Beep() override { calls.push_back("beep"); }
   void EndProgram() override { calls.push_back("end"); }
-  void SetTimer(TimerId timer, bool enabled) override { timers[timer] = enabled; }
 
   std::vector<std::string> calls;
   std::vector<Menu> shownMenus;
   std::optional<MenuCommand> choice;
   std::deque<bool> trayAccepts;  // answers to AddTrayIcon; true once these run out
-  std::map<TimerId, bool> timers;
 };
 
 }  // namespace vq::test

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "util/Utf8.h"
+#include "base/Utf8.h"
 
 namespace vq {
 

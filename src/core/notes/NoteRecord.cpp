@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "config/Config.h"
-#include "util/Utf8.h"
+#include "base/Utf8.h"
 
 namespace vq {
 

@@ -9,10 +9,11 @@ OptionsController::OptionsController(const Ports& ports)
 
 void OptionsController::Open(OptionsPage page, std::optional<int> mailSubPage) {
   if (!view_) {
-    if (ports_.clearMailCheckBusy) ports_.clearMailCheckBusy();
+    // Loading the dialog ends any mail check that was left marked as running.
+    ports_.mailSchedule.SetBusy(false);
     OptionsValues values = LoadOptions(ports_.config);
-    minuteCounter_ = "0";
-    ports_.switchPeriodicMailCheck(IntervalEnablesPeriodicCheck(values.interval));
+    ports_.mailSchedule.ResetMinuteCounter();
+    ports_.mailSchedule.SwitchPeriodicCheck(IntervalEnablesPeriodicCheck(values.interval));
     launcher_.Load();
     view_ = ports_.views.CreateOptionsView(*this);
     view_->Show(values);
@@ -21,17 +22,15 @@ void OptionsController::Open(OptionsPage page, std::optional<int> mailSubPage) {
 }
 
 OptionsValues OptionsController::LiveSettings() const {
-  OptionsValues values = view_ ? view_->Values() : LoadOptions(ports_.config);
-  values.minuteCounter = minuteCounter_;
-  return values;
+  return view_ ? view_->Values() : LoadOptions(ports_.config);
 }
 
 void OptionsController::Save() {
   launcher_.CommitSelected();
   OptionsValues values = view_->Values();
   bool ok = SaveOptions(ports_.config, values);
-  minuteCounter_ = "0";
-  ports_.switchPeriodicMailCheck(IntervalEnablesPeriodicCheck(values.interval));
+  ports_.mailSchedule.ResetMinuteCounter();
+  ports_.mailSchedule.SwitchPeriodicCheck(IntervalEnablesPeriodicCheck(values.interval));
   ok = launcher_.WriteTable() && ok;
   launcher_.SelectSlot(launcher_.Selected());
   view_->RefreshLauncher();

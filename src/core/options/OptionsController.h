@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "config/Config.h"
+#include "mail/MailSchedule.h"
 #include "options/LauncherEditor.h"
 #include "options/OptionsModel.h"
 #include "ports/Dialogs.h"
@@ -20,9 +21,7 @@ class OptionsController {
     Config& config;
     LauncherTable& launcher;
     std::function<void()> refreshLauncherMenu;
-    std::function<void(bool)> switchPeriodicMailCheck;
-    // Loading the dialog ends any mail check that was left marked as running.
-    std::function<void()> clearMailCheckBusy;
+    mail::MailSchedule& mailSchedule;
     UserFolders& folders;
     System& system;
     Dialogs& dialogs;
@@ -47,8 +46,6 @@ class OptionsController {
   void RemoveStartup();
 
   OptionsValues LiveSettings() const;
-  const std::string& MinuteCounter() const { return minuteCounter_; }
-  void SetMinuteCounter(std::string counter) { minuteCounter_ = std::move(counter); }
 
  private:
   void Save();
@@ -57,7 +54,6 @@ class OptionsController {
   Ports ports_;
   LauncherEditor launcher_;
   std::unique_ptr<OptionsView> view_;
-  std::string minuteCounter_ = "0";
 };
 
 }  // namespace vq

@@ -16,7 +16,6 @@ struct MailAccount {
 struct OptionsValues {
   std::array<MailAccount, 3> accounts;
   std::string interval;             // minutes; "0" or empty: no periodic check
-  std::string minuteCounter = "0";  // minutes since the last periodic check
   std::string mailer;
   bool watchNewWindow = false;         // "b6"
   bool doubleClickMinimises = false;   // "b7"

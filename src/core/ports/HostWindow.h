@@ -1,7 +1,7 @@
 #pragma once
 #include <optional>
 
-#include "shell/Menu.h"
+#include "base/Menu.h"
 
 namespace vq {
 
@@ -17,7 +17,6 @@ class HostWindow {
   virtual void Beep() = 0;
   // Ends the process at once: no window gets to run its closing code.
   virtual void EndProgram() = 0;
-  virtual void SetTimer(TimerId timer, bool enabled) = 0;
 };
 
 }  // namespace vq

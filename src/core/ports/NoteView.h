@@ -4,7 +4,7 @@
 
 #include "notes/Countdown.h"
 #include "notes/NoteRecord.h"
-#include "shell/Menu.h"
+#include "base/Menu.h"
 
 namespace vq {
 

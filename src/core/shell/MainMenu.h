@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "shell/Launcher.h"
-#include "shell/Menu.h"
+#include "base/Menu.h"
 
 namespace vq {
 

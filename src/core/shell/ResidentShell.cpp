@@ -17,12 +17,14 @@ ResidentShell::ResidentShell(const ShellPorts& ports)
     : config_(ports.profile),
       folders_(ports.folders),
       host_(ports.host),
+      timers_(ports.timers),
       system_(ports.system),
       dialogs_(ports.dialogs),
+      mailSchedule_(ports.timers),
       notes_(ports.noteFiles, ports.noteViews, ports.clock, ports.dialogs),
       editing_(config_, notes_, ports.editorViews, ports.dialogs),
-      options_({config_, launcher_, [this] { RefreshLauncherMenu(); }, [this](bool on) { SwitchPeriodicMailCheck(on); },
-                [this] { mailCheckBusy_ = false; }, ports.folders, ports.system, ports.dialogs, ports.optionsViews}) {
+      options_({config_, launcher_, [this] { RefreshLauncherMenu(); }, mailSchedule_, ports.folders, ports.system,
+                ports.dialogs, ports.optionsViews}) {
   notes_.SetEditHandler([this] { editing_.EditCurrentNote(); });
 }
 
@@ -34,11 +36,6 @@ Menu ResidentShell::MainMenu() const {
 
 void ResidentShell::RefreshLauncherMenu() {
   for (int i = 0; i < kLauncherEntryCount; ++i) launcherMenuNames_[i] = launcher_[i].name;
-}
-
-void ResidentShell::SwitchPeriodicMailCheck(bool on) {
-  periodicMailCheck_ = on;
-  host_.SetTimer(TimerId::kPeriodicMail, on);
 }
 
 void ResidentShell::Launch(int entry) {
@@ -55,13 +52,13 @@ void ResidentShell::Launch(int entry) {
 void ResidentShell::Start() {
   if (!config_.Exists()) config_.EnsureDefaults(folders_.StartupFolder());
   TryAddTrayIcon();
-  mailCheckBusy_ = false;
+  mailSchedule_.SetBusy(false);
   launcher_ = LoadLauncherTable(config_);
   RefreshLauncherMenu();
   notes_.RestoreNotes();
   // The interval is read straight from the file: loading the options window here would
   // rewrite its position keys, and an existing file must stay untouched at start-up.
-  SwitchPeriodicMailCheck(IntervalEnablesPeriodicCheck(config_.ReadOption(keys::kMail, keys::kInterval)));
+  mailSchedule_.SwitchPeriodicCheck(IntervalEnablesPeriodicCheck(config_.ReadOption(keys::kMail, keys::kInterval)));
   minimisedByDoubleClick_ = false;
 }
 
@@ -111,7 +108,7 @@ void ResidentShell::OnCommand(MenuCommand command) {
 }
 
 bool ResidentShell::OnCloseRequest() {
-  if (mailCheckBusy_) {
+  if (mailSchedule_.Busy()) {
     host_.Beep();
     return false;
   }
@@ -141,7 +138,10 @@ void ResidentShell::OnTimer(TimerId timer) {
 void ResidentShell::TryAddTrayIcon() {
   trayIconShown_ = host_.AddTrayIcon();
   bool retry = !trayIconShown_ && trayRetries_ < kTrayRetryLimit;
-  host_.SetTimer(TimerId::kTrayRetry, retry);
+  if (retry)
+    timers_.Start(TimerId::kTrayRetry, kTrayRetryInterval);
+  else
+    timers_.Stop(TimerId::kTrayRetry);
 }
 
 }  // namespace vq

@@ -9,6 +9,8 @@
 #include "ports/Dialogs.h"
 #include "ports/EditorView.h"
 #include "ports/HostWindow.h"
+#include "ports/Timers.h"
+#include "mail/MailSchedule.h"
 #include "ports/NoteFiles.h"
 #include "ports/NoteView.h"
 #include "ports/OptionsView.h"
@@ -17,7 +19,7 @@
 #include "ports/UserFolders.h"
 #include "shell/Launcher.h"
 #include "shell/MainMenu.h"
-#include "shell/Menu.h"
+#include "base/Menu.h"
 
 namespace vq {
 
@@ -45,6 +47,7 @@ struct ShellPorts {
   ProfileFile& profile;
   UserFolders& folders;
   HostWindow& host;
+  Timers& timers;
   NoteFiles& noteFiles;
   NoteViewFactory& noteViews;
   EditorViewFactory& editorViews;
@@ -63,7 +66,7 @@ class ResidentShell {
  public:
   // The shell keeps asking for the tray icon this often, this many times, when the taskbar is
   // not there yet (a start at logon).
-  static constexpr int kTrayRetryIntervalMs = 2000;
+  static constexpr std::chrono::milliseconds kTrayRetryInterval{2000};
   static constexpr int kTrayRetryLimit = 60;
 
   explicit ResidentShell(const ShellPorts& ports);
@@ -80,9 +83,9 @@ class ResidentShell {
   void OnTaskbarCreated();
   void OnTimer(TimerId timer);
 
-  void SetMailCheckBusy(bool busy) { mailCheckBusy_ = busy; }
-  bool MailCheckBusy() const { return mailCheckBusy_; }
-  bool PeriodicMailCheckEnabled() const { return periodicMailCheck_; }
+  mail::MailSchedule& MailSchedule() { return mailSchedule_; }
+  bool MailCheckBusy() const { return mailSchedule_.Busy(); }
+  bool PeriodicMailCheckEnabled() const { return mailSchedule_.PeriodicCheckEnabled(); }
   bool TrayIconShown() const { return trayIconShown_; }
   int EditingNoteNumber() const { return editing_.EditingNoteNumber(); }
   bool MinimisedByDoubleClick() const { return minimisedByDoubleClick_; }
@@ -97,16 +100,15 @@ class ResidentShell {
   void Exit();
   void Launch(int entry);
   void RefreshLauncherMenu();
-  void SwitchPeriodicMailCheck(bool on);
 
   Config config_;
   UserFolders& folders_;
   HostWindow& host_;
+  Timers& timers_;
   System& system_;
   Dialogs& dialogs_;
 
-  bool mailCheckBusy_ = false;
-  bool periodicMailCheck_ = false;
+  mail::MailSchedule mailSchedule_;
   bool trayIconShown_ = false;
   int trayRetries_ = 0;
   bool minimisedByDoubleClick_ = false;

@@ -1,4 +1,4 @@
-#include "util/Utf8.h"
+#include "base/Utf8.h"
 
 namespace vq {
 

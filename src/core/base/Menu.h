@@ -38,11 +38,6 @@ constexpr MenuCommand LaunchCommand(int entry) {
 // The offset of a ranged command within its range, or -1 when the command lies outside it.
 int OffsetIn(MenuCommand command, MenuCommand first, MenuCommand last);
 
-enum class TimerId : int {
-  kPeriodicMail = 1,  // minute tick of the periodic mail check
-  kTrayRetry = 10,    // the shell was not ready for our icon yet
-};
-
 // One item of a popup menu. Items the user must not see are simply left out; an item with
 // children is a submenu.
 struct MenuItem {

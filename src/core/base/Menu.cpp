@@ -1,4 +1,4 @@
-#include "shell/Menu.h"
+#include "base/Menu.h"
 
 #include <utility>
 
