@@ -61,8 +61,6 @@ std::unique_ptr<OptionsView> MainWindow::CreateOptionsView(OptionsController& co
   return std::make_unique<OptionsDialog>(instance_, controller, fonts_);
 }
 
-void MainWindow::Beep() { MessageBeep(MB_OK); }
-
 void MainWindow::EndProgram() { ExitProcess(0); }
 
 void MainWindow::Start(TimerId id, std::chrono::milliseconds every) {

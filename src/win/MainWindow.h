@@ -30,7 +30,6 @@ class MainWindow : public HostWindow, public Timers, public NoteViewFactory, pub
   bool AddTrayIcon() override;
   void RemoveTrayIcon() override;
   std::optional<MenuCommand> PopupMenu(const Menu& menu) override;
-  void Beep() override;
   void EndProgram() override;
   void Start(TimerId id, std::chrono::milliseconds every) override;
   void Stop(TimerId id) override;

@@ -19,4 +19,6 @@ bool WinDialogs::AskYesNo(std::string_view text) {
   return MessageBoxW(owner_, Widen(text).c_str(), kProductName, MB_YESNO | MB_SETFOREGROUND) == IDYES;
 }
 
+void WinDialogs::Beep() { MessageBeep(MB_OK); }
+
 }  // namespace vq::win

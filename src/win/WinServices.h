@@ -17,6 +17,7 @@ class WinDialogs : public Dialogs {
   void SetOwner(HWND owner) { owner_ = owner; }
   void Message(std::string_view text) override;
   bool AskYesNo(std::string_view text) override;
+  void Beep() override;
 
  private:
   HWND owner_ = nullptr;

@@ -31,7 +31,6 @@ class FakeHost : public HostWindow {
     shownMenus.push_back(menu);
     return choice;
   }
-  void Beep() override { calls.push_back("beep"); }
   void EndProgram() override { calls.push_back("end"); }
 
   std::vector<std::string> calls;

@@ -54,9 +54,11 @@ class FakeDialogs : public Dialogs {
     questions.emplace_back(text);
     return answerYes;
   }
+  void Beep() override { ++beeps; }
   std::vector<std::string> messages;
   std::vector<std::string> questions;
   bool answerYes = true;
+  int beeps = 0;
 };
 
 // A note window that remembers what it was told, as short words in order.

@@ -14,7 +14,6 @@ class HostWindow {
   virtual void RemoveTrayIcon() = 0;
   // Pops the menu up at the mouse position; returns the chosen command after the menu closed.
   virtual std::optional<MenuCommand> PopupMenu(const Menu& menu) = 0;
-  virtual void Beep() = 0;
   // Ends the process at once: no window gets to run its closing code.
   virtual void EndProgram() = 0;
 };

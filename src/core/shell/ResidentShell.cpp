@@ -109,7 +109,7 @@ void ResidentShell::OnCommand(MenuCommand command) {
 
 bool ResidentShell::OnCloseRequest() {
   if (mailSchedule_.Busy()) {
-    host_.Beep();
+    dialogs_.Beep();
     return false;
   }
   Exit();
