@@ -14,7 +14,7 @@ source "$(dirname "$0")/../scripts/common.sh"
 runs=${BENCH_RUNS:-15}
 note_runs=${BENCH_NOTE_RUNS:-15}
 
-work=$(mktemp -d /tmp/vornquill2-bench.XXXXXX)
+work=$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-bench.XXXXXX")
 cleanup() {
   [ -d "$work/prefix" ] && WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null

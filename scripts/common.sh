@@ -3,7 +3,10 @@
 
 VQ_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VQ_PACKAGES=(build-essential cmake googletest g++-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth
-  x11-utils xdotool imagemagick fonts-noto-cjk iproute2 util-linux)
+  x11-utils xdotool imagemagick fonts-noto-cjk iproute2 util-linux clang-format)
+# Logs of this run, under $TMPDIR so that two runs never share them.
+VQ_LOGS=${VQ_LOGS:-$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-logs.XXXXXX")}
+export VQ_LOGS
 
 step() { printf '==> %s\n' "$*"; }
 fail() { printf '!! %s\n' "$*" >&2; exit 1; }
@@ -24,19 +27,29 @@ install_dependencies() {
     step "all packages present"
     return
   fi
+  [ "$(id -u)" = 0 ] || fail "these packages are missing and installing them needs root: ${missing[*]}"
   step "installing ${#missing[@]} packages: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq >/dev/null || fail "apt-get update failed"
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/tmp/vornquill2-apt.log 2>&1 ||
-    { tail -20 /tmp/vornquill2-apt.log >&2; fail "package installation failed (log: /tmp/vornquill2-apt.log)"; }
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >$VQ_LOGS/apt.log 2>&1 ||
+    { tail -20 $VQ_LOGS/apt.log >&2; fail "package installation failed (log: $VQ_LOGS/apt.log)"; }
+}
+
+# The sources keep the repository's clang-format style; a file that drifted fails the run.
+check_format() {
+  step "checking the formatting (clang-format)"
+  local files
+  mapfile -t files < <(cd "$VQ_ROOT" && git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h')
+  (cd "$VQ_ROOT" && clang-format --dry-run --Werror "${files[@]}") >"$VQ_LOGS/format.log" 2>&1 ||
+    { grep -E 'error:' "$VQ_LOGS/format.log" | sed 's/:[0-9]*:[0-9]*: error.*//' | sort -u | sed 's/^/    not formatted: /' >&2; return 1; }
 }
 
 build_native() {
   step "building the native configuration (core and its tests)"
-  cmake -S "$VQ_ROOT" -B "$VQ_ROOT/build-native" -DCMAKE_BUILD_TYPE=Release -DVQ_TESTS=ON >/tmp/vornquill2-cmake-native.log 2>&1 ||
-    { tail -20 /tmp/vornquill2-cmake-native.log >&2; fail "cmake (native) failed"; }
-  cmake --build "$VQ_ROOT/build-native" -j"$(nproc)" >/tmp/vornquill2-build-native.log 2>&1 ||
-    { grep -E 'error' -A3 /tmp/vornquill2-build-native.log | head -40 >&2; fail "native build failed"; }
+  cmake -S "$VQ_ROOT" -B "$VQ_ROOT/build-native" -DCMAKE_BUILD_TYPE=Release -DVQ_TESTS=ON >$VQ_LOGS/cmake-native.log 2>&1 ||
+    { tail -20 $VQ_LOGS/cmake-native.log >&2; fail "cmake (native) failed"; }
+  cmake --build "$VQ_ROOT/build-native" -j"$(nproc)" >$VQ_LOGS/build-native.log 2>&1 ||
+    { grep -E 'error' -A3 $VQ_LOGS/build-native.log | head -40 >&2; fail "native build failed"; }
 }
 
 # With a target name, builds only that target (start.sh needs only the program).
@@ -44,10 +57,10 @@ build_windows() {
   local target=${1:-all}
   step "building the Windows configuration ($([ "$target" = all ] && echo "Vornquill2.exe and its tests" || echo "$target"))"
   cmake -S "$VQ_ROOT" -B "$VQ_ROOT/build-win" -DCMAKE_BUILD_TYPE=Release -DVQ_TESTS=ON \
-    -DCMAKE_TOOLCHAIN_FILE="$VQ_ROOT/cmake/mingw-i686.cmake" >/tmp/vornquill2-cmake-win.log 2>&1 ||
-    { tail -20 /tmp/vornquill2-cmake-win.log >&2; fail "cmake (Windows) failed"; }
-  cmake --build "$VQ_ROOT/build-win" -j"$(nproc)" --target "$target" >/tmp/vornquill2-build-win.log 2>&1 ||
-    { grep -E 'error' -A3 /tmp/vornquill2-build-win.log | head -40 >&2; fail "Windows build failed"; }
+    -DCMAKE_TOOLCHAIN_FILE="$VQ_ROOT/cmake/mingw-i686.cmake" >$VQ_LOGS/cmake-win.log 2>&1 ||
+    { tail -20 $VQ_LOGS/cmake-win.log >&2; fail "cmake (Windows) failed"; }
+  cmake --build "$VQ_ROOT/build-win" -j"$(nproc)" --target "$target" >$VQ_LOGS/build-win.log 2>&1 ||
+    { grep -E 'error' -A3 $VQ_LOGS/build-win.log | head -40 >&2; fail "Windows build failed"; }
 }
 
 # Wine settings for one prefix: 32-bit, quiet, no Mono or Gecko downloads.

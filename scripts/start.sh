@@ -10,6 +10,7 @@ PROGRAM_DIR=${VORNQUILL2_HOME:-$HOME/Vornquill2}
 STATE_DIR=$HOME/.local/share/vornquill2
 mkdir -p "$PROGRAM_DIR" "$STATE_DIR"
 
+# Installing needs root; an installed machine does not.
 install_dependencies
 build_windows Vornquill2
 cp "$VQ_ROOT/build-win/src/win/Vornquill2.exe" "$PROGRAM_DIR/"
@@ -34,11 +35,16 @@ else
   nohup env LC_ALL=ja_JP.UTF-8 wine "$exe_windows" >/dev/null 2>&1 &
 fi
 
+# A settings file left by an earlier run proves nothing: wait for the process itself, and make
+# sure it is still there a moment later (a second copy, or a crash, ends at once).
+running() { pgrep -f 'Vornquill2\.exe' >/dev/null; }
 for _ in $(seq 1 100); do
-  [ -f "$PROGRAM_DIR/Vornquill.ini" ] && break
+  running && [ -f "$PROGRAM_DIR/Vornquill.ini" ] && break
   sleep 0.2
 done
-[ -f "$PROGRAM_DIR/Vornquill.ini" ] || fail "the program did not start (no Vornquill.ini in $PROGRAM_DIR)"
+sleep 2
+running || fail "the program did not start, or ended at once (is another copy running? bash $VQ_ROOT/scripts/stop.sh)"
+[ -f "$PROGRAM_DIR/Vornquill.ini" ] || fail "the program did not write Vornquill.ini in $PROGRAM_DIR (is the folder writable?)"
 
 if [ $own_display = 1 ]; then
   # Open the tray menu for the picture: the icon sits at the right end of the taskbar.

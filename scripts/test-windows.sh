@@ -7,7 +7,7 @@ source "$(dirname "$0")/common.sh"
 results=$1
 
 ip link set lo up || fail "cannot bring up loopback in the test namespace"
-work=$(mktemp -d /tmp/vornquill2-test.XXXXXX)
+work=$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-test.XXXXXX")
 sed -E 's/^hosts:.*/hosts: files/' /etc/nsswitch.conf >"$work/nsswitch.conf"
 mount --bind "$work/nsswitch.conf" /etc/nsswitch.conf
 

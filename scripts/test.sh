@@ -8,10 +8,12 @@ source "$(dirname "$0")/common.sh"
 [ "$(id -u)" = 0 ] || fail "run as root (packages, and a private network namespace for the tests)"
 start=$(date +%s)
 install_dependencies
+format_rc=0
+check_format || format_rc=1
 build_native
 build_windows
 
-results=$(mktemp -d)
+results=$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-results.XXXXXX")
 step "native unit tests"
 ctest --test-dir "$VQ_ROOT/build-native" --output-on-failure >"$results/native.log" 2>&1
 native_rc=$?
@@ -35,9 +37,10 @@ passed=$((nt - nf + wt - wf))
 failed=$((nf + wf))
 [ $native_rc -ne 0 ] && [ "$nf" = 0 ] && failed=$((failed + 1))
 [ $windows_rc -ne 0 ] && [ "$wf" = 0 ] && failed=$((failed + 1))
+[ $format_rc -ne 0 ] && failed=$((failed + 1))
 
 echo
 step "summary ($(($(date +%s) - start)) s): native $((nt - nf))/$nt, Windows and end-to-end $((wt - wf))/$wt"
 echo "$passed passed, $failed failed"
 rm -rf "$results"
-[ $failed -eq 0 ] && [ $native_rc -eq 0 ] && [ $windows_rc -eq 0 ]
+[ $failed -eq 0 ] && [ $native_rc -eq 0 ] && [ $windows_rc -eq 0 ] && [ $format_rc -eq 0 ]

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "editor/EditorLayout.h"
 #include "editor/NoteEditing.h"
 #include "editor/TimerDialogModel.h"
-#include "fakes/FakeNotes.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeDialogs.h"
+#include "fakes/FakeEditorView.h"
+#include "fakes/FakeNoteFiles.h"
+#include "fakes/FakeNoteView.h"
 #include "fakes/FakeProfileFile.h"
 
 namespace vq {
@@ -11,24 +14,6 @@ namespace {
 
 using test::RecordText;
 using test::SampleRecord;
-
-TEST(EditorLayout, NeverSmallerThanTheMinimumAndFollowsTheEdges) {
-  EditorLayout small = LayoutEditor(3000, 2000);
-  EXPECT_EQ(small.outerWidth, 4710);
-  EXPECT_EQ(small.outerHeight, 4125);
-  EXPECT_EQ(small.text, (TwipRect{0, 0, 4610, 2925}));
-  EXPECT_EQ(small.stick.top, 3000);
-  EXPECT_EQ(small.cancel.top, 3000);
-
-  EditorLayout large = LayoutEditor(9000, 7000);
-  EXPECT_EQ(large.text, (TwipRect{0, 0, 8900, 5800}));
-  EXPECT_EQ(large.stick, (TwipRect{9000 - 1950, 5875, 855, 375}));
-  EXPECT_EQ(large.cancel, (TwipRect{9000 - 990, 5875, 735, 375}));
-  EXPECT_EQ(large.alarmTop, 5960);
-  EXPECT_EQ(large.alarmLefts[kTimerCaption], 120);
-  EXPECT_EQ(large.alarmLefts[kAlarmYear], 840);
-  EXPECT_EQ(large.alarmLefts[kAlarmMinute], 2400);
-}
 
 class TimerDialogTest : public ::testing::Test {
  protected:
@@ -111,6 +96,7 @@ TEST_F(TimerDialogTest, CalendarClickSetsTheDateWithoutMovingTheScrollBars) {
 class NoteEditingTest : public ::testing::Test {
  protected:
   NoteEditingTest() {
+    events.board = &board;
     profile.Set("Fusen", "FontName", "ＭＳ Ｐゴシック");
     profile.Set("Fusen", "FontSize", "10.5");
     profile.Set("Fusen", "BackColor", "&H80FFFF");
@@ -132,7 +118,8 @@ class NoteEditingTest : public ::testing::Test {
   test::FakeEditorViews editors;
   test::FakeClock clock;
   test::FakeDialogs dialogs;
-  NoteBoard board{files, views, clock, dialogs};
+  test::BoardEvents events;
+  NoteBoard board{files, views, events, clock, dialogs};
   NoteEditing editing{config, board, editors, dialogs};
 };
 
@@ -185,7 +172,7 @@ TEST_F(NoteEditingTest, EditThenStickRewritesTheSameNumberAtItsFormerPlaceAndLay
   AddNote(6, SampleRecord(), "other");
   board.RestoreNotes();
   View(1).size = {5000, 3000};
-  board.OnPress(View(1), MouseButton::kOther);
+  events.OnNotePress(View(1), MouseButton::kOther);
   editing.EditCurrentNote();
   EXPECT_EQ(board.Count(), 1);
   EXPECT_EQ(editing.EditingNoteNumber(), 5);
@@ -213,13 +200,13 @@ TEST_F(NoteEditingTest, CancelPutsTheNoteBackAsItWasWhateverHappenedMeanwhile) {
   AddNote(3, record, "そのまま");
   AddNote(4, SampleRecord(), "other");
   board.RestoreNotes();
-  board.OnPress(View(1), MouseButton::kOther);
+  events.OnNotePress(View(1), MouseButton::kOther);
   editing.EditCurrentNote();
   Editor().content.text = "changed";
   Editor().content.alarm = {};
-  editing.SetEditorHidden(true);  // the timer dialog is open: notes take clicks again
-  board.OnPress(View(1), MouseButton::kLeft);
-  editing.SetEditorHidden(false);
+  editing.OpenTimerDialog();  // the editor is out of sight: notes take clicks again
+  events.OnNotePress(View(1), MouseButton::kLeft);
+  editing.LeaveTimerDialog(NoteEditing::TimerOutcome::kCancel);
 
   editing.Cancel();
   EXPECT_EQ(board.Count(), 2);
@@ -261,6 +248,35 @@ TEST_F(NoteEditingTest, FailedWriteKeepsTheTypedTextInTheEditor) {
   ASSERT_NE(editors.live, nullptr);
   EXPECT_EQ(Editor().content.text, "大事なメモ");
   EXPECT_EQ(board.Count(), 0);
+}
+
+// The timer dialog stands in for the editor; its way out decides what the alarm row shows.
+TEST_F(NoteEditingTest, TimerDialogOutcomeDecidesTheAlarm) {
+  const NoteAlarm before{"2027", "01", "02", "03", "04"};
+  const NoteAlarm chosen{"2030", "12", "31", "23", "59"};
+  struct Case {
+    NoteEditing::TimerOutcome outcome;
+    NoteAlarm alarm;
+  };
+  for (const Case& c : {Case{NoteEditing::TimerOutcome::kSet, chosen}, Case{NoteEditing::TimerOutcome::kClear, {}},
+                        Case{NoteEditing::TimerOutcome::kCancel, before}}) {
+    editing.NewNote();
+    Editor().content.alarm = before;
+    Editor().place = {300, 400};
+    editing.OpenTimerDialog();
+    ASSERT_NE(editors.timerDialog, nullptr);
+    EXPECT_TRUE(Editor().hidden);
+    EXPECT_FALSE(board.EditorOpen());
+    EXPECT_EQ(editors.timerDialog->alarm, before);
+    EXPECT_EQ(editors.timerDialog->place, (WindowPlace{300, 400}));
+    editors.timerDialog->alarm = chosen;
+    editing.LeaveTimerDialog(c.outcome);
+    EXPECT_EQ(editors.timerDialog, nullptr);
+    EXPECT_FALSE(Editor().hidden);
+    EXPECT_TRUE(board.EditorOpen());
+    EXPECT_EQ(Editor().content.alarm, c.alarm);
+    editing.Cancel();
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "notes/NoteMenu.h"
 #include "shell/MainMenu.h"
 
 namespace vq {
@@ -16,7 +17,7 @@ std::string Render(const Menu& menu, const std::string& indent = "") {
 }
 
 TEST(MainMenu, FirstStartShowsEveryItemInOrder) {
-  EXPECT_EQ(Render(BuildMainMenu(LauncherTable{}, {})),
+  EXPECT_EQ(Render(BuildMainMenu(LauncherCaptions{}, {})),
             "DesktopWindow\n"
             "  すべて最小化\n"
             "  元に戻す\n"
@@ -44,11 +45,10 @@ TEST(MainMenu, FirstStartShowsEveryItemInOrder) {
 }
 
 TEST(MainMenu, OnlyNamedLauncherEntriesAppearInIndexOrder) {
-  LauncherTable table;
-  table[3] = {"メモ帳", "notepad.exe"};
-  table[0] = {"Windows", "C:\\Windows\\"};
-  table[7] = {"", "calc.exe"};  // a path without a name stays hidden
-  Menu menu = BuildMainMenu(table, {});
+  LauncherCaptions captions;
+  captions[3] = "メモ帳";
+  captions[0] = "Windows";
+  Menu menu = BuildMainMenu(captions, {});
   const auto& launch = menu[4].children;
   ASSERT_EQ(launch.size(), 4u);
   EXPECT_EQ(launch[0].caption, "Windows");
@@ -60,7 +60,7 @@ TEST(MainMenu, OnlyNamedLauncherEntriesAppearInIndexOrder) {
 }
 
 TEST(MainMenu, HiddenNotesSitBetweenTheNoteSeparators) {
-  Menu menu = BuildMainMenu(LauncherTable{}, {{2, "買い物リスト(非表示タグ)"}, {40, "会議(非表示タグ)"}});
+  Menu menu = BuildMainMenu(LauncherCaptions{}, {{2, "買い物リスト(非表示タグ)"}, {40, "会議(非表示タグ)"}});
   EXPECT_EQ(Render(menu[2].children), "[新規作成]\n-\n買い物リスト(非表示タグ)\n会議(非表示タグ)\n-\n(設定)\n");
   EXPECT_EQ(menu[2].children[3].command, ShowHiddenNoteCommand(40));
 }
@@ -68,13 +68,6 @@ TEST(MainMenu, HiddenNotesSitBetweenTheNoteSeparators) {
 TEST(MainMenu, NoteMenuCarriesTheStackingCheckMarks) {
   EXPECT_EQ(Render(BuildNoteMenu(true, false)), "編集\n最前面に表示 [x]\n最背面に表示\n非表示\nはがす\n");
   EXPECT_EQ(Render(BuildNoteMenu(false, true)), "編集\n最前面に表示\n最背面に表示 [x]\n非表示\nはがす\n");
-}
-
-TEST(MainMenu, RangedCommandsMapBackToTheirOffsets) {
-  EXPECT_EQ(OffsetIn(LaunchCommand(19), MenuCommand::kLaunchFirst, MenuCommand::kLaunchLast), 19);
-  EXPECT_EQ(OffsetIn(ShowHiddenNoteCommand(100), MenuCommand::kShowHiddenNoteFirst, MenuCommand::kShowHiddenNoteLast),
-            100);
-  EXPECT_EQ(OffsetIn(MenuCommand::kExit, MenuCommand::kLaunchFirst, MenuCommand::kLaunchLast), -1);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "fakes/FakeNotes.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeDialogs.h"
+#include "fakes/FakeNoteFiles.h"
+#include "fakes/FakeNoteView.h"
 #include "notes/NoteBoard.h"
 
 namespace vq {
@@ -20,14 +23,16 @@ class NoteBoardTest : public ::testing::Test {
   FakeNoteView& View(int position) { return static_cast<FakeNoteView&>(board.ViewAt(position)); }
   void PopupCommand(int position, MenuCommand command) {
     View(position).menuChoice = command;
-    board.OnPress(View(position), MouseButton::kRight);
+    events.OnNotePress(View(position), MouseButton::kRight);
   }
 
   test::FakeNoteFiles files;
   test::FakeNoteViews views;
   test::FakeClock clock;
   test::FakeDialogs dialogs;
-  NoteBoard board{files, views, clock, dialogs};
+  test::BoardEvents events;
+  NoteBoard board{files, views, events, clock, dialogs};
+  NoteBoardTest() { events.board = &board; }
 };
 
 TEST_F(NoteBoardTest, RestoreShowsVisibleNotesInNumberOrderAndListsHiddenOnes) {
@@ -43,7 +48,7 @@ TEST_F(NoteBoardTest, RestoreShowsVisibleNotesInNumberOrderAndListsHiddenOnes) {
   EXPECT_EQ(board.NumberAt(2), 7);
   EXPECT_EQ(board.CurrentNote(), 2);
   EXPECT_EQ(View(1).note.text, "two");
-  EXPECT_EQ(View(1).place.top, 2400);
+  EXPECT_EQ(View(1).note.top, 2400);
   ASSERT_EQ(board.HiddenEntries().size(), 1u);
   EXPECT_EQ(board.HiddenEntries()[0].number, 3);
   EXPECT_EQ(board.HiddenEntries()[0].caption, "隠れた長いメモ(非表示タグ)");
@@ -58,11 +63,13 @@ TEST_F(NoteBoardTest, UnreadableFilesAreNamedAndLeftAlone) {
   AddNote(1, "bad text");
   files.undecodable["Vornquill1.log"] = true;
   AddNote(2, "fine");
+  AddNote(3, std::string("nul\0inside", 10));
   auto before = files.files;
   board.RestoreNotes();
   EXPECT_EQ(board.Count(), 1);
   EXPECT_EQ(dialogs.messages, (std::vector<std::string>{"Vornquill0.hsnを読み込めませんでした。",
-                                                        "Vornquill1.logを読み込めませんでした。"}));
+                                                        "Vornquill1.logを読み込めませんでした。",
+                                                        "Vornquill3.logを読み込めませんでした。"}));
   EXPECT_EQ(files.files, before);
 }
 
@@ -77,14 +84,14 @@ TEST_F(NoteBoardTest, NoteWithAlarmCountsDownAndAnOverdueOneComesForward) {
   record[9] = "2001";
   AddNote(1, "past", record);
   board.RestoreNotes();
-  EXPECT_EQ(View(1).countdown, (Countdown{"あと1日1時間30分", false}));
+  EXPECT_EQ(View(1).countdown, (CountdownLine{"あと1日1時間30分", false}));
   EXPECT_EQ(View(1).calls, (std::vector<std::string>{"present", "timer"}));
-  EXPECT_EQ(View(2).countdown, (Countdown{"予定時刻 2001/12/08 13：30を過ぎました。", true}));
+  EXPECT_EQ(View(2).countdown, (CountdownLine{"予定時刻 2001/12/08 13：30を過ぎました。", true}));
   EXPECT_EQ(View(2).calls, (std::vector<std::string>{"present", "timer", "front"}));
 
   clock.now = {2026, 12, 8, 13, 30};
   board.OnCountdownTick(View(1));
-  EXPECT_EQ(View(1).countdown, (Countdown{"時間です", true}));
+  EXPECT_EQ(View(1).countdown, (CountdownLine{"時間です", true}));
   EXPECT_EQ(View(1).calls.back(), "front");
 }
 
@@ -101,12 +108,12 @@ TEST_F(NoteBoardTest, AlarmRaiseKeepsAnAlwaysOnTopNoteFloating) {
 TEST_F(NoteBoardTest, EveryLeftClickSavesThePlaceMovedOrNot) {
   AddNote(4, "drag me");
   board.RestoreNotes();
-  board.OnPress(View(1), MouseButton::kLeft);
+  events.OnNotePress(View(1), MouseButton::kLeft);
   EXPECT_EQ(files.files["Vornquill4.hsn"], RecordText(SampleRecord()));
   EXPECT_EQ(files.writes, 1);
 
-  View(1).dragTo = NotePlace{1500, 3000};
-  board.OnPress(View(1), MouseButton::kLeft);
+  View(1).dragTo = WindowPlace{1500, 3000};
+  events.OnNotePress(View(1), MouseButton::kLeft);
   auto expected = SampleRecord();
   expected[7] = "1500";
   expected[8] = "3000";
@@ -118,7 +125,7 @@ TEST_F(NoteBoardTest, ClickOnAFourteenLineRecordWritesAllFifteen) {
   record.pop_back();
   AddNote(0, "old", record);
   board.RestoreNotes();
-  board.OnPress(View(1), MouseButton::kLeft);
+  events.OnNotePress(View(1), MouseButton::kLeft);
   EXPECT_EQ(Record(0), SampleRecord());
 }
 
@@ -126,8 +133,8 @@ TEST_F(NoteBoardTest, FailedSaveIsReportedAndTheFileKept) {
   AddNote(3, "locked");
   board.RestoreNotes();
   files.failWrites = true;
-  View(1).dragTo = NotePlace{1, 1};
-  board.OnPress(View(1), MouseButton::kLeft);
+  View(1).dragTo = WindowPlace{1, 1};
+  events.OnNotePress(View(1), MouseButton::kLeft);
   EXPECT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].rfind("Vornquill3.hsnを保存できませんでした。", 0), 0u);
   EXPECT_EQ(files.files["Vornquill3.hsn"], RecordText(SampleRecord()));
@@ -138,8 +145,8 @@ TEST_F(NoteBoardTest, PressesDoNothingWhileTheEditorIsOpen) {
   AddNote(1, "b");
   board.RestoreNotes();
   board.SetEditorOpen(true);
-  board.OnPress(View(1), MouseButton::kLeft);
-  board.OnPress(View(1), MouseButton::kRight);
+  events.OnNotePress(View(1), MouseButton::kLeft);
+  events.OnNotePress(View(1), MouseButton::kRight);
   EXPECT_EQ(board.CurrentNote(), 2);
   EXPECT_EQ(files.writes, 0);
   EXPECT_EQ(View(1).calls, std::vector<std::string>{"present"});
@@ -150,13 +157,13 @@ TEST_F(NoteBoardTest, RightPressChecksTheStackingStateAndOtherButtonsOnlySelect)
   AddNote(1, "b", SampleRecord("True", "0"));
   AddNote(2, "c", SampleRecord("True", "junk"));
   board.RestoreNotes();
-  board.OnPress(View(1), MouseButton::kRight);
+  events.OnNotePress(View(1), MouseButton::kRight);
   EXPECT_EQ(View(1).shownMenu, BuildNoteMenu(true, false));
-  board.OnPress(View(2), MouseButton::kRight);
+  events.OnNotePress(View(2), MouseButton::kRight);
   EXPECT_EQ(View(2).shownMenu, BuildNoteMenu(false, true));
-  board.OnPress(View(3), MouseButton::kRight);
+  events.OnNotePress(View(3), MouseButton::kRight);
   EXPECT_EQ(View(3).shownMenu, BuildNoteMenu(false, false));
-  board.OnPress(View(1), MouseButton::kOther);
+  events.OnNotePress(View(1), MouseButton::kOther);
   EXPECT_EQ(board.CurrentNote(), 1);
 }
 
@@ -255,6 +262,88 @@ TEST_F(NoteBoardTest, PeelOffAsksAndOnlyYesDeletes) {
   EXPECT_EQ(board.NumberAt(2), 2);
   EXPECT_EQ(board.PositionOf(View(2)), 2);
   EXPECT_EQ(NoteStore(files).FindFreeNoteNumber(), 1);
+}
+
+// The drag and the peel question are modal: other events run while they are open, may make
+// another note the current one, or take a note off the desktop before the one being handled.
+TEST_F(NoteBoardTest, ModalCallsActOnTheNoteTheyStartedWith) {
+  for (bool peel : {false, true}) {
+    SCOPED_TRACE(peel ? "peel" : "drag");
+    files.files.clear();
+    NoteBoard b{files, views, events, clock, dialogs};
+    events.board = &b;
+    AddNote(0, "zero");
+    AddNote(1, "one");
+    AddNote(2, "two");
+    b.RestoreNotes();
+    auto& second = static_cast<FakeNoteView&>(b.ViewAt(2));
+    auto& third = static_cast<FakeNoteView&>(b.ViewAt(3));
+    auto hideFirst = [&] {
+      static_cast<FakeNoteView&>(b.ViewAt(1)).menuChoice = MenuCommand::kNoteHide;
+      events.OnNotePress(b.ViewAt(1), MouseButton::kRight);
+    };
+    if (peel) {
+      // The third note becomes the current one while the question is open.
+      dialogs.duringAsk = [&] { events.OnNotePress(third, MouseButton::kOther); };
+      second.menuChoice = MenuCommand::kNotePeel;
+      events.OnNotePress(second, MouseButton::kRight);
+      EXPECT_FALSE(files.Exists("Vornquill1.hsn"));
+      EXPECT_TRUE(files.Exists("Vornquill2.hsn"));
+      ASSERT_EQ(b.Count(), 2);
+      EXPECT_EQ(b.NumberAt(2), 2);
+    } else {
+      second.duringDrag = hideFirst;
+      second.dragTo = WindowPlace{111, 222};
+      events.OnNotePress(second, MouseButton::kLeft);
+      auto moved = SampleRecord();
+      moved[7] = "111";
+      moved[8] = "222";
+      EXPECT_EQ(Record(1), moved);
+      EXPECT_EQ(Record(2), SampleRecord());
+    }
+    events.board = &board;
+  }
+}
+
+// A note's files are written text first and deleted record first, so whatever fails, no
+// record is ever left without its text, and a note that would come back stays on the desktop.
+TEST_F(NoteBoardTest, FileFailuresNeverLeaveARecordWithoutItsText) {
+  struct Case {
+    const char* failing;
+    bool deleting;
+    std::vector<std::string> log;
+    bool noteStays;
+  };
+  const Case cases[] = {
+      {"Vornquill3.log", false, {"failed write Vornquill3.log"}, false},
+      {"Vornquill3.hsn", false, {"write Vornquill3.log", "failed write Vornquill3.hsn"}, false},
+      {"Vornquill3.hsn", true, {"failed delete Vornquill3.hsn"}, true},
+      {"Vornquill3.log", true, {"delete Vornquill3.hsn", "failed delete Vornquill3.log"}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.deleting ? "delete " : "write ") + c.failing);
+    test::FakeNoteFiles f;
+    test::FakeDialogs d;
+    NoteBoard b{f, views, events, clock, d};
+    events.board = &b;
+    if (c.deleting) {
+      f.files["Vornquill3.hsn"] = RecordText(SampleRecord());
+      f.files["Vornquill3.log"] = "three\r\n";
+      b.RestoreNotes();
+      f.failDeletesOf.insert(c.failing);
+      static_cast<FakeNoteView&>(b.ViewAt(1)).menuChoice = MenuCommand::kNotePeel;
+      events.OnNotePress(b.ViewAt(1), MouseButton::kRight);
+      EXPECT_EQ(d.messages, std::vector<std::string>{std::string(c.failing) + "を削除できませんでした。"});
+      EXPECT_EQ(b.Count(), c.noteStays ? 1 : 0);
+    } else {
+      f.failWritesOf.insert(c.failing);
+      Note note = NoteFromRecord(ParseRecordText(RecordText(SampleRecord())), "three");
+      EXPECT_FALSE(b.SaveNote(3, note));
+      EXPECT_FALSE(f.Exists("Vornquill3.hsn"));
+    }
+    EXPECT_EQ(f.log, c.log);
+    events.board = &board;
+  }
 }
 
 TEST_F(NoteBoardTest, ShowingAHiddenNoteWhoseFilesVanishedSaysSo) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "fakes/FakeNotes.h"
+#include "fakes/FakeNoteFiles.h"
 #include "notes/NoteRecord.h"
 #include "notes/NoteStore.h"
 

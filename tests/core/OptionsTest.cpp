@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "fakes/FakeHost.h"
-#include "fakes/FakeNotes.h"
-#include "fakes/FakeOptions.h"
+#include "fakes/FakeDialogs.h"
+#include "fakes/FakeOptionsView.h"
 #include "fakes/FakeProfileFile.h"
+#include "fakes/FakeSystem.h"
+#include "fakes/FakeUserFolders.h"
 #include "fakes/FakeTimers.h"
 #include "options/OptionsController.h"
+#include "options/OptionsMessages.h"
 #include "options/StartupShortcut.h"
 
 namespace vq {
@@ -29,15 +31,15 @@ class OptionsTest : public ::testing::Test {
 
   test::FakeProfileFile file;
   Config config{file};
-  LauncherTable table;
-  int menuRefreshes = 0;
   test::FakeTimers timers;
   mail::MailSchedule schedule{timers};
-  test::FakeFolders folders;
+  test::FakeUserFolders folders;
   test::FakeSystem system;
   test::FakeDialogs dialogs;
   test::FakeOptionsViews views;
-  OptionsController options{{config, table, [this] { ++menuRefreshes; }, schedule, folders, system, dialogs, views}};
+  Launcher launcher{config, system, dialogs};
+  LauncherTable& table = launcher.Table();
+  OptionsController options{{config, launcher, schedule, folders, system, dialogs, views}};
 };
 
 TEST_F(OptionsTest, LoadFillsTheFieldsAndAnEmptyPortShows110) {
@@ -175,12 +177,12 @@ TEST_F(LauncherEditorTest, RegisterWritesAllTwentyEntriesAndRebuildsTheMenu) {
   editor.SetName("電卓");
   editor.SetPath("calc.exe");
   file.writes.clear();
-  int refreshes = menuRefreshes;
+  EXPECT_EQ(launcher.Captions()[2], "メモ帳");  // the menu waits for the registration
   options.RegisterLauncher();
   EXPECT_EQ(file.writes.size(), 40u);
   EXPECT_EQ(file.Read("Lunch0", "2"), "電卓");
   EXPECT_EQ(file.Read("Lunch1", "19"), "");
-  EXPECT_EQ(menuRefreshes, refreshes + 1);
+  EXPECT_EQ(launcher.Captions()[2], "電卓");
   EXPECT_FALSE(editor.Pending());
   EXPECT_TRUE(dialogs.messages.empty());
 }

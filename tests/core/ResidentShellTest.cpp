@@ -1,28 +1,33 @@
 #include <gtest/gtest.h>
 
-#include "fakes/FakeHost.h"
-#include "fakes/FakeNotes.h"
-#include "fakes/FakeOptions.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeDialogs.h"
+#include "fakes/FakeEditorView.h"
+#include "fakes/FakeNoteFiles.h"
+#include "fakes/FakeNoteView.h"
+#include "fakes/FakeOptionsView.h"
 #include "fakes/FakeProfileFile.h"
+#include "fakes/FakeSystem.h"
 #include "fakes/FakeTimers.h"
+#include "fakes/FakeTray.h"
+#include "fakes/FakeUserFolders.h"
 #include "shell/ResidentShell.h"
 
 namespace vq {
 namespace {
 
-using test::FakeFolders;
-using test::FakeHost;
 using test::FakeProfileFile;
+using test::FakeTray;
 
 class ResidentShellTest : public ::testing::Test {
  protected:
-  ShellPorts Ports(ProfileFile& f, HostWindow& h) {
+  ShellPorts Ports(ProfileFile& f, Tray& h) {
     return {f, folders, h, timers, noteFiles, noteViews, editorViews, optionsViews, system, clock, dialogs};
   }
 
   FakeProfileFile file;
-  FakeFolders folders;
-  FakeHost host;
+  test::FakeUserFolders folders;
+  FakeTray host;
   test::FakeTimers timers;
   test::FakeNoteFiles noteFiles;
   test::FakeNoteViews noteViews;
@@ -41,9 +46,6 @@ TEST_F(ResidentShellTest, FirstStartWritesDefaultsThenAddsTheIconAndStaysQuiet) 
   EXPECT_TRUE(shell.TrayIconShown());
   EXPECT_FALSE(timers.Runs(TimerId::kPeriodicMail));  // "b5" is "0"
   EXPECT_FALSE(timers.Runs(TimerId::kTrayRetry));
-  EXPECT_FALSE(shell.MailCheckBusy());
-  EXPECT_EQ(shell.EditingNoteNumber(), kNoNoteInEditor);
-  EXPECT_FALSE(shell.MinimisedByDoubleClick());
   EXPECT_EQ(shell.MainMenu()[4].children[0].caption, "(なし)");
 }
 
@@ -56,8 +58,8 @@ TEST_F(ResidentShellTest, ExistingFileIsOnlyRead) {
   EXPECT_TRUE(file.writes.empty());
   EXPECT_TRUE(timers.Runs(TimerId::kPeriodicMail));
   EXPECT_TRUE(shell.PeriodicMailCheckEnabled());
-  EXPECT_EQ(shell.Launcher()[2], (LauncherEntry{"メモ帳", "notepad.exe C:\\メモ.txt"}));
-  EXPECT_EQ(shell.Launcher()[4], (LauncherEntry{"", "C:\\Windows\\"}));
+  EXPECT_EQ(shell.Launcher().Table()[2], (LauncherEntry{"メモ帳", "notepad.exe C:\\メモ.txt"}));
+  EXPECT_EQ(shell.Launcher().Table()[4], (LauncherEntry{"", "C:\\Windows\\"}));
   const Menu menu = shell.MainMenu();
   const auto& launch = menu[4].children;
   ASSERT_EQ(launch.size(), 3u);
@@ -68,7 +70,7 @@ TEST_F(ResidentShellTest, PeriodicCheckStaysOffForZeroOrMissingInterval) {
   for (const char* interval : {"0", ""}) {
     FakeProfileFile f;
     f.Set("a1", "b5", interval);
-    FakeHost h;
+    FakeTray h;
     test::FakeTimers t;
     ResidentShell s({f, folders, h, t, noteFiles, noteViews, editorViews, optionsViews, system, clock, dialogs});
     s.Start();
@@ -111,7 +113,8 @@ TEST_F(ResidentShellTest, ExitFromTheMenuRemovesTheIconAndEndsEvenDuringAMailChe
   host.calls.clear();
   host.choice = MenuCommand::kExit;
   shell.OnTrayMouse(static_cast<int>(TrayMouse::kRightPress));
-  EXPECT_EQ(host.calls, (std::vector<std::string>{"popup", "remove-icon", "end"}));
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"popup", "remove-icon"}));
+  EXPECT_TRUE(system.ended);
   EXPECT_EQ(file.writes.size(), 27u);  // nothing saved at exit
 }
 
@@ -127,16 +130,8 @@ TEST_F(ResidentShellTest, CloseRequestIsRefusedWithOneBeepPerRequestWhileMailIsC
 
   shell.MailSchedule().SetBusy(false);
   EXPECT_TRUE(shell.OnCloseRequest());
-  EXPECT_EQ(host.calls, (std::vector<std::string>{"remove-icon", "end"}));
-}
-
-TEST_F(ResidentShellTest, CommandsOfToolsNotYetPresentDoNothing) {
-  shell.Start();
-  host.calls.clear();
-  for (MenuCommand c : {MenuCommand::kLauncherNone, MenuCommand::kCheckMail, MenuCommand::kMinimiseAll,
-                        MenuCommand::kRestoreAll, MenuCommand::kCloseAll, LaunchCommand(0)})
-    shell.OnCommand(c);
-  EXPECT_TRUE(host.calls.empty());
+  EXPECT_EQ(host.calls, (std::vector<std::string>{"remove-icon"}));
+  EXPECT_TRUE(system.ended);
 }
 
 TEST_F(ResidentShellTest, StartRestoresNotesAndListsHiddenOnesInTheMenu) {
@@ -155,6 +150,13 @@ TEST_F(ResidentShellTest, StartRestoresNotesAndListsHiddenOnesInTheMenu) {
   shell.OnTrayMouse(static_cast<int>(TrayMouse::kRightPress));
   EXPECT_EQ(shell.Notes().Count(), 2);
   EXPECT_EQ(shell.MainMenu()[2].children.size(), 4u);
+
+  // "編集" on a note's own menu reaches the editor through the shell.
+  auto& note = static_cast<test::FakeNoteView&>(shell.Notes().ViewAt(2));
+  note.menuChoice = MenuCommand::kNoteEdit;
+  shell.OnNotePress(note, MouseButton::kRight);
+  EXPECT_EQ(shell.EditingNoteNumber(), 1);
+  EXPECT_EQ(shell.Notes().Count(), 1);
 }
 
 TEST_F(ResidentShellTest, LauncherRunsCommandLinesAndOpensFolders) {
@@ -213,7 +215,7 @@ TEST_F(ResidentShellTest, OptionsDialogSwitchesThePeriodicCheckAndClearsTheBusyM
 }
 
 TEST_F(ResidentShellTest, IconIsRetriedUntilTheShellTakesIt) {
-  host.trayAccepts = {false, false, true};
+  host.accepts = {false, false, true};
   shell.Start();
   EXPECT_FALSE(shell.TrayIconShown());
   EXPECT_TRUE(timers.Runs(TimerId::kTrayRetry));
@@ -225,7 +227,7 @@ TEST_F(ResidentShellTest, IconIsRetriedUntilTheShellTakesIt) {
 }
 
 TEST_F(ResidentShellTest, RetriesStopAfterTheLimit) {
-  host.trayAccepts.assign(ResidentShell::kTrayRetryLimit + 5, false);
+  host.accepts.assign(ResidentShell::kTrayRetryLimit + 5, false);
   shell.Start();
   int attempts = 1;
   while (timers.Runs(TimerId::kTrayRetry) && attempts < 1000) {

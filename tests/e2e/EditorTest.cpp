@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "Driver.h"
-#include "Ids.h"
+#include "win/base/Ids.h"
 #include "NoteFixtures.h"
 
 namespace e2e {

@@ -3,7 +3,7 @@
 
 #include "Driver.h"
 #include "Expectations.h"
-#include "Ids.h"
+#include "win/base/Ids.h"
 
 namespace e2e {
 namespace {

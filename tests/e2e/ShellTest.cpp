@@ -2,7 +2,7 @@
 
 #include "Driver.h"
 #include "Expectations.h"
-#include "WindowNames.h"
+#include "win/base/WindowNames.h"
 
 namespace e2e {
 namespace {

@@ -31,8 +31,14 @@ class FakeProfileFile : public ProfileFile {
     return true;
   }
 
+  // Replaces the whole section, as the profile functions do.
   bool WriteSection(std::string_view section, const std::vector<std::pair<std::string, std::string>>& keys) override {
     ++sectionWrites;
+    if (failWrites) {
+      for (const auto& [key, value] : keys) writes.push_back({std::string(section), key, value});
+      return false;
+    }
+    std::erase_if(values_, [&](const auto& kv) { return kv.first.starts_with(Lower(section) + '\n'); });
     bool ok = true;
     for (const auto& [key, value] : keys) ok = Write(section, key, value) && ok;
     return ok;

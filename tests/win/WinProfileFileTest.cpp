@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "Text.h"
-#include "WinProfileFile.h"
+#include "win/base/Text.h"
+#include "win/platform/WinProfileFile.h"
 
 namespace vq::win {
 namespace {

@@ -62,11 +62,11 @@ class Config {
 
   bool Exists() const { return file_.Exists(); }
   std::string ReadOption(std::string_view section, std::string_view key) const;
-  bool WriteOption(std::string_view section, std::string_view key, std::string_view value);
+  [[nodiscard]] bool WriteOption(std::string_view section, std::string_view key, std::string_view value);
 
   // Writes the defaults when the file is missing; an existing file, even an empty one, is
   // left alone. Returns false when a write failed.
-  bool EnsureDefaults(std::string_view startupFolder);
+  [[nodiscard]] bool EnsureDefaults(std::string_view startupFolder);
 
  private:
   ProfileFile& file_;

@@ -1,48 +1,39 @@
 #include "editor/NoteEditing.h"
 
-#include <cmath>
-#include <cstdlib>
+#include <utility>
+
+#include "config/Settings.h"
+#include "editor/EditorMessages.h"
+#include "notes/NoteDefaults.h"
+#include "notes/NoteMessages.h"
 
 namespace vq {
-
-namespace {
-
-constexpr char kEditInProgress[] = "他のタグを編集中です。";
-constexpr char kNothingEntered[] = "入力されていません";
-
-// Positions are stored as decimal text; anything else counts as 0.
-long ParsePosition(const std::string& text) {
-  char* end = nullptr;
-  double value = std::strtod(text.c_str(), &end);
-  if (end == text.c_str() || !std::isfinite(value) || std::fabs(value) > 1e7) return 0;
-  return static_cast<long>(std::lround(value));
-}
-
-}  // namespace
 
 NoteEditing::NoteEditing(Config& config, NoteBoard& board, EditorViewFactory& views, Dialogs& dialogs)
     : config_(config), board_(board), views_(views), dialogs_(dialogs) {}
 
 EditorPlacement NoteEditing::SavedPlacement() const {
+  WindowPlace place = ReadPlace(config_, keys::kNoteDefaults);
   EditorPlacement placement;
-  placement.top = ParsePosition(config_.ReadOption(keys::kNoteDefaults, keys::kTop));
-  placement.left = ParsePosition(config_.ReadOption(keys::kNoteDefaults, keys::kLeft));
+  placement.top = place.top;
+  placement.left = place.left;
   return placement;
 }
 
 bool NoteEditing::RefuseSecondEdit() {
   if (!view_) return false;
-  dialogs_.Message(kEditInProgress);
+  dialogs_.Message(kEditInProgressMessage);
   return true;
 }
 
 void NoteEditing::NewNote() {
   if (RefuseSecondEdit()) return;
   EditorContent content;
-  content.font.face = config_.ReadOption(keys::kNoteDefaults, keys::kFontName);
-  content.font.size = ParseFontSize(config_.ReadOption(keys::kNoteDefaults, keys::kFontSize)).value_or(9);
-  content.backColor = ParseColour(config_.ReadOption(keys::kNoteDefaults, keys::kBackColor)).value_or(0xFFFFFF);
-  content.foreColor = ParseColour(config_.ReadOption(keys::kNoteDefaults, keys::kForeColor)).value_or(0);
+  NoteDefaults defaults = ReadNoteDefaults(config_);
+  content.font.face = defaults.fontName;
+  content.font.size = defaults.fontSize;
+  content.backColor = defaults.backColor;
+  content.foreColor = defaults.foreColor;
   EditorPlacement placement = SavedPlacement();
   number_ = kNewNoteNumber;
   view_ = views_.CreateEditorView(*this);
@@ -70,7 +61,7 @@ void NoteEditing::Stick() {
   if (!view_) return;
   EditorContent content = view_->Content();
   if (content.text.empty()) {
-    dialogs_.Message(kNothingEntered);
+    dialogs_.Message(kNothingEnteredMessage);
     return;
   }
   Note note;
@@ -88,7 +79,7 @@ void NoteEditing::Stick() {
       return;
     }
     number = *free;
-    NotePlace place = view_->Place();  // the note takes the editor's place
+    WindowPlace place = view_->Place();  // the note takes the editor's place
     note.top = place.top;
     note.left = place.left;
     note.layer = NoteLayer::kNormal;
@@ -115,14 +106,37 @@ void NoteEditing::Cancel() {
 }
 
 void NoteEditing::Close() {
-  NotePlace place = view_->Place();
-  config_.WriteOption(keys::kNoteDefaults, keys::kTop, std::to_string(place.top));
-  config_.WriteOption(keys::kNoteDefaults, keys::kLeft, std::to_string(place.left));
+  if (timerView_) std::exchange(timerView_, nullptr)->Close();
+  WindowPlace place = view_->Place();
+  // A place that cannot be saved costs only the editor's next position.
+  (void)WritePlace(config_, keys::kNoteDefaults, place);
   auto view = std::move(view_);
   board_.SetEditorOpen(false);
   view->Close();
 }
 
-void NoteEditing::SetEditorHidden(bool hidden) { board_.SetEditorOpen(view_ && !hidden); }
+void NoteEditing::OpenTimerDialog() {
+  if (!view_ || timerView_) return;
+  // Notes take the mouse again while the editor is out of sight.
+  board_.SetEditorOpen(false);
+  WindowPlace place = view_->Place();
+  NoteAlarm alarm = view_->Content().alarm;
+  view_->Hide();
+  timerView_ = views_.CreateTimerDialogView(*this);
+  timerView_->Open(alarm, place);
+}
+
+void NoteEditing::LeaveTimerDialog(TimerOutcome outcome) {
+  if (!timerView_) return;
+  auto dialog = std::move(timerView_);
+  if (view_) {
+    if (outcome == TimerOutcome::kSet) view_->SetAlarm(dialog->Alarm());
+    if (outcome == TimerOutcome::kClear) view_->SetAlarm({});
+  }
+  dialog->Close();
+  if (!view_) return;
+  view_->ShowAgain();
+  board_.SetEditorOpen(true);
+}
 
 }  // namespace vq

@@ -4,8 +4,8 @@
 
 #include "config/Config.h"
 #include "notes/NoteBoard.h"
+#include "editor/EditorView.h"
 #include "ports/Dialogs.h"
-#include "ports/EditorView.h"
 
 namespace vq {
 
@@ -24,8 +24,12 @@ class NoteEditing {
   void Stick();
   // The editor's Cancel, its close box, and every other way of closing it.
   void Cancel();
-  // The timer dialog hides the editor while it is open.
-  void SetEditorHidden(bool hidden);
+  // The editor's "タイマー設定": the dialog stands in for the editor until one of its three
+  // ways out.
+  void OpenTimerDialog();
+  enum class TimerOutcome { kSet, kClear, kCancel };
+  void LeaveTimerDialog(TimerOutcome outcome);
+  bool TimerDialogOpen() const { return timerView_ != nullptr; }
 
   bool InProgress() const { return view_ != nullptr; }
   int EditingNoteNumber() const { return view_ ? number_ : kNewNoteNumber; }
@@ -40,6 +44,7 @@ class NoteEditing {
   EditorViewFactory& views_;
   Dialogs& dialogs_;
   std::unique_ptr<EditorView> view_;
+  std::unique_ptr<TimerDialogView> timerView_;
   int number_ = kNewNoteNumber;
   Note original_;  // the edited note as it was
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,9 @@ namespace vq {
 // and the five scroll bars that change them.
 class TimerDialogModel {
  public:
+  // The dialog's clock line is refreshed this often.
+  static constexpr std::chrono::milliseconds kClockInterval{3000};
+
   enum Field { kYear, kMonth, kDay, kHour, kMinute };
   struct Date {
     int year = 0, month = 0, day = 0;

@@ -3,15 +3,12 @@
 #include <algorithm>
 
 #include "config/Config.h"
+#include "notes/NoteMessages.h"
 
 namespace vq {
 
-namespace {
-constexpr char kPeelQuestion[] = "このタグを消去しますか？";
-}
-
-NoteBoard::NoteBoard(NoteFiles& files, NoteViewFactory& views, Clock& clock, Dialogs& dialogs)
-    : store_(files), views_(views), clock_(clock), dialogs_(dialogs) {}
+NoteBoard::NoteBoard(NoteFiles& files, NoteViewFactory& views, NoteEvents& events, Clock& clock, Dialogs& dialogs)
+    : store_(files), views_(views), events_(events), clock_(clock), dialogs_(dialogs) {}
 
 int NoteBoard::PositionOf(const NoteView& view) const {
   for (std::size_t i = 0; i < entries_.size(); ++i)
@@ -33,20 +30,10 @@ std::vector<HiddenNoteEntry> NoteBoard::HiddenEntries() const {
 void NoteBoard::RestoreNotes() {
   for (int n = kFirstNoteNumber; n <= kLastNoteNumber; ++n) {
     auto loaded = store_.Load(n);
-    switch (loaded.status) {
-      case NoteStore::LoadStatus::kNoRecord:
-        continue;
-      case NoteStore::LoadStatus::kBadRecord:
-        dialogs_.Message(UnreadableFileMessage(NoteRecordFileName(n)));
-        continue;
-      case NoteStore::LoadStatus::kNoText:
-        dialogs_.Message(MissingTextMessage(n));
-        continue;
-      case NoteStore::LoadStatus::kBadText:
-        dialogs_.Message(UnreadableFileMessage(NoteTextFileName(n)));
-        continue;
-      case NoteStore::LoadStatus::kOk:
-        break;
+    if (loaded.status == NoteStore::LoadStatus::kNoRecord) continue;
+    if (loaded.status != NoteStore::LoadStatus::kOk) {
+      dialogs_.Message(LoadFailureMessage(n, loaded.status));
+      continue;
     }
     Note note = NoteFromRecord(loaded.lines, std::move(loaded.text));
     // A hidden note needs no window until it is shown again, only its tray-menu entry.
@@ -62,15 +49,20 @@ void NoteBoard::ShowNote(int number, const Note& note) {
   entry.number = number;
   entry.note = note;
   entry.note.visible = true;
-  entry.view = views_.CreateNoteView(*this);
+  entry.view = views_.CreateNoteView(events_);
   entries_.push_back(std::move(entry));
   current_ = Count();
   Entry& added = entries_.back();
   std::optional<Countdown> countdown;
+  std::optional<CountdownLine> line;
   if (added.note.alarm.IsSet()) countdown = TimeCal(added.note.alarm, clock_.Now());
-  added.view->Present(added.note, countdown);
+  if (countdown) {
+    added.alarmCame = countdown->due;
+    line = CountdownLine{countdown->caption, added.alarmCame};
+  }
+  added.view->Present(added.note, line);
   if (added.note.alarm.IsSet()) {
-    added.view->StartCountdownTimer();
+    added.view->StartCountdownTimer(kCountdownInterval);
     if (countdown && countdown->due) added.view->BringToFront();
   }
   ApplyLayer(added);
@@ -103,7 +95,8 @@ void NoteBoard::RefreshCountdown(Entry& entry) {
   if (!entry.note.alarm.IsSet()) return;
   auto countdown = TimeCal(entry.note.alarm, clock_.Now());
   if (!countdown) return;
-  entry.view->UpdateCountdown(*countdown);
+  entry.alarmCame = entry.alarmCame || countdown->due;
+  entry.view->UpdateCountdown({countdown->caption, entry.alarmCame});
   if (countdown->due) {
     entry.view->BringToFront();
     // The call for attention must not cost an always-on-top note its place above the rest.
@@ -111,10 +104,10 @@ void NoteBoard::RefreshCountdown(Entry& entry) {
   }
 }
 
-void NoteBoard::OnPress(NoteView& view, MouseButton button) {
-  if (editorOpen_) return;
+std::optional<MenuCommand> NoteBoard::OnPress(NoteView& view, MouseButton button) {
+  if (editorOpen_) return std::nullopt;
   int position = PositionOf(view);
-  if (position == 0) return;
+  if (position == 0) return std::nullopt;
   current_ = position;
   Entry& entry = entries_[position - 1];
   if (button == MouseButton::kLeft) {
@@ -123,14 +116,18 @@ void NoteBoard::OnPress(NoteView& view, MouseButton button) {
     position = PositionOf(view);
     if (position > 0) SaveAfterClick(entries_[position - 1]);
   } else if (button == MouseButton::kRight) {
-    auto chosen =
-        view.PopupMenu(BuildNoteMenu(entry.note.layer == NoteLayer::kTopmost, entry.note.layer == NoteLayer::kDesktop));
-    if (chosen) OnCommand(*chosen);
+    return view.PopupMenu(
+        BuildNoteMenu(entry.note.layer == NoteLayer::kTopmost, entry.note.layer == NoteLayer::kDesktop));
   }
+  return std::nullopt;
+}
+
+WindowPlace NoteBoard::PlaceOf(const Entry& entry) const {
+  return entry.view->MovedTo().value_or(WindowPlace{entry.note.top, entry.note.left});
 }
 
 void NoteBoard::SaveAfterClick(Entry& entry) {
-  NotePlace place = entry.view->Place();
+  WindowPlace place = PlaceOf(entry);
   entry.note.top = place.top;
   entry.note.left = place.left;
   if (!store_.WriteRecord(entry.number, RecordFromNote(entry.note))) dialogs_.Message(SaveFailedMessage(entry.number));
@@ -154,9 +151,6 @@ void NoteBoard::OnCommand(MenuCommand command) {
       break;
     case MenuCommand::kNotePeel:
       PeelCurrent();
-      break;
-    case MenuCommand::kNoteEdit:
-      if (onEdit_) onEdit_();
       break;
     default:
       break;
@@ -204,7 +198,7 @@ std::optional<NoteBoard::TakenNote> NoteBoard::TakeCurrentForEdit() {
   Entry* entry = Current();
   if (!entry) return std::nullopt;
   TakenNote taken{entry->number, entry->note, entry->view->Size()};
-  NotePlace place = entry->view->Place();
+  WindowPlace place = PlaceOf(*entry);
   taken.note.top = place.top;
   taken.note.left = place.left;
   RemoveCurrentWindow();
@@ -244,14 +238,8 @@ void NoteBoard::ShowHidden(int number) {
       hidden_.erase(number);
       dialogs_.Message(UnreadableFileMessage(NoteRecordFileName(number)));
       return;
-    case NoteStore::LoadStatus::kBadRecord:
-      dialogs_.Message(UnreadableFileMessage(NoteRecordFileName(number)));
-      return;
-    case NoteStore::LoadStatus::kNoText:
-      dialogs_.Message(MissingTextMessage(number));
-      return;
-    case NoteStore::LoadStatus::kBadText:
-      dialogs_.Message(UnreadableFileMessage(NoteTextFileName(number)));
+    default:
+      dialogs_.Message(LoadFailureMessage(number, loaded.status));
       return;
   }
   if (!store_.SetRecordLine(number, kVisibleLine, kTrue)) dialogs_.Message(SaveFailedMessage(number));
@@ -269,7 +257,12 @@ void NoteBoard::PeelCurrent() {
   current_ = PositionOf(*view);
   entry = Current();
   if (!entry) return;
-  store_.DeleteNoteFiles(entry->number);
+  if (auto undeleted = store_.DeleteNoteFiles(entry->number)) {
+    dialogs_.Message(DeleteFailedMessage(*undeleted));
+    // A note whose record is still there would come back at the next start: it stays. A text
+    // left behind without its record is only litter.
+    if (*undeleted == NoteRecordFileName(entry->number)) return;
+  }
   hidden_.erase(entry->number);
   RemoveCurrentWindow();
 }

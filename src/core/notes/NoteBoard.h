@@ -1,30 +1,36 @@
 #pragma once
-#include <functional>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <vector>
 
+#include "notes/Countdown.h"
+#include "notes/NoteMenu.h"
 #include "notes/NoteStore.h"
+#include "notes/NoteView.h"
 #include "ports/Clock.h"
 #include "ports/Dialogs.h"
-#include "ports/NoteView.h"
-#include "shell/MainMenu.h"
 
 namespace vq {
-
-enum class MouseButton { kLeft, kRight, kOther };
 
 // The notes on the desktop: the ordered list of note windows (positions count from 1), the one
 // the user touched last, the hidden notes of the tray menu, and the commands on them. Every
 // change is written to the note's files at once.
 class NoteBoard {
  public:
-  NoteBoard(NoteFiles& files, NoteViewFactory& views, Clock& clock, Dialogs& dialogs);
+  // A note with an alarm refreshes its countdown line this often.
+  static constexpr std::chrono::milliseconds kCountdownInterval{30000};
+
+  // Views report their presses and ticks to events, which hands them back to the board.
+  NoteBoard(NoteFiles& files, NoteViewFactory& views, NoteEvents& events, Clock& clock, Dialogs& dialogs);
 
   // Rebuilds every note from its files, in ascending order of numbers.
   void RestoreNotes();
 
-  void OnPress(NoteView& view, MouseButton button);
+  // A left press drags the note and saves its place; a right press pops up the note's menu
+  // and returns the command chosen there, for the caller to carry out (editing is not the
+  // board's business).
+  std::optional<MenuCommand> OnPress(NoteView& view, MouseButton button);
   void OnCountdownTick(NoteView& view);
   // Note popup commands act on the current note; hidden-note entries show their note.
   void OnCommand(MenuCommand command);
@@ -49,20 +55,19 @@ class NoteBoard {
   struct TakenNote {
     int number = 0;
     Note note;
-    NoteSize size;
+    WindowSize size;
   };
   std::optional<TakenNote> TakeCurrentForEdit();
   std::optional<int> FindFreeNoteNumber() const { return store_.FindFreeNoteNumber(); }
-  // Writes both files of a note; false when either could not be written.
-  bool SaveNote(int number, const Note& note);
-  // "編集" on a note's menu goes to whoever runs the editor.
-  void SetEditHandler(std::function<void()> handler) { onEdit_ = std::move(handler); }
+  // Writes both files of a note, the text first; false when either could not be written.
+  [[nodiscard]] bool SaveNote(int number, const Note& note);
 
  private:
   struct Entry {
     int number = 0;
     Note note;
     std::unique_ptr<NoteView> view;
+    bool alarmCame = false;  // the countdown line stays red from then on
   };
 
   Entry* Current();
@@ -77,16 +82,18 @@ class NoteBoard {
   void PeelCurrent();
   void SaveAfterClick(Entry& entry);
   void RefreshCountdown(Entry& entry);
+  // Where the note stands now: the saved twips until the user moves it.
+  WindowPlace PlaceOf(const Entry& entry) const;
 
   NoteStore store_;
   NoteViewFactory& views_;
+  NoteEvents& events_;
   Clock& clock_;
   Dialogs& dialogs_;
   std::vector<Entry> entries_;
   int current_ = 0;
   std::map<int, std::string> hidden_;  // note number to menu caption
   bool editorOpen_ = false;
-  std::function<void()> onEdit_;
 };
 
 }  // namespace vq

@@ -2,14 +2,6 @@
 
 namespace vq {
 
-const char kAllNotesTakenMessage[] = "付箋紙は101枚までです。不要な付箋紙をはがしてから作成してください。";
-
-std::string MissingTextMessage(int number) { return NoteTextFileName(number) + "が見つかりません"; }
-std::string UnreadableFileMessage(const std::string& fileName) { return fileName + "を読み込めませんでした。"; }
-std::string SaveFailedMessage(int number) {
-  return NoteRecordFileName(number) + "を保存できませんでした。付箋紙の変更はファイルに残っていません。";
-}
-
 std::optional<RecordLines> NoteStore::ReadRecord(int number) const {
   auto file = files_.Read(NoteRecordFileName(number));
   if (file.status != NoteFiles::ReadStatus::kOk) return std::nullopt;
@@ -62,9 +54,10 @@ bool NoteStore::SetRecordLine(int number, int line, std::string_view value) {
   return WriteRecord(number, *lines);
 }
 
-void NoteStore::DeleteNoteFiles(int number) {
-  files_.Delete(NoteRecordFileName(number));
-  files_.Delete(NoteTextFileName(number));
+std::optional<std::string> NoteStore::DeleteNoteFiles(int number) {
+  for (const std::string& name : {NoteRecordFileName(number), NoteTextFileName(number)})
+    if (!files_.Delete(name)) return name;
+  return std::nullopt;
 }
 
 }  // namespace vq

@@ -27,22 +27,18 @@ class NoteStore {
   // The lowest number without a record file, or nothing when all 101 are taken.
   std::optional<int> FindFreeNoteNumber() const;
 
-  bool WriteRecord(int number, const RecordLines& lines);
-  bool WriteText(int number, std::string_view text);
+  [[nodiscard]] bool WriteRecord(int number, const RecordLines& lines);
+  [[nodiscard]] bool WriteText(int number, std::string_view text);
   // Rewrites one line and keeps the others as they are; a 14-line record grows its stacking
   // line. False when the record could not be read or written.
-  bool SetRecordLine(int number, int line, std::string_view value);
-  // Both files; one already missing is skipped.
-  void DeleteNoteFiles(int number);
+  [[nodiscard]] bool SetRecordLine(int number, int line, std::string_view value);
+  // The record, then the text: a note whose record could not be deleted keeps both files,
+  // and a crash in between leaves a text without a record, never a record without its text.
+  // Nothing when both are gone, else the name of the first file that could not be deleted.
+  [[nodiscard]] std::optional<std::string> DeleteNoteFiles(int number);
 
  private:
   NoteFiles& files_;
 };
-
-// The messages of note file failures.
-std::string MissingTextMessage(int number);
-std::string UnreadableFileMessage(const std::string& fileName);
-std::string SaveFailedMessage(int number);
-extern const char kAllNotesTakenMessage[];
 
 }  // namespace vq

@@ -2,13 +2,7 @@
 
 namespace vq {
 
-LauncherEditor::LauncherEditor(Config& config, LauncherTable& table, std::function<void()> refreshMenu)
-    : config_(config), table_(table), refreshMenu_(std::move(refreshMenu)) {}
-
-void LauncherEditor::ReadTable() {
-  table_ = LoadLauncherTable(config_);
-  if (refreshMenu_) refreshMenu_();
-}
+void LauncherEditor::ReadTable() { launcher_.Reload(); }
 
 void LauncherEditor::Load() {
   ReadTable();

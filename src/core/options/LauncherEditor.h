@@ -1,9 +1,8 @@
 #pragma once
-#include <functional>
 #include <string>
 
 #include "config/Config.h"
-#include "shell/Launcher.h"
+#include "launcher/Launcher.h"
 
 namespace vq {
 
@@ -12,7 +11,7 @@ namespace vq {
 // change when the entries are registered (or the options applied).
 class LauncherEditor {
  public:
-  LauncherEditor(Config& config, LauncherTable& table, std::function<void()> refreshMenu);
+  LauncherEditor(Config& config, Launcher& launcher) : config_(config), launcher_(launcher), table_(launcher.Table()) {}
 
   // Reads the table from the file and shows slot 1.
   void Load();
@@ -38,7 +37,7 @@ class LauncherEditor {
   enum class RegisterResult { kNeedsName, kRegistered, kWriteFailed };
   RegisterResult Register();
   // Writes all twenty entries and reads them back; false when a write failed.
-  bool WriteTable();
+  [[nodiscard]] bool WriteTable();
 
   // A folder picked in the folder browser, as a target: it ends in exactly one "\".
   static std::string FolderTarget(std::string folder);
@@ -48,13 +47,11 @@ class LauncherEditor {
   void UpdatePending() { pending_ = !name_.empty() && !path_.empty(); }
 
   Config& config_;
+  Launcher& launcher_;
   LauncherTable& table_;
-  std::function<void()> refreshMenu_;
   int selected_ = 0;
   std::string name_, path_;
   bool pending_ = false;
 };
-
-inline constexpr char kNeedsNameMessage[] = "名前を付けてください。";
 
 }  // namespace vq

@@ -1,11 +1,11 @@
 #include "options/OptionsController.h"
 
+#include "options/OptionsMessages.h"
 #include "options/StartupShortcut.h"
 
 namespace vq {
 
-OptionsController::OptionsController(const Ports& ports)
-    : ports_(ports), launcher_(ports.config, ports.launcher, ports.refreshLauncherMenu) {}
+OptionsController::OptionsController(const Ports& ports) : ports_(ports), launcher_(ports.config, ports.launcher) {}
 
 void OptionsController::Open(OptionsPage page, std::optional<int> mailSubPage) {
   if (!view_) {
@@ -21,9 +21,7 @@ void OptionsController::Open(OptionsPage page, std::optional<int> mailSubPage) {
   view_->SelectPage(page, mailSubPage);
 }
 
-OptionsValues OptionsController::LiveSettings() const {
-  return view_ ? view_->Values() : LoadOptions(ports_.config);
-}
+OptionsValues OptionsController::LiveSettings() const { return view_ ? view_->Values() : LoadOptions(ports_.config); }
 
 void OptionsController::Save() {
   launcher_.CommitSelected();
@@ -34,7 +32,7 @@ void OptionsController::Save() {
   ok = launcher_.WriteTable() && ok;
   launcher_.SelectSlot(launcher_.Selected());
   view_->RefreshLauncher();
-  if (!ok) ports_.dialogs.Message("設定を保存できませんでした。Vornquill.ini に書き込めません。");
+  if (!ok) ports_.dialogs.Message(kSettingsNotSavedMessage);
 }
 
 void OptionsController::Apply() {
@@ -58,8 +56,8 @@ void OptionsController::CloseBox() {
 }
 
 void OptionsController::Close() {
-  NotePlace place = view_->Place();
-  SaveOptionsPlace(ports_.config, place.top, place.left);
+  WindowPlace place = view_->Place();
+  (void)SaveOptionsPlace(ports_.config, place.top, place.left);
   auto view = std::move(view_);
   view->Close();
 }
@@ -70,7 +68,7 @@ void OptionsController::RegisterLauncher() {
       ports_.dialogs.Message(kNeedsNameMessage);
       break;
     case LauncherEditor::RegisterResult::kWriteFailed:
-      ports_.dialogs.Message("ランチャーを保存できませんでした。Vornquill.ini に書き込めません。");
+      ports_.dialogs.Message(kLauncherNotSavedMessage);
       break;
     case LauncherEditor::RegisterResult::kRegistered:
       break;

@@ -1,5 +1,4 @@
 #pragma once
-#include <functional>
 #include <memory>
 
 #include "config/Config.h"
@@ -7,7 +6,8 @@
 #include "options/LauncherEditor.h"
 #include "options/OptionsModel.h"
 #include "ports/Dialogs.h"
-#include "ports/OptionsView.h"
+#include "options/OptionsView.h"
+#include "launcher/Launcher.h"
 #include "ports/UserFolders.h"
 #include "ports/System.h"
 
@@ -19,8 +19,7 @@ class OptionsController {
  public:
   struct Ports {
     Config& config;
-    LauncherTable& launcher;
-    std::function<void()> refreshLauncherMenu;
+    vq::Launcher& launcher;
     mail::MailSchedule& mailSchedule;
     UserFolders& folders;
     System& system;

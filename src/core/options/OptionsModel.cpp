@@ -3,41 +3,32 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "config/Settings.h"
+#include "notes/NoteDefaults.h"
 #include "notes/NoteRecord.h"
 
 namespace vq {
-
-namespace {
-
-const char* const kAccountKeys[3][4] = {
-    {"b01", "b02", "b03", "b04"}, {"b11", "b12", "b13", "b14"}, {"b21", "b22", "b23", "b24"}};
-
-long ParsePlace(const std::string& text) {
-  char* end = nullptr;
-  double value = std::strtod(text.c_str(), &end);
-  if (end == text.c_str() || !std::isfinite(value) || std::fabs(value) > 1e7) return 0;
-  return static_cast<long>(std::lround(value));
-}
-
-}  // namespace
 
 OptionsValues LoadOptions(const Config& config) {
   OptionsValues v;
   auto a1 = [&](std::string_view key) { return config.ReadOption(keys::kMail, key); };
   for (int i = 0; i < 3; ++i) {
-    v.accounts[i] = {a1(kAccountKeys[i][0]), a1(kAccountKeys[i][1]), a1(kAccountKeys[i][2]), a1(kAccountKeys[i][3])};
+    v.accounts[i] = {a1(AccountKey(i, AccountField::kPort)), a1(AccountKey(i, AccountField::kHost)),
+                     a1(AccountKey(i, AccountField::kUser)), a1(AccountKey(i, AccountField::kPassword))};
   }
   v.interval = a1(keys::kInterval);
   v.mailer = a1(keys::kMailer);
   v.watchNewWindow = std::atoi(a1(keys::kWatchNewWindow).c_str()) == 1;
   v.doubleClickMinimises = IsTrueFlag(a1(keys::kDoubleClickMinimises));
   v.doubleClickChecksMail = IsTrueFlag(a1(keys::kDoubleClickChecksMail));
-  v.top = ParsePlace(config.ReadOption(keys::kOptionsWindow, keys::kTop));
-  v.left = ParsePlace(config.ReadOption(keys::kOptionsWindow, keys::kLeft));
-  v.fontName = config.ReadOption(keys::kNoteDefaults, keys::kFontName);
-  v.fontSize = config.ReadOption(keys::kNoteDefaults, keys::kFontSize);
-  v.backColor = ParseColour(config.ReadOption(keys::kNoteDefaults, keys::kBackColor)).value_or(0xFFFFFF);
-  v.foreColor = ParseColour(config.ReadOption(keys::kNoteDefaults, keys::kForeColor)).value_or(0);
+  WindowPlace place = ReadPlace(config, keys::kOptionsWindow);
+  v.top = place.top;
+  v.left = place.left;
+  NoteDefaults defaults = ReadNoteDefaults(config);
+  v.fontName = defaults.fontName;
+  v.fontSize = defaults.fontSizeText;
+  v.backColor = defaults.backColor;
+  v.foreColor = defaults.foreColor;
   for (auto& account : v.accounts)
     if (account.port.empty()) account.port = kDefaultPort;
   return v;
@@ -49,10 +40,10 @@ bool SaveOptions(Config& config, const OptionsValues& v) {
     ok = config.WriteOption(section, key, value) && ok;
   };
   for (int i = 0; i < 3; ++i) {
-    write(keys::kMail, kAccountKeys[i][0], v.accounts[i].port);
-    write(keys::kMail, kAccountKeys[i][1], v.accounts[i].host);
-    write(keys::kMail, kAccountKeys[i][2], v.accounts[i].user);
-    write(keys::kMail, kAccountKeys[i][3], v.accounts[i].password);
+    write(keys::kMail, AccountKey(i, AccountField::kPort), v.accounts[i].port);
+    write(keys::kMail, AccountKey(i, AccountField::kHost), v.accounts[i].host);
+    write(keys::kMail, AccountKey(i, AccountField::kUser), v.accounts[i].user);
+    write(keys::kMail, AccountKey(i, AccountField::kPassword), v.accounts[i].password);
   }
   write(keys::kMail, keys::kInterval, v.interval);
   write(keys::kMail, keys::kMailer, v.mailer);
@@ -66,9 +57,8 @@ bool SaveOptions(Config& config, const OptionsValues& v) {
   return ok;
 }
 
-void SaveOptionsPlace(Config& config, long top, long left) {
-  config.WriteOption(keys::kOptionsWindow, keys::kTop, std::to_string(top));
-  config.WriteOption(keys::kOptionsWindow, keys::kLeft, std::to_string(left));
+bool SaveOptionsPlace(Config& config, long top, long left) {
+  return WritePlace(config, keys::kOptionsWindow, {top, left});
 }
 
 bool AcceptIntervalKey(char32_t key) { return (key >= U'0' && key <= U'9') || key == 8; }

@@ -15,7 +15,7 @@ struct MailAccount {
 // Every setting the options dialog edits, as its fields hold them.
 struct OptionsValues {
   std::array<MailAccount, 3> accounts;
-  std::string interval;             // minutes; "0" or empty: no periodic check
+  std::string interval;  // minutes; "0" or empty: no periodic check
   std::string mailer;
   bool watchNewWindow = false;         // "b6"
   bool doubleClickMinimises = false;   // "b7"
@@ -34,9 +34,9 @@ inline constexpr char kDefaultPort[] = "110";
 OptionsValues LoadOptions(const Config& config);
 // Writes the mail, double-click and note-default settings, texts exactly as typed, in the
 // order the file has always been written in. False when a write failed.
-bool SaveOptions(Config& config, const OptionsValues& values);
+[[nodiscard]] bool SaveOptions(Config& config, const OptionsValues& values);
 // The dialog's place, written whenever it closes.
-void SaveOptionsPlace(Config& config, long top, long left);
+[[nodiscard]] bool SaveOptionsPlace(Config& config, long top, long left);
 
 // The interval field takes digits and Backspace only, at most three characters.
 inline constexpr std::size_t kIntervalMaxLength = 3;

@@ -16,12 +16,4 @@ std::string StartupShortcutText(const std::string& programFolder) {
 
 std::string StartupShortcutPath(const std::string& startupFolder) { return Join(startupFolder, kShortcutName); }
 
-std::string RegisterFailedMessage(const std::string& path) {
-  return "スタートアップに登録できませんでした。\r\n" + path + " に書き込めません。";
-}
-
-std::string RemoveFailedMessage(const std::string& path) {
-  return "スタートアップから削除できませんでした。\r\n" + path + " を削除できません。";
-}
-
 }  // namespace vq

@@ -11,11 +11,4 @@ std::string StartupShortcutText(const std::string& programFolder);
 // The shortcut's full path in the Startup folder.
 std::string StartupShortcutPath(const std::string& startupFolder);
 
-inline constexpr char kRegisteredMessage[] = "スタートアップに登録しました。";
-inline constexpr char kRemovedMessage[] = "スタートアップから削除しました。";
-inline constexpr char kFileNotFoundMessage[] = "ファイルが見つかりません。";
-inline constexpr char kNoStartupFolderMessage[] = "スタートアップフォルダが見つかりません。";
-std::string RegisterFailedMessage(const std::string& path);
-std::string RemoveFailedMessage(const std::string& path);
-
 }  // namespace vq

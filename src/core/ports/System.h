@@ -18,10 +18,12 @@ class System {
   // window, without waiting for it.
   virtual RunOutcome Run(const std::string& commandLine) = 0;
   // Writes a whole file in the ANSI code page; false when it could not be written.
-  virtual bool WriteTextFile(const std::string& path, const std::string& text) = 0;
+  [[nodiscard]] virtual bool WriteTextFile(const std::string& path, const std::string& text) = 0;
   virtual DeleteResult RemoveFile(const std::string& path) = 0;
   // The folder of the running program, without a trailing "\" except at a drive root.
   virtual std::string ProgramFolder() const = 0;
+  // Ends the process at once: no window gets to run its closing code.
+  virtual void EndProgram() = 0;
 };
 
 }  // namespace vq

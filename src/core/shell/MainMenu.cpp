@@ -2,7 +2,7 @@
 
 namespace vq {
 
-Menu BuildMainMenu(const LauncherTable& launcher, const std::vector<HiddenNoteEntry>& hiddenNotes) {
+Menu BuildMainMenu(const LauncherCaptions& launcher, const std::vector<HiddenNoteEntry>& hiddenNotes) {
   using C = MenuCommand;
   Menu desktop = {
       MenuItem::Command("すべて最小化", C::kMinimiseAll),
@@ -18,7 +18,7 @@ Menu BuildMainMenu(const LauncherTable& launcher, const std::vector<HiddenNoteEn
 
   Menu launch;
   for (int i = 0; i < kLauncherEntryCount; ++i)
-    if (!launcher[i].name.empty()) launch.push_back(MenuItem::Command(launcher[i].name, LaunchCommand(i)));
+    if (!launcher[i].empty()) launch.push_back(MenuItem::Command(launcher[i], LaunchCommand(i)));
   if (launch.empty()) launch.push_back(MenuItem::Command("(なし)", C::kLauncherNone));
   launch.push_back(MenuItem::Separator());
   launch.push_back(MenuItem::Command("(設定)", C::kLauncherSettings));
@@ -41,17 +41,6 @@ Menu BuildMainMenu(const LauncherTable& launcher, const std::vector<HiddenNoteEn
       MenuItem::Command("オプション設定", C::kOptions),
       MenuItem::Separator(),
       MenuItem::Command("終了", C::kExit),
-  };
-}
-
-Menu BuildNoteMenu(bool topmostChecked, bool backmostChecked) {
-  using C = MenuCommand;
-  return {
-      MenuItem::Command("編集", C::kNoteEdit),
-      MenuItem::Command("最前面に表示", C::kNoteTopmost, topmostChecked),
-      MenuItem::Command("最背面に表示", C::kNoteBackmost, backmostChecked),
-      MenuItem::Command("非表示", C::kNoteHide),
-      MenuItem::Command("はがす", C::kNotePeel),
   };
 }
 

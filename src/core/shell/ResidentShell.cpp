@@ -1,5 +1,7 @@
 #include "shell/ResidentShell.h"
 
+#include "shell/MainMenu.h"
+
 namespace vq {
 
 TrayResponse ChooseDoubleClickAction(const Config& config) {
@@ -7,65 +9,36 @@ TrayResponse ChooseDoubleClickAction(const Config& config) {
                                                                                  : TrayResponse::kCheckMail;
 }
 
-std::optional<std::string> LaunchCommandLine(const std::string& path) {
-  if (path.empty()) return std::nullopt;
-  if (path.back() == '\\') return "explorer " + path;
-  return path;
-}
-
 ResidentShell::ResidentShell(const ShellPorts& ports)
     : config_(ports.profile),
       folders_(ports.folders),
-      host_(ports.host),
+      tray_(ports.tray),
       timers_(ports.timers),
       system_(ports.system),
       dialogs_(ports.dialogs),
+      launcher_(config_, ports.system, ports.dialogs),
       mailSchedule_(ports.timers),
-      notes_(ports.noteFiles, ports.noteViews, ports.clock, ports.dialogs),
+      notes_(ports.noteFiles, ports.noteViews, *this, ports.clock, ports.dialogs),
       editing_(config_, notes_, ports.editorViews, ports.dialogs),
-      options_({config_, launcher_, [this] { RefreshLauncherMenu(); }, mailSchedule_, ports.folders, ports.system,
-                ports.dialogs, ports.optionsViews}) {
-  notes_.SetEditHandler([this] { editing_.EditCurrentNote(); });
-}
+      options_({config_, launcher_, mailSchedule_, ports.folders, ports.system, ports.dialogs, ports.optionsViews}) {}
 
-Menu ResidentShell::MainMenu() const {
-  LauncherTable captions;
-  for (int i = 0; i < kLauncherEntryCount; ++i) captions[i].name = launcherMenuNames_[i];
-  return BuildMainMenu(captions, notes_.HiddenEntries());
-}
-
-void ResidentShell::RefreshLauncherMenu() {
-  for (int i = 0; i < kLauncherEntryCount; ++i) launcherMenuNames_[i] = launcher_[i].name;
-}
-
-void ResidentShell::Launch(int entry) {
-  auto commandLine = LaunchCommandLine(launcher_[entry].path);
-  if (!commandLine) return;
-  auto outcome = system_.Run(*commandLine);
-  if (outcome.result == System::RunResult::kNotFound)
-    dialogs_.Message("ファイルが見つかりません。");
-  else if (outcome.result == System::RunResult::kFailed)
-    dialogs_.Message("プログラムを起動できませんでした。\r\n" + *commandLine + "\r\n（エラー " +
-                     std::to_string(outcome.error) + "）");
-}
+Menu ResidentShell::MainMenu() const { return BuildMainMenu(launcher_.Captions(), notes_.HiddenEntries()); }
 
 void ResidentShell::Start() {
-  if (!config_.Exists()) config_.EnsureDefaults(folders_.StartupFolder());
+  if (!config_.Exists()) (void)config_.EnsureDefaults(folders_.StartupFolder());
   TryAddTrayIcon();
   mailSchedule_.SetBusy(false);
-  launcher_ = LoadLauncherTable(config_);
-  RefreshLauncherMenu();
+  launcher_.Reload();
   notes_.RestoreNotes();
   // The interval is read straight from the file: loading the options window here would
   // rewrite its position keys, and an existing file must stay untouched at start-up.
   mailSchedule_.SwitchPeriodicCheck(IntervalEnablesPeriodicCheck(config_.ReadOption(keys::kMail, keys::kInterval)));
-  minimisedByDoubleClick_ = false;
 }
 
 TrayResponse ResidentShell::OnTrayMouse(int mouseMessage) {
   switch (static_cast<TrayMouse>(mouseMessage)) {
     case TrayMouse::kRightPress: {
-      auto chosen = host_.PopupMenu(MainMenu());
+      auto chosen = tray_.PopupMenu(MainMenu());
       if (chosen) OnCommand(*chosen);
       return TrayResponse::kMenuShown;
     }
@@ -79,7 +52,7 @@ TrayResponse ResidentShell::OnTrayMouse(int mouseMessage) {
 void ResidentShell::OnCommand(MenuCommand command) {
   int entry = OffsetIn(command, MenuCommand::kLaunchFirst, MenuCommand::kLaunchLast);
   if (entry >= 0) {
-    Launch(entry);
+    launcher_.Run(entry);
     return;
   }
   switch (command) {
@@ -88,6 +61,9 @@ void ResidentShell::OnCommand(MenuCommand command) {
       break;
     case MenuCommand::kNewNote:
       editing_.NewNote();
+      break;
+    case MenuCommand::kNoteEdit:
+      editing_.EditCurrentNote();
       break;
     case MenuCommand::kOptions:
       options_.Open(OptionsPage::kGeneral);
@@ -107,6 +83,12 @@ void ResidentShell::OnCommand(MenuCommand command) {
   }
 }
 
+void ResidentShell::OnNotePress(NoteView& view, MouseButton button) {
+  if (auto chosen = notes_.OnPress(view, button)) OnCommand(*chosen);
+}
+
+void ResidentShell::OnCountdownTick(NoteView& view) { notes_.OnCountdownTick(view); }
+
 bool ResidentShell::OnCloseRequest() {
   if (mailSchedule_.Busy()) {
     dialogs_.Beep();
@@ -117,9 +99,9 @@ bool ResidentShell::OnCloseRequest() {
 }
 
 void ResidentShell::Exit() {
-  host_.RemoveTrayIcon();
+  tray_.RemoveIcon();
   trayIconShown_ = false;
-  host_.EndProgram();
+  system_.EndProgram();
 }
 
 void ResidentShell::OnTaskbarCreated() {
@@ -136,9 +118,8 @@ void ResidentShell::OnTimer(TimerId timer) {
 }
 
 void ResidentShell::TryAddTrayIcon() {
-  trayIconShown_ = host_.AddTrayIcon();
-  bool retry = !trayIconShown_ && trayRetries_ < kTrayRetryLimit;
-  if (retry)
+  trayIconShown_ = tray_.AddIcon();
+  if (!trayIconShown_ && trayRetries_ < kTrayRetryLimit)
     timers_.Start(TimerId::kTrayRetry, kTrayRetryInterval);
   else
     timers_.Stop(TimerId::kTrayRetry);

@@ -1,25 +1,22 @@
 #pragma once
-#include <vector>
+#include <chrono>
 
+#include "base/Menu.h"
+#include "base/TimerId.h"
 #include "config/Config.h"
 #include "editor/NoteEditing.h"
+#include "launcher/Launcher.h"
+#include "mail/MailSchedule.h"
 #include "notes/NoteBoard.h"
 #include "options/OptionsController.h"
 #include "ports/Clock.h"
 #include "ports/Dialogs.h"
-#include "ports/EditorView.h"
-#include "ports/HostWindow.h"
-#include "ports/Timers.h"
-#include "mail/MailSchedule.h"
 #include "ports/NoteFiles.h"
-#include "ports/NoteView.h"
-#include "ports/OptionsView.h"
-#include "ports/System.h"
 #include "ports/ProfileFile.h"
+#include "ports/System.h"
+#include "ports/Timers.h"
+#include "ports/Tray.h"
 #include "ports/UserFolders.h"
-#include "shell/Launcher.h"
-#include "shell/MainMenu.h"
-#include "base/Menu.h"
 
 namespace vq {
 
@@ -46,7 +43,7 @@ inline constexpr int kNoNoteInEditor = kNewNoteNumber;
 struct ShellPorts {
   ProfileFile& profile;
   UserFolders& folders;
-  HostWindow& host;
+  Tray& tray;
   Timers& timers;
   NoteFiles& noteFiles;
   NoteViewFactory& noteViews;
@@ -57,12 +54,9 @@ struct ShellPorts {
   Dialogs& dialogs;
 };
 
-// What choosing a launcher entry runs: "explorer " and the path for a folder (a path ending
-// in ""), the path itself otherwise, nothing for an empty path.
-std::optional<std::string> LaunchCommandLine(const std::string& path);
-
-// The program while it is resident: start-up, the tray icon and its menu, shutdown.
-class ResidentShell {
+// The program while it is resident: the start-up order, the tray icon and its menu, and the
+// routing of commands, note presses and timer ticks to the features that own them.
+class ResidentShell : public NoteEvents {
  public:
   // The shell keeps asking for the tray icon this often, this many times, when the taskbar is
   // not there yet (a start at logon).
@@ -72,7 +66,7 @@ class ResidentShell {
   explicit ResidentShell(const ShellPorts& ports);
 
   // Everything after the single-instance check, in order: defaults, tray icon, launcher,
-  // notes, periodic mail check, editor and minimise-all state.
+  // notes, periodic mail check.
   void Start();
 
   TrayResponse OnTrayMouse(int mouseMessage);
@@ -83,13 +77,15 @@ class ResidentShell {
   void OnTaskbarCreated();
   void OnTimer(TimerId timer);
 
+  void OnNotePress(NoteView& view, MouseButton button) override;
+  void OnCountdownTick(NoteView& view) override;
+
   mail::MailSchedule& MailSchedule() { return mailSchedule_; }
   bool MailCheckBusy() const { return mailSchedule_.Busy(); }
   bool PeriodicMailCheckEnabled() const { return mailSchedule_.PeriodicCheckEnabled(); }
   bool TrayIconShown() const { return trayIconShown_; }
   int EditingNoteNumber() const { return editing_.EditingNoteNumber(); }
-  bool MinimisedByDoubleClick() const { return minimisedByDoubleClick_; }
-  const LauncherTable& Launcher() const { return launcher_; }
+  const vq::Launcher& Launcher() const { return launcher_; }
   Menu MainMenu() const;
   NoteBoard& Notes() { return notes_; }
   NoteEditing& Editing() { return editing_; }
@@ -98,24 +94,18 @@ class ResidentShell {
  private:
   void TryAddTrayIcon();
   void Exit();
-  void Launch(int entry);
-  void RefreshLauncherMenu();
 
   Config config_;
   UserFolders& folders_;
-  HostWindow& host_;
+  Tray& tray_;
   Timers& timers_;
   System& system_;
   Dialogs& dialogs_;
 
-  mail::MailSchedule mailSchedule_;
   bool trayIconShown_ = false;
   int trayRetries_ = 0;
-  bool minimisedByDoubleClick_ = false;
-  LauncherTable launcher_;
-  // Captions of the launcher menu: they follow the table only when entries are registered,
-  // saved or loaded, while a committed slot changes what its item starts at once.
-  std::array<std::string, kLauncherEntryCount> launcherMenuNames_;
+  vq::Launcher launcher_;
+  mail::MailSchedule mailSchedule_;
   NoteBoard notes_;
   NoteEditing editing_;
   OptionsController options_;

@@ -8,7 +8,7 @@
 
 #include <commctrl.h>
 
-#include "WindowNames.h"
+#include "win/base/WindowNames.h"
 
 #ifndef VQ_EXE_DEFAULT
 #define VQ_EXE_DEFAULT L""

@@ -1,0 +1,27 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/Twips.h"
+#include "config/Config.h"
+
+namespace vq {
+
+// The four settings of a mail account (index 0..2) live under "b<index><field>": "b01" is
+// the first account's port, "b24" the third account's password.
+enum class AccountField { kPort = 1, kHost = 2, kUser = 3, kPassword = 4 };
+std::string AccountKey(int account, AccountField field);
+
+// A stored position: decimal twips, as written; nothing for an empty or garbled text.
+std::optional<long> ParseTwipsText(std::string_view text);
+
+// A window's remembered place: section "Option" (options dialog), "Fusen" (note editor) or
+// "vmc" (mail result window). The result window has always looked its left edge up as
+// "left" while writing it as "Left"; keys ignore case, so both name the same value.
+// A value that is missing or not a number reads as 0.
+WindowPlace ReadPlace(const Config& config, std::string_view section);
+// Top, then Left. False when a write failed.
+[[nodiscard]] bool WritePlace(Config& config, std::string_view section, const WindowPlace& place);
+
+}  // namespace vq

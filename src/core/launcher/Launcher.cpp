@@ -1,0 +1,50 @@
+#include "launcher/Launcher.h"
+
+#include "launcher/LauncherMessages.h"
+
+namespace vq {
+
+std::string LauncherKey(int entry) { return std::to_string(entry); }
+
+LauncherTable LoadLauncherTable(const Config& config) {
+  LauncherTable table;
+  for (int i = 0; i < kLauncherEntryCount; ++i) {
+    table[i].name = config.ReadOption(keys::kLauncherNames, LauncherKey(i));
+    table[i].path = config.ReadOption(keys::kLauncherPaths, LauncherKey(i));
+  }
+  return table;
+}
+
+bool HasNamedEntry(const LauncherTable& table) {
+  for (const auto& entry : table)
+    if (!entry.name.empty()) return true;
+  return false;
+}
+
+std::optional<std::string> LaunchCommandLine(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  if (path.back() == '\\') return "explorer " + path;
+  return path;
+}
+
+void Launcher::Reload() {
+  table_ = LoadLauncherTable(config_);
+  RefreshCaptions();
+}
+
+void Launcher::RefreshCaptions() {
+  for (int i = 0; i < kLauncherEntryCount; ++i) captions_[i] = table_[i].name;
+}
+
+void Launcher::Run(int entry) {
+  if (entry < 0 || entry >= kLauncherEntryCount) return;
+  auto commandLine = LaunchCommandLine(table_[entry].path);
+  if (!commandLine) return;
+  auto outcome = system_.Run(*commandLine);
+  if (outcome.result == System::RunResult::kNotFound)
+    dialogs_.Message(kFileNotFoundMessage);
+  else if (outcome.result == System::RunResult::kFailed)
+    dialogs_.Message(LaunchFailedMessage(*commandLine, outcome.error));
+}
+
+}  // namespace vq

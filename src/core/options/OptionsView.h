@@ -1,0 +1,37 @@
+#pragma once
+#include <memory>
+#include <optional>
+
+#include "options/OptionsModel.h"
+#include "base/Twips.h"
+
+namespace vq {
+
+// Pages of the options dialog, and the sub-pages of its mail page.
+enum class OptionsPage { kGeneral = 0, kMail = 1, kLauncher = 2, kNotes = 3 };
+inline constexpr int kMailSettingsSubPage = 3;
+
+class OptionsController;
+
+class OptionsView {
+ public:
+  virtual ~OptionsView() = default;
+  // Fills every field and places the dialog (twips); SelectPage then shows it.
+  virtual void Show(const OptionsValues& values) = 0;
+  // Shows the page (and the mail sub-page) and brings the dialog forward.
+  virtual void SelectPage(OptionsPage page, std::optional<int> mailSubPage) = 0;
+  // The fields as the user left them.
+  virtual OptionsValues Values() const = 0;
+  // The launcher page shows the editor's selected slot, fields and register colour.
+  virtual void RefreshLauncher() = 0;
+  virtual WindowPlace Place() const = 0;
+  virtual void Close() = 0;
+};
+
+class OptionsViewFactory {
+ public:
+  virtual ~OptionsViewFactory() = default;
+  virtual std::unique_ptr<OptionsView> CreateOptionsView(OptionsController& controller) = 0;
+};
+
+}  // namespace vq

@@ -1,0 +1,47 @@
+#include "win/app/App.h"
+
+#include "win/editor/EditorWindow.h"
+#include "win/editor/TimerDialog.h"
+#include "win/notes/NoteWindow.h"
+#include "win/options/OptionsDialog.h"
+#include "win/platform/ProgramFolder.h"
+
+namespace vq::win {
+
+App::App(HINSTANCE instance)
+    : instance_(instance),
+      folder_(ProgramFolder()),
+      profile_(folder_, L"Vornquill"),
+      noteFiles_(folder_),
+      system_(folder_),
+      mainWindow_(instance),
+      shell_(ShellPorts{profile_, folders_, mainWindow_, mainWindow_, noteFiles_, *this, *this, *this, system_, clock_,
+                        dialogs_}) {}
+
+bool App::Start() {
+  if (!NoteWindow::RegisterClass(instance_) || !EditorWindow::RegisterClass(instance_) ||
+      !TimerDialog::RegisterClass(instance_) || !OptionsDialog::RegisterClass(instance_))
+    return false;
+  if (!mainWindow_.Create(shell_)) return false;
+  dialogs_.SetOwner(mainWindow_.Handle());
+  shell_.Start();
+  return true;
+}
+
+std::unique_ptr<NoteView> App::CreateNoteView(NoteEvents& events) {
+  return std::make_unique<NoteWindow>(instance_, events, fonts_);
+}
+
+std::unique_ptr<EditorView> App::CreateEditorView(NoteEditing& editing) {
+  return std::make_unique<EditorWindow>(instance_, editing, fonts_);
+}
+
+std::unique_ptr<TimerDialogView> App::CreateTimerDialogView(NoteEditing& editing) {
+  return std::make_unique<TimerDialog>(instance_, editing, fonts_, clock_);
+}
+
+std::unique_ptr<OptionsView> App::CreateOptionsView(OptionsController& controller) {
+  return std::make_unique<OptionsDialog>(instance_, controller, fonts_);
+}
+
+}  // namespace vq::win

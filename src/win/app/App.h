@@ -1,0 +1,47 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "shell/ResidentShell.h"
+#include "win/base/FontCache.h"
+#include "win/platform/WinNoteFiles.h"
+#include "win/platform/WinProfileFile.h"
+#include "win/platform/WinServices.h"
+#include "win/platform/WinSystem.h"
+#include "win/platform/WinUserFolders.h"
+#include "win/shell/MainWindow.h"
+
+namespace vq::win {
+
+// The program put together: the platform's adapters, the windows that show each feature, and
+// the resident shell that drives them.
+class App : public NoteViewFactory, public EditorViewFactory, public OptionsViewFactory {
+ public:
+  explicit App(HINSTANCE instance);
+
+  // Registers the window classes, creates the hidden main window and runs the start-up.
+  // False when a window could not be made.
+  bool Start();
+
+  std::unique_ptr<NoteView> CreateNoteView(NoteEvents& events) override;
+  std::unique_ptr<EditorView> CreateEditorView(NoteEditing& editing) override;
+  std::unique_ptr<TimerDialogView> CreateTimerDialogView(NoteEditing& editing) override;
+  std::unique_ptr<OptionsView> CreateOptionsView(OptionsController& controller) override;
+
+ private:
+  HINSTANCE instance_;
+  std::wstring folder_;  // the program's folder, with its trailing backslash
+  WinProfileFile profile_;
+  WinUserFolders folders_;
+  WinNoteFiles noteFiles_;
+  WinClock clock_;
+  WinDialogs dialogs_;
+  WinSystem system_;
+  FontCache fonts_;
+  MainWindow mainWindow_;
+  ResidentShell shell_;
+};
+
+}  // namespace vq::win

@@ -1,0 +1,25 @@
+#include <windows.h>
+
+#include "shell/ShellMessages.h"
+#include "win/app/App.h"
+#include "win/base/Text.h"
+#include "win/base/WindowNames.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // One copy per user session. The second start says so and ends before it touches anything.
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, vq::win::kSingleInstanceMutex);
+  if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+    MessageBoxW(nullptr, vq::win::Widen(vq::kAlreadyRunningMessage).c_str(), vq::win::kProductName, MB_OK);
+    return 0;
+  }
+
+  static vq::win::App app(instance);
+  if (!app.Start()) return 1;
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}

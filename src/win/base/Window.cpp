@@ -1,0 +1,80 @@
+#include "win/base/Window.h"
+
+#include <string>
+
+#include "win/base/Text.h"
+#include "win/res/resource.h"
+
+namespace vq::win {
+
+bool Window::RegisterClass(HINSTANCE instance, const wchar_t* name, int background, HICON smallIcon) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = Procedure;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+  wc.hIconSm = smallIcon;
+  if (background >= 0) wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc) != 0;
+}
+
+bool Window::CreateBound(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y,
+                         int width, int height, HWND parent, HMENU menu, HINSTANCE instance) {
+  CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu, instance, this);
+  return hwnd_ != nullptr;
+}
+
+void Window::Unbind() {
+  if (hwnd_) SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+}
+
+void Window::Destroy() {
+  if (!hwnd_) return;
+  HWND hwnd = hwnd_;
+  Unbind();
+  hwnd_ = nullptr;
+  DestroyWindow(hwnd);
+}
+
+void Window::DestroyLater() {
+  if (!hwnd_) return;
+  HWND hwnd = hwnd_;
+  Unbind();
+  hwnd_ = nullptr;
+  ShowWindow(hwnd, SW_HIDE);
+  // Without its object the window takes the default answer to WM_CLOSE: it destroys itself.
+  PostMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    // The window is going by itself (its parent went): the object outlives it, unbound.
+    self->Unbind();
+    self->hwnd_ = nullptr;
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  try {
+    return self->OnMessage(msg, wp, lp);
+  } catch (...) {
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
+std::string WindowText(HWND hwnd) {
+  int length = GetWindowTextLengthW(hwnd);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  int got = GetWindowTextW(hwnd, text.data(), length + 1);
+  text.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return Narrow(text);
+}
+
+}  // namespace vq::win

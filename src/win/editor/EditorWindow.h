@@ -1,0 +1,54 @@
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "editor/EditorView.h"
+#include "editor/NoteEditing.h"
+#include "win/base/FontCache.h"
+#include "win/base/Handles.h"
+#include "win/base/Window.h"
+
+namespace vq::win {
+
+// The note editor "Vorn付箋紙": a sizable window with a menu bar, the note's text in its font
+// and colours, "貼り付け" and "Cancel", and the alarm row under the text when the note has one.
+class EditorWindow : public Window, public EditorView {
+ public:
+  static bool RegisterClass(HINSTANCE instance);
+
+  EditorWindow(HINSTANCE instance, NoteEditing& editing, FontCache& fonts);
+
+  void Show(const EditorContent& content, const EditorPlacement& placement) override;
+  EditorContent Content() const override;
+  WindowPlace Place() const override;
+  void SetAlarm(const NoteAlarm& alarm) override;
+  void Hide() override;
+  void ShowAgain() override;
+  void Close() override;
+
+ private:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnCommand(int id);
+  void CreateChildren();
+  void Layout();
+  void ApplyFont();
+  void ChooseNoteFont();
+  void ChooseColour(std::uint32_t& colour);
+  int Px(long twips) const;
+
+  HINSTANCE instance_;
+  NoteEditing& editing_;
+  FontCache& fonts_;
+  HWND text_ = nullptr, stick_ = nullptr, cancel_ = nullptr;
+  std::array<HWND, 9> alarmRow_{};
+  UINT dpi_ = 96;
+  NoteFont font_;
+  std::uint32_t backColor_ = 0xFFFFFF, foreColor_ = 0;
+  NoteAlarm alarm_;
+  FontCache::Font textFont_, uiFont_;
+  UniqueBrush backBrush_;
+};
+
+}  // namespace vq::win

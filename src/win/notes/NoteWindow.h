@@ -1,0 +1,54 @@
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "notes/NoteView.h"
+#include "win/base/FontCache.h"
+#include "win/base/Window.h"
+
+namespace vq::win {
+
+// A note on the desktop: borderless, no taskbar button, the text in the note's font and
+// colours, sized to the text, with the countdown line above it when the note has an alarm.
+class NoteWindow : public Window, public NoteView {
+ public:
+  static bool RegisterClass(HINSTANCE instance);
+
+  NoteWindow(HINSTANCE instance, NoteEvents& events, FontCache& fonts);
+
+  void Present(const Note& note, const std::optional<CountdownLine>& countdown) override;
+  void UpdateCountdown(const CountdownLine& countdown) override;
+  void StartCountdownTimer(std::chrono::milliseconds every) override;
+  void SetTopmost(bool topmost) override;
+  void SetAttachedToDesktop(bool attached) override;
+  void BringToFront() override;
+  void DragMove() override;
+  std::optional<WindowPlace> MovedTo() const override;
+  WindowSize Size() const override;
+  std::optional<MenuCommand> PopupMenu(const Menu& menu) override;
+
+ private:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnPaint();
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  // Measures both lines at the current DPI and sizes the window to them; shows it if asked.
+  void Fit(POINT topLeft, bool show = false);
+  static POINT KeepVisible(POINT topLeft, SIZE size);
+
+  NoteEvents& events_;
+  FontCache& fonts_;
+  UINT dpi_ = 96;
+  Note note_;
+  std::wstring text_;
+  std::optional<CountdownLine> countdown_;
+  FontCache::Font font_;
+  FontCache::Font countdownFont_;
+  SIZE textSize_{};
+  SIZE countdownSize_{};
+  // Where Present put the window: until it is elsewhere, the note has not been moved.
+  POINT presentedAt_{};
+};
+
+}  // namespace vq::win

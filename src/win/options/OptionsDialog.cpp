@@ -1,0 +1,496 @@
+#include "win/options/OptionsDialog.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cmath>
+
+#include "win/base/Dpi.h"
+#include "win/base/Ids.h"
+#include "win/base/LazyApi.h"
+#include "win/base/Pickers.h"
+#include "win/base/Text.h"
+#include "win/base/WindowNames.h"
+#include "base/Twips.h"
+#include "win/res/resource.h"
+
+namespace vq::win {
+
+namespace {
+
+constexpr wchar_t kOptionsClass[] = L"Vornquill2.Options";
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr long kClientWidth = 6000, kClientHeight = 4800, kTabHeight = 4260;
+constexpr int kAll = -1;
+
+}  // namespace
+
+bool OptionsDialog::RegisterClass(HINSTANCE instance) {
+  return Window::RegisterClass(instance, kOptionsClass, COLOR_BTNFACE);
+}
+
+OptionsDialog::OptionsDialog(HINSTANCE instance, OptionsController& controller, FontCache& fonts)
+    : instance_(instance), controller_(controller), fonts_(fonts) {}
+
+void OptionsDialog::Close() {
+  Destroy();
+  backBrush_.Reset();
+  foreBrush_.Reset();
+}
+
+int OptionsDialog::Px(long twips) const { return TwipsToPixels(twips, static_cast<int>(dpi_)); }
+
+HWND OptionsDialog::Add(const Control& c) {
+  HWND child =
+      CreateWindowExW(c.exStyle, c.cls, c.text, WS_CHILD | c.style, Px(c.left), Px(c.top), Px(c.width), Px(c.height),
+                      hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  placed_.push_back({child, c.page, c.subPage});
+  return child;
+}
+
+namespace {
+
+constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX, kEdit = WS_TABSTOP | ES_AUTOHSCROLL, kPush = WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kClient = WS_EX_CLIENTEDGE;
+
+// The controls that appear once, page by page, in tab order.
+// clang-format off
+constexpr struct {
+  int page, subPage;
+  const wchar_t* cls;
+  const wchar_t* text;
+  DWORD style;
+  int id;
+  long left, top, width, height;
+  DWORD exStyle;
+} kSingleControls[] = {
+    {kAll, -1, WC_TABCONTROLW, L"", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, kOptTabs, 0, 0, kClientWidth, kTabHeight, 0},
+    // "Vornquill": new-window watch, Startup registration, the double-click action.
+    {0, -1, L"BUTTON", L"", WS_TABSTOP | BS_AUTOCHECKBOX, kOptWatchCheck, 240, 480, 240, 240, 0},
+    {0, -1, L"STATIC", L"新規にウィンドウを開いたとき、すべて最小化していたウィンドウを元に戻す。", kLabel | SS_NOTIFY, kOptWatchLabel, 540, 480, 5220, 480, 0},
+    {0, -1, L"STATIC", L"", SS_ETCHEDHORZ, -1, 120, 1080, 5760, 30, 0},
+    {0, -1, L"STATIC", L"「Vornquill2」をｽﾀｰﾄｱｯﾌﾟに", kLabel, kOptStartupLabel, 240, 1320, 2880, 300, 0},
+    {0, -1, L"BUTTON", L"登録", kPush, kOptStartupRegister, 3240, 1260, 1080, 360, 0},
+    {0, -1, L"BUTTON", L"削除", kPush, kOptStartupRemove, 4440, 1260, 1080, 360, 0},
+    {0, -1, L"STATIC", L"", SS_ETCHEDHORZ, -1, 120, 1860, 5760, 30, 0},
+    {0, -1, L"STATIC", L"<タスクアイコンの左ダブルクリック時の動作>", kLabel, kOptDoubleClickLabel, 240, 2100, 5400, 300, 0},
+    {0, -1, L"BUTTON", L"", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, kOptMinimiseOption, 360, 2520, 240, 240, 0},
+    {0, -1, L"STATIC", L"Desktopウィンドウの最小化or元に戻す", kLabel | SS_NOTIFY, kOptMinimiseLabel, 660, 2520, 4800, 300, 0},
+    {0, -1, L"BUTTON", L"", BS_AUTORADIOBUTTON, kOptMailOption, 360, 2940, 240, 240, 0},
+    {0, -1, L"STATIC", L" メールチェック", kLabel | SS_NOTIFY, kOptMailLabel, 660, 2940, 4800, 300, 0},
+    {0, -1, L"STATIC", L"", SS_ETCHEDHORZ, -1, 120, 3420, 5760, 30, 0},
+    // "メール": one tab per account and "設定"; the accounts' rows are added below.
+    {1, -1, WC_TABCONTROLW, L"", WS_CLIPSIBLINGS | WS_TABSTOP, kOptMailTabs, 120, 420, 5760, 3720, 0},
+    {1, 3, L"EDIT", L"", kEdit, kOptInterval, 360, 1020, 720, 360, kClient},
+    {1, 3, L"STATIC", L"分ごとにメールチェック", kLabel, kOptIntervalLabel, 1200, 1080, 3000, 300, 0},
+    {1, 3, L"STATIC", L"自動メールを無効にしたい場合は空欄にするか「0」を代入して下さい。", kLabel, kOptIntervalNote, 360, 1560, 5400, 540, 0},
+    {1, 3, L"STATIC", L"メーラーの場所", kLabel, kOptMailerLabel, 360, 2280, 3000, 300, 0},
+    {1, 3, L"EDIT", L"C:\\Program Files\\Outlook Express\\msimn.exe", kEdit, kOptMailer, 360, 2640, 4680, 360, kClient},
+    {1, 3, L"BUTTON", L"...", kPush, kOptMailerBrowse, 5160, 2640, 480, 360, 0},
+    // "ランチャー": the entry being edited; the twenty slots are added below.
+    {2, -1, L"STATIC", L"名前(任意)：", kLabel, kOptLauncherNameLabel, 240, 540, 1560, 300, 0},
+    {2, -1, L"EDIT", L"", kEdit, kOptLauncherName, 1860, 480, 3900, 360, kClient},
+    {2, -1, L"STATIC", L"コマンドライン：", kLabel, kOptLauncherPathLabel, 240, 1020, 1560, 300, 0},
+    {2, -1, L"EDIT", L"", kEdit, kOptLauncherPath, 1860, 960, 3900, 360, kClient},
+    {2, -1, L"STATIC", L"※フォルダを指定する場合は最後に\"\\\"を付けてください。", kLabel, kOptLauncherNote, 240, 1440, 5520, 300, 0},
+    {2, -1, L"BUTTON", L"番号", BS_GROUPBOX, kOptLauncherFrame, 240, 1800, 3000, 2280, 0},
+    {2, -1, L"STATIC", L"ファイル先→", kLabel, kOptLauncherFileLabel, 3420, 1920, 1500, 300, 0},
+    {2, -1, L"BUTTON", L"...", kPush, kOptLauncherFileBrowse, 4980, 1860, 600, 360, 0},
+    {2, -1, L"STATIC", L"フォルダ先→", kLabel, kOptLauncherFolderLabel, 3420, 2460, 1500, 300, 0},
+    {2, -1, L"BUTTON", L"...", kPush, kOptLauncherFolderBrowse, 4980, 2400, 600, 360, 0},
+    {2, -1, L"BUTTON", L"登録", WS_TABSTOP | BS_OWNERDRAW, kOptLauncherRegister, 3420, 3060, 1080, 420, 0},
+    {2, -1, L"BUTTON", L"消去", kPush, kOptLauncherErase, 4620, 3060, 1080, 420, 0},
+    // "付箋紙": the defaults of new notes, in rows of label, value and "...".
+    {3, -1, L"STATIC", L"[初期値]", kLabel, kOptNotesHeading, 240, 480, 2400, 300, 0},
+    {3, -1, L"STATIC", L"フォント名", kLabel, kOptFontNameLabel, 360, 1020, 1680, 300, 0},
+    {3, -1, L"STATIC", L"", kLabel | WS_BORDER, kOptFontName, 2100, 960, 2760, 360, 0},
+    {3, -1, L"BUTTON", L"...", kPush, kOptFontNameButton, 5040, 960, 480, 360, 0},
+    {3, -1, L"STATIC", L"フォントサイズ", kLabel, kOptFontSizeLabel, 360, 1620, 1680, 300, 0},
+    {3, -1, L"STATIC", L"", kLabel | WS_BORDER, kOptFontSize, 2100, 1560, 2760, 360, 0},
+    {3, -1, L"BUTTON", L"...", kPush, kOptFontSizeButton, 5040, 1560, 480, 360, 0},
+    {3, -1, L"STATIC", L"背景色", kLabel, kOptBackLabel, 360, 2220, 1680, 300, 0},
+    {3, -1, L"STATIC", L"", kLabel | WS_BORDER, kOptBackSwatch, 2100, 2160, 900, 360, 0},
+    {3, -1, L"BUTTON", L"...", kPush, kOptBackButton, 5040, 2160, 480, 360, 0},
+    {3, -1, L"STATIC", L"文字色", kLabel, kOptForeLabel, 360, 2820, 1680, 300, 0},
+    {3, -1, L"STATIC", L"", kLabel | WS_BORDER, kOptForeSwatch, 2100, 2760, 900, 360, 0},
+    {3, -1, L"BUTTON", L"...", kPush, kOptForeButton, 5040, 2760, 480, 360, 0},
+    // Below the pages.
+    {kAll, -1, L"STATIC", L"", WS_VISIBLE | SS_ICON | SS_NOTIFY | SS_CENTERIMAGE, kOptPicture, 120, kTabHeight + 60, 480, 480, 0},
+    {kAll, -1, L"BUTTON", L"OK", WS_VISIBLE | kPush, kOptOk, 2400, kTabHeight + 120, 1080, 400, 0},
+    {kAll, -1, L"BUTTON", L"Cancel", WS_VISIBLE | kPush, kOptCancel, 3600, kTabHeight + 120, 1080, 400, 0},
+    {kAll, -1, L"BUTTON", L"適用", WS_VISIBLE | kPush, kOptApply, 4800, kTabHeight + 120, 1080, 400, 0},
+};
+// clang-format on
+
+void AddTabs(HWND tabs, std::initializer_list<const wchar_t*> captions) {
+  int i = 0;
+  for (const wchar_t* caption : captions) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(caption);
+    SendMessageW(tabs, TCM_INSERTITEMW, i++, reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+}  // namespace
+
+void OptionsDialog::CreateControls() {
+  // The rows of the three accounts and the twenty launcher slots follow a pattern; they go
+  // after the controls of their page in the table, so that the tab order stays as it was.
+  auto addSingles = [&](auto keep) {
+    for (const auto& c : kSingleControls)
+      if (keep(c)) Add({c.page, c.subPage, c.cls, c.text, c.style, c.id, c.left, c.top, c.width, c.height, c.exStyle});
+  };
+  addSingles([](const auto& c) { return c.page == kAll && c.id == kOptTabs; });
+  addSingles([](const auto& c) { return c.page == 0; });
+  addSingles([](const auto& c) { return c.page == 1 && c.subPage < 0; });
+  const wchar_t* rows[] = {L"ポート：", L"POP3サーバ：", L"アカウント(ID)：", L"パスワード："};
+  for (int a = 0; a < 3; ++a) {
+    for (int r = 0; r < 4; ++r)
+      Add({1, a, L"STATIC", rows[r], kLabel, kOptAccountLabelFirst + a * 5 + r, 360, 1020 + r * 600L, 1680, 300});
+    Add({1, a, L"EDIT", L"110", kEdit, kOptPortFirst + a, 2100, 960, 900, 360, kClient});
+    Add({1, a, L"STATIC", L"←通常は110", kLabel, kOptAccountLabelFirst + a * 5 + 4, 3120, 1020, 1800, 300});
+    Add({1, a, L"EDIT", L"", kEdit, kOptHostFirst + a, 2100, 1560, 3480, 360, kClient});
+    Add({1, a, L"EDIT", L"", kEdit, kOptUserFirst + a, 2100, 2160, 3480, 360, kClient});
+    Add({1, a, L"EDIT", L"", kEdit | ES_PASSWORD, kOptPasswordFirst + a, 2100, 2760, 3480, 360, kClient});
+  }
+  addSingles([](const auto& c) { return c.page == 1 && c.subPage >= 0; });
+  addSingles([](const auto& c) { return c.page == 2 && c.id < kOptLauncherFileLabel; });
+  for (int slot = 0; slot < kLauncherEntryCount; ++slot) {
+    int column = slot / 4, row = slot % 4;
+    Add({2, -1, L"BUTTON", std::to_wstring(slot + 1).c_str(), (slot == 0 ? WS_GROUP | WS_TABSTOP : 0u) | BS_RADIOBUTTON,
+         kOptSlotFirst + slot, 360 + column * 560L, 2100 + row * 460L, 540, 360});
+  }
+  addSingles([](const auto& c) { return c.page == 2 && c.id >= kOptLauncherFileLabel; });
+  addSingles([](const auto& c) { return c.page == 3; });
+  addSingles([](const auto& c) { return c.page == kAll && c.id != kOptTabs; });
+  PrepareControls();
+}
+
+// What the table cannot say: tab captions, the fields' own rules, the picture's icon.
+void OptionsDialog::PrepareControls() {
+  tabs_ = GetDlgItem(hwnd_, kOptTabs);
+  mailTabs_ = GetDlgItem(hwnd_, kOptMailTabs);
+  AddTabs(tabs_, {L"Vornquill", L"メール", L"ランチャー", L"付箋紙"});
+  AddTabs(mailTabs_, {L"メール1", L"メール2", L"メール3", L"設定"});
+  for (int a = 0; a < 3; ++a) {
+    HWND password = GetDlgItem(hwnd_, kOptPasswordFirst + a);
+    SendMessageW(password, EM_SETPASSWORDCHAR, L'*', 0);
+    DisableInputMethod(password);  // no input method for a password
+  }
+  HWND interval = GetDlgItem(hwnd_, kOptInterval);
+  SendMessageW(interval, EM_SETLIMITTEXT, kIntervalMaxLength, 0);
+  SetWindowLongPtrW(interval, GWLP_USERDATA,
+                    SetWindowLongPtrW(interval, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(IntervalProc)));
+  for (int slot = 0; slot < kLauncherEntryCount; ++slot) {
+    HWND button = GetDlgItem(hwnd_, kOptSlotFirst + slot);
+    SetPropW(button, L"Vornquill2.Dialog", this);
+    SetWindowLongPtrW(button, GWLP_USERDATA,
+                      SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SlotProc)));
+  }
+  SendMessageW(GetDlgItem(hwnd_, kOptPicture), STM_SETICON,
+               reinterpret_cast<WPARAM>(LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP))), 0);
+  // The pages lie on the tab control, above it in the z-order.
+  SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void OptionsDialog::Show(const OptionsValues& values) {
+  EnsureCommonControls();
+  UINT systemDpi = SystemDpi();
+  POINT at{TwipsToPixels(values.left, static_cast<int>(systemDpi)),
+           TwipsToPixels(values.top, static_cast<int>(systemDpi))};
+  dpi_ = DpiForPoint(at);
+  font_ = fonts_.CountdownFont(dpi_);
+  RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
+  AdjustWindowRectEx(&frame, kDialogStyle, FALSE, 0);
+  CreateBound(0, kOptionsClass, L"Vornquill2(設定)", kDialogStyle, Px(values.left), Px(values.top),
+              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_);
+  CreateControls();
+
+  refreshing_ = true;
+  for (int a = 0; a < 3; ++a) {
+    SetText(kOptPortFirst + a, values.accounts[a].port);
+    SetText(kOptHostFirst + a, values.accounts[a].host);
+    SetText(kOptUserFirst + a, values.accounts[a].user);
+    SetText(kOptPasswordFirst + a, values.accounts[a].password);
+  }
+  SetText(kOptInterval, values.interval);
+  SetText(kOptMailer, values.mailer);
+  SetChecked(kOptWatchCheck, values.watchNewWindow);
+  SetChecked(kOptMinimiseOption, values.doubleClickMinimises);
+  SetChecked(kOptMailOption, values.doubleClickChecksMail);
+  SetText(kOptFontName, values.fontName);
+  SetText(kOptFontSize, values.fontSize);
+  backColor_ = values.backColor;
+  foreColor_ = values.foreColor;
+  refreshing_ = false;
+  RefreshLauncher();
+  // Shown by SelectPage, once a page is chosen, so that it never appears empty.
+}
+
+void OptionsDialog::SelectPage(OptionsPage page, std::optional<int> mailSubPage) {
+  SendMessageW(tabs_, TCM_SETCURSEL, static_cast<int>(page), 0);
+  if (mailSubPage) SendMessageW(mailTabs_, TCM_SETCURSEL, *mailSubPage, 0);
+  ShowPages();
+  // Showing an open dialog again brings it forward.
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  SetForegroundWindow(hwnd_);
+}
+
+void OptionsDialog::ShowPages() {
+  int page = static_cast<int>(SendMessageW(tabs_, TCM_GETCURSEL, 0, 0));
+  int sub = static_cast<int>(SendMessageW(mailTabs_, TCM_GETCURSEL, 0, 0));
+  for (const auto& p : placed_) {
+    if (p.page == kAll) continue;
+    bool visible = p.page == page && (p.subPage < 0 || p.subPage == sub);
+    ShowWindow(p.hwnd, visible ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+void OptionsDialog::SetText(int id, const std::string& text) { SetDlgItemTextW(hwnd_, id, Widen(text).c_str()); }
+
+std::string OptionsDialog::GetText(int id) const { return WindowText(GetDlgItem(hwnd_, id)); }
+
+bool OptionsDialog::Checked(int id) const { return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
+void OptionsDialog::SetChecked(int id, bool on) { CheckDlgButton(hwnd_, id, on ? BST_CHECKED : BST_UNCHECKED); }
+
+OptionsValues OptionsDialog::Values() const {
+  OptionsValues v;
+  for (int a = 0; a < 3; ++a)
+    v.accounts[a] = {GetText(kOptPortFirst + a), GetText(kOptHostFirst + a), GetText(kOptUserFirst + a),
+                     GetText(kOptPasswordFirst + a)};
+  v.interval = GetText(kOptInterval);
+  v.mailer = GetText(kOptMailer);
+  v.watchNewWindow = Checked(kOptWatchCheck);
+  v.doubleClickMinimises = Checked(kOptMinimiseOption);
+  v.doubleClickChecksMail = Checked(kOptMailOption);
+  v.fontName = GetText(kOptFontName);
+  v.fontSize = GetText(kOptFontSize);
+  v.backColor = backColor_;
+  v.foreColor = foreColor_;
+  WindowPlace place = Place();
+  v.top = place.top;
+  v.left = place.left;
+  return v;
+}
+
+void OptionsDialog::RefreshLauncher() {
+  LauncherEditor& launcher = controller_.Launcher();
+  refreshing_ = true;
+  for (int slot = 0; slot < kLauncherEntryCount; ++slot) SetChecked(kOptSlotFirst + slot, slot == launcher.Selected());
+  if (GetText(kOptLauncherName) != launcher.Name()) SetText(kOptLauncherName, launcher.Name());
+  if (GetText(kOptLauncherPath) != launcher.Path()) SetText(kOptLauncherPath, launcher.Path());
+  refreshing_ = false;
+  InvalidateRect(GetDlgItem(hwnd_, kOptLauncherRegister), nullptr, TRUE);
+}
+
+WindowPlace OptionsDialog::Place() const {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  int dpi = static_cast<int>(dpi_);
+  return {PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
+}
+
+void OptionsDialog::ChooseDefaultFont() {
+  // Only the face and the size are defaults of new notes; bold and italic are not kept.
+  NoteFont font{GetText(kOptFontName), ParseFontSize(GetText(kOptFontSize)).value_or(9), false, false};
+  auto chosen = PickFont(hwnd_, font, dpi_);
+  if (!chosen) return;
+  SetText(kOptFontName, chosen->face);
+  SetText(kOptFontSize, FontSizeText(static_cast<int>(std::lround(chosen->size * 10))));
+}
+
+void OptionsDialog::ChooseSwatchColour(std::uint32_t& colour, int swatch) {
+  if (auto chosen = PickColour(hwnd_, colour)) {
+    colour = *chosen;
+    InvalidateRect(GetDlgItem(hwnd_, swatch), nullptr, TRUE);
+  }
+}
+
+std::optional<std::string> OptionsDialog::BrowseProgram() {
+  wchar_t file[MAX_PATH * 4] = L"";
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = hwnd_;
+  ofn.lpstrFilter = L"*.exe\0*.exe\0*.*\0*.*\0";
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = static_cast<DWORD>(std::size(file));
+  ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  if (!GetOpenFileNameLazy(&ofn)) return std::nullopt;
+  return Narrow(file);
+}
+
+void OptionsDialog::BrowseFolder() {
+  BROWSEINFOW info{};
+  info.hwndOwner = hwnd_;
+  info.lpszTitle = L"フォルダを選択してください";
+  info.ulFlags = BIF_RETURNONLYFSDIRS;
+  PIDLIST_ABSOLUTE list = SHBrowseForFolderW(&info);
+  if (!list) return;
+  wchar_t path[MAX_PATH] = L"";
+  BOOL ok = SHGetPathFromIDListW(list, path);
+  ILFree(list);
+  if (ok) SetText(kOptLauncherPath, LauncherEditor::FolderTarget(Narrow(path)));
+}
+
+void OptionsDialog::DrawRegisterButton(const DRAWITEMSTRUCT& item) {
+  // Red while both fields hold an entry that has not been registered yet.
+  bool pending = controller_.Launcher().Pending();
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | ((item.itemState & ODS_SELECTED) ? DFCS_PUSHED : 0));
+  RECT inner = r;
+  InflateRect(&inner, -2, -2);
+  SetDCBrushColor(dc, pending ? RGB(255, 0, 0) : GetSysColor(COLOR_BTNFACE));
+  FillRect(dc, &inner, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  HGDIOBJ old = SelectObject(dc, font_.get());
+  DrawTextW(dc, L"登録", -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(dc, old);
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &inner);
+}
+
+void OptionsDialog::OnCommand(int id, int code) {
+  LauncherEditor& launcher = controller_.Launcher();
+  if (id >= kOptSlotFirst && id < kOptSlotFirst + kLauncherEntryCount) {
+    if (code != BN_CLICKED) return;
+    // A mouse press has committed and selected already; the keyboard only selects.
+    if (!slotPressedByMouse_) launcher.SelectSlot(id - kOptSlotFirst);
+    slotPressedByMouse_ = false;
+    RefreshLauncher();
+    return;
+  }
+  switch (id) {
+    case kOptOk:
+      controller_.Ok();
+      return;
+    case kOptCancel:
+      controller_.Cancel();
+      return;
+    case kOptApply:
+      controller_.Apply();
+      return;
+    case kOptPicture:
+      if (code == STN_CLICKED) ShellExecuteW(hwnd_, nullptr, L"explorer", kHomePageUrl, nullptr, SW_SHOWMINIMIZED);
+      return;
+    case kOptWatchLabel:
+      if (code == STN_CLICKED) SetChecked(kOptWatchCheck, !Checked(kOptWatchCheck));
+      return;
+    case kOptMinimiseLabel:
+    case kOptMailLabel:
+      if (code == STN_CLICKED) {
+        SetChecked(kOptMinimiseOption, id == kOptMinimiseLabel);
+        SetChecked(kOptMailOption, id == kOptMailLabel);
+      }
+      return;
+    case kOptStartupRegister:
+      controller_.RegisterStartup();
+      return;
+    case kOptStartupRemove:
+      controller_.RemoveStartup();
+      return;
+    case kOptMailerBrowse:
+      if (auto file = BrowseProgram()) SetText(kOptMailer, *file);
+      return;
+    case kOptLauncherName:
+    case kOptLauncherPath:
+      if (code == EN_CHANGE && !refreshing_) {
+        if (id == kOptLauncherName)
+          launcher.SetName(GetText(id));
+        else
+          launcher.SetPath(GetText(id));
+        InvalidateRect(GetDlgItem(hwnd_, kOptLauncherRegister), nullptr, TRUE);
+      }
+      return;
+    case kOptLauncherFileBrowse:
+      if (auto file = BrowseProgram()) SetText(kOptLauncherPath, *file);
+      return;
+    case kOptLauncherFolderBrowse:
+      BrowseFolder();
+      return;
+    case kOptLauncherRegister:
+      controller_.RegisterLauncher();
+      return;
+    case kOptLauncherErase:
+      launcher.Erase();
+      RefreshLauncher();
+      return;
+    case kOptFontNameButton:
+    case kOptFontSizeButton:
+      ChooseDefaultFont();
+      return;
+    case kOptBackButton:
+      ChooseSwatchColour(backColor_, kOptBackSwatch);
+      return;
+    case kOptForeButton:
+      ChooseSwatchColour(foreColor_, kOptForeSwatch);
+      return;
+  }
+}
+
+// Both fields keep the control's own procedure in their user data.
+LRESULT CALLBACK OptionsDialog::IntervalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  // Digits and Backspace only; every other key is dropped before it reaches the field.
+  if (msg == WM_CHAR && !AcceptIntervalKey(static_cast<char32_t>(wp))) return 0;
+  return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)), hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK OptionsDialog::SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* self = static_cast<OptionsDialog*>(GetPropW(hwnd, L"Vornquill2.Dialog"));
+  if (self && (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN)) {
+    // Any mouse button going down on a slot commits the slot selected so far.
+    self->controller_.Launcher().PressSlot(GetDlgCtrlID(hwnd) - kOptSlotFirst);
+    self->slotPressedByMouse_ = msg == WM_LBUTTONDOWN;
+    self->RefreshLauncher();
+  }
+  if (msg == WM_NCDESTROY) RemovePropW(hwnd, L"Vornquill2.Dialog");
+  return CallWindowProcW(original, hwnd, msg, wp, lp);
+}
+
+LRESULT OptionsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      // OK and Cancel close the dialog: nothing of it may be touched afterwards.
+      OnCommand(LOWORD(wp), HIWORD(wp));
+      return 0;
+    case WM_NOTIFY: {
+      auto* header = reinterpret_cast<NMHDR*>(lp);
+      if (header->code == TCN_SELCHANGE) ShowPages();
+      return 0;
+    }
+    case WM_DRAWITEM: {
+      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+      if (item->CtlID == kOptLauncherRegister) DrawRegisterButton(*item);
+      return TRUE;
+    }
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wp);
+      int id = GetDlgCtrlID(reinterpret_cast<HWND>(lp));
+      if (id == kOptBackSwatch || id == kOptForeSwatch) {
+        // One brush per swatch, made again only when its colour changed.
+        UniqueBrush& brush = id == kOptBackSwatch ? backBrush_ : foreBrush_;
+        COLORREF colour = ToColorRef(id == kOptBackSwatch ? backColor_ : foreColor_);
+        LOGBRUSH current{};
+        if (!brush || !GetObjectW(brush.get(), sizeof current, &current) || current.lbColor != colour)
+          brush.Reset(CreateSolidBrush(colour));
+        return reinterpret_cast<LRESULT>(brush.get());
+      }
+      // Controls on the pages take the colour of the tab's page; the picture sits below it.
+      int face = id == kOptPicture ? COLOR_BTNFACE : COLOR_WINDOW;
+      SetBkColor(dc, GetSysColor(face));
+      if (id == kOptIntervalNote) SetTextColor(dc, RGB(255, 0, 0));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(face));
+    }
+    case WM_CLOSE:
+      controller_.CloseBox();
+      return 0;
+  }
+  return Default(msg, wp, lp);
+}
+
+}  // namespace vq::win

@@ -1,0 +1,81 @@
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <vector>
+
+#include "options/OptionsController.h"
+#include "options/OptionsView.h"
+#include "win/base/FontCache.h"
+#include "win/base/Handles.h"
+#include "win/base/Window.h"
+
+namespace vq::win {
+
+// "Vornquill2(設定)": four pages on a tab control ("Vornquill", "メール" with its own four tabs,
+// "ランチャー", "付箋紙") and OK, Cancel, 適用 below.
+class OptionsDialog : public Window, public OptionsView {
+ public:
+  static bool RegisterClass(HINSTANCE instance);
+
+  OptionsDialog(HINSTANCE instance, OptionsController& controller, FontCache& fonts);
+
+  void Show(const OptionsValues& values) override;
+  void SelectPage(OptionsPage page, std::optional<int> mailSubPage) override;
+  OptionsValues Values() const override;
+  void RefreshLauncher() override;
+  WindowPlace Place() const override;
+  void Close() override;
+
+ private:
+  // One control: the page it lies on (-1: below the pages), the mail sub-page (-1: all of
+  // them), and its place in twips.
+  struct Control {
+    int page;
+    int subPage;
+    const wchar_t* cls;
+    const wchar_t* text;
+    DWORD style;
+    int id;
+    long left, top, width, height;
+    DWORD exStyle = 0;
+  };
+  struct Placed {
+    HWND hwnd;
+    int page;     // 0..3
+    int subPage;  // mail sub-page 0..3, or -1
+  };
+
+  static LRESULT CALLBACK IntervalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnCommand(int id, int code);
+  HWND Add(const Control& control);
+  void CreateControls();
+  void PrepareControls();
+  void ShowPages();
+  void SetText(int id, const std::string& text);
+  std::string GetText(int id) const;
+  bool Checked(int id) const;
+  void SetChecked(int id, bool on);
+  void ChooseDefaultFont();
+  void ChooseSwatchColour(std::uint32_t& colour, int swatch);
+  std::optional<std::string> BrowseProgram();
+  void BrowseFolder();
+  void DrawRegisterButton(const DRAWITEMSTRUCT& item);
+  int Px(long twips) const;
+
+  HINSTANCE instance_;
+  OptionsController& controller_;
+  FontCache& fonts_;
+  HWND tabs_ = nullptr, mailTabs_ = nullptr;
+  UINT dpi_ = 96;
+  FontCache::Font font_;
+  std::vector<Placed> placed_;
+  std::uint32_t backColor_ = 0xFFFFFF, foreColor_ = 0;
+  bool refreshing_ = false;
+  bool slotPressedByMouse_ = false;
+  UniqueBrush backBrush_, foreBrush_;
+};
+
+}  // namespace vq::win

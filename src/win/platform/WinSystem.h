@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+
+#include "ports/System.h"
+
+namespace vq::win {
+
+class WinSystem : public System {
+ public:
+  explicit WinSystem(std::wstring programFolder) : programFolder_(std::move(programFolder)) {}  // ends in "\"
+
+  RunOutcome Run(const std::string& commandLine) override;
+  bool WriteTextFile(const std::string& path, const std::string& text) override;
+  DeleteResult RemoveFile(const std::string& path) override;
+  std::string ProgramFolder() const override;
+  void EndProgram() override;
+
+ private:
+  std::wstring programFolder_;
+};
+
+// Writes text in the ANSI code page through a temporary file beside the target, so that a
+// failure leaves the old file as it was.
+bool WriteAnsiFileSafely(const std::wstring& path, const std::string& utf8);
+
+}  // namespace vq::win

@@ -1,0 +1,34 @@
+#pragma once
+#include <functional>
+#include <utility>
+#include <string>
+#include <vector>
+
+#include "ports/Dialogs.h"
+
+namespace vq::test {
+
+// Message boxes are modal but let other events through: the during* hooks run while one is
+// open, before it is answered.
+class FakeDialogs : public Dialogs {
+ public:
+  void Message(std::string_view text) override {
+    messages.emplace_back(text);
+    if (duringMessage) std::exchange(duringMessage, nullptr)();
+  }
+  bool AskYesNo(std::string_view text) override {
+    questions.emplace_back(text);
+    if (duringAsk) std::exchange(duringAsk, nullptr)();
+    return answerYes;
+  }
+  void Beep() override { ++beeps; }
+
+  std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  bool answerYes = true;
+  int beeps = 0;
+  std::function<void()> duringMessage;  // runs once, in the next message box
+  std::function<void()> duringAsk;      // runs once, in the next question
+};
+
+}  // namespace vq::test

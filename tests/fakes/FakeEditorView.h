@@ -1,0 +1,72 @@
+#pragma once
+#include <memory>
+
+#include "editor/EditorView.h"
+
+namespace vq::test {
+
+// The editor window: what it was shown with, and what the user typed since.
+class FakeEditorView : public EditorView {
+ public:
+  explicit FakeEditorView(FakeEditorView*& live) : live_(live) { live_ = this; }
+  ~FakeEditorView() override {
+    if (live_ == this) live_ = nullptr;
+  }
+  void Show(const EditorContent& c, const EditorPlacement& p) override {
+    content = c;
+    placement = p;
+    place = {p.top, p.left};
+  }
+  EditorContent Content() const override { return content; }
+  WindowPlace Place() const override { return place; }
+  void SetAlarm(const NoteAlarm& alarm) override { content.alarm = alarm; }
+  void Hide() override { hidden = true; }
+  void ShowAgain() override { hidden = false; }
+  void Close() override { closed = true; }
+
+  EditorContent content;
+  EditorPlacement placement;
+  WindowPlace place;
+  bool hidden = false;
+  bool closed = false;
+
+ private:
+  FakeEditorView*& live_;
+};
+
+class FakeTimerDialogView : public TimerDialogView {
+ public:
+  explicit FakeTimerDialogView(FakeTimerDialogView*& live) : live_(live) { live_ = this; }
+  ~FakeTimerDialogView() override {
+    if (live_ == this) live_ = nullptr;
+  }
+  void Open(const NoteAlarm& a, const WindowPlace& p) override {
+    alarm = a;
+    place = p;
+  }
+  NoteAlarm Alarm() const override { return alarm; }
+  void Close() override { closed = true; }
+
+  NoteAlarm alarm;  // the tests set the fields here as the user would
+  WindowPlace place;
+  bool closed = false;
+
+ private:
+  FakeTimerDialogView*& live_;
+};
+
+class FakeEditorViews : public EditorViewFactory {
+ public:
+  std::unique_ptr<EditorView> CreateEditorView(NoteEditing&) override {
+    ++created;
+    return std::make_unique<FakeEditorView>(live);
+  }
+  std::unique_ptr<TimerDialogView> CreateTimerDialogView(NoteEditing&) override {
+    return std::make_unique<FakeTimerDialogView>(timerDialog);
+  }
+  FakeEditorView* live = nullptr;
+  FakeTimerDialogView* timerDialog = nullptr;
+  int created = 0;
+};
+
+}  // namespace vq::test

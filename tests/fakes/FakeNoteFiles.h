@@ -1,0 +1,66 @@
+#pragma once
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ports/NoteFiles.h"
+
+namespace vq::test {
+
+// The program folder in memory. Writes and deletes fail as on a read-only folder or a full
+// disk: all of them, those of chosen files, or only the Nth write from now. A failed write
+// leaves the old content, as the real adapter does. `log` lists what happened, in order.
+class FakeNoteFiles : public NoteFiles {
+ public:
+  bool Exists(std::string_view name) const override { return files.contains(std::string(name)); }
+  ReadResult Read(std::string_view name) const override {
+    auto it = files.find(std::string(name));
+    if (it == files.end()) return {ReadStatus::kMissing, ""};
+    if (undecodable.contains(it->first)) return {ReadStatus::kUndecodable, ""};
+    return {ReadStatus::kOk, it->second};
+  }
+  bool Write(std::string_view name, std::string_view text) override {
+    ++writes;
+    std::string file(name);
+    bool fail = failWrites || failWritesOf.contains(file) || (failWriteNumber > 0 && --failWriteNumber == 0);
+    log.push_back((fail ? "failed write " : "write ") + file);
+    if (fail) return false;
+    files[file] = std::string(text);
+    return true;
+  }
+  bool Delete(std::string_view name) override {
+    std::string file(name);
+    if (failDeletesOf.contains(file)) {
+      log.push_back("failed delete " + file);
+      return false;
+    }
+    log.push_back("delete " + file);
+    files.erase(file);
+    return true;
+  }
+  // The Nth write from now fails (1 = the next one); the others succeed.
+  void FailWriteNumber(int n) { failWriteNumber = n; }
+
+  std::map<std::string, std::string> files;
+  std::map<std::string, bool> undecodable;
+  bool failWrites = false;
+  std::set<std::string> failWritesOf, failDeletesOf;
+  int failWriteNumber = 0;
+  int writes = 0;
+  std::vector<std::string> log;
+};
+
+// A record file's text from its values.
+inline std::string RecordText(const std::vector<std::string>& values) {
+  std::string text;
+  for (const auto& v : values) text += "\"" + v + "\"\r\n";
+  return text;
+}
+
+inline std::vector<std::string> SampleRecord(const std::string& visible = "True", const std::string& layer = "False") {
+  return {
+      "ＭＳ Ｐゴシック", "9", "False", "False", "&HFFFFFF", "&H0", visible, "2400", "6000", "", "", "", "", "", layer};
+}
+
+}  // namespace vq::test

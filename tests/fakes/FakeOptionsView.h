@@ -1,0 +1,48 @@
+#pragma once
+#include <memory>
+#include <optional>
+
+#include "options/OptionsController.h"
+#include "options/OptionsView.h"
+
+namespace vq::test {
+
+// The dialog's fields; tests type into `values` as the user would.
+class FakeOptionsView : public OptionsView {
+ public:
+  explicit FakeOptionsView(FakeOptionsView*& live) : live_(live) { live_ = this; }
+  ~FakeOptionsView() override {
+    if (live_ == this) live_ = nullptr;
+  }
+  void Show(const OptionsValues& v) override { values = v; }
+  void SelectPage(OptionsPage p, std::optional<int> sub) override {
+    page = p;
+    if (sub) mailSubPage = *sub;
+  }
+  OptionsValues Values() const override { return values; }
+  void RefreshLauncher() override { ++launcherRefreshes; }
+  WindowPlace Place() const override { return place; }
+  void Close() override { closed = true; }
+
+  OptionsValues values;
+  OptionsPage page = OptionsPage::kGeneral;
+  int mailSubPage = 0;
+  int launcherRefreshes = 0;
+  WindowPlace place{600, 900};
+  bool closed = false;
+
+ private:
+  FakeOptionsView*& live_;
+};
+
+class FakeOptionsViews : public OptionsViewFactory {
+ public:
+  std::unique_ptr<OptionsView> CreateOptionsView(OptionsController&) override {
+    ++created;
+    return std::make_unique<FakeOptionsView>(live);
+  }
+  FakeOptionsView* live = nullptr;
+  int created = 0;
+};
+
+}  // namespace vq::test
