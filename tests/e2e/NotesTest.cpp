@@ -106,6 +106,9 @@ TEST_F(NotesTest, RestoreShowsEachNoteAtItsPlaceInItsColours) {
     LONG style = GetWindowLongW(note.hwnd, GWL_STYLE), exStyle = GetWindowLongW(note.hwnd, GWL_EXSTYLE);
     EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_DLGFRAME), 0);
     EXPECT_NE(exStyle & WS_EX_TOOLWINDOW, 0);  // no taskbar button
+    // Owned by the hidden main window: no taskbar button under Wine's desktop either, and out
+    // of reach of minimise all and close all.
+    EXPECT_EQ(GetWindow(note.hwnd, GW_OWNER), app->MainWindow());
   }
   // The note's own background; the countdown line red once the alarm has passed, in the
   // highlight colour while it counts down, and above the text.

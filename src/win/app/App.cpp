@@ -29,7 +29,7 @@ bool App::Start() {
 }
 
 std::unique_ptr<NoteView> App::CreateNoteView(NoteEvents& events) {
-  return std::make_unique<NoteWindow>(instance_, events, fonts_);
+  return std::make_unique<NoteWindow>(instance_, mainWindow_.Handle(), events, fonts_);
 }
 
 std::unique_ptr<EditorView> App::CreateEditorView(NoteEditing& editing) {

@@ -39,9 +39,10 @@ BOOL CALLBACK IntersectsWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
 
 bool NoteWindow::RegisterClass(HINSTANCE instance) { return Window::RegisterClass(instance, kNoteClass); }
 
-NoteWindow::NoteWindow(HINSTANCE instance, NoteEvents& events, FontCache& fonts) : events_(events), fonts_(fonts) {
+NoteWindow::NoteWindow(HINSTANCE instance, HWND owner, NoteEvents& events, FontCache& fonts)
+    : owner_(owner), events_(events), fonts_(fonts) {
   // A tool window gets no taskbar button.
-  CreateBound(WS_EX_TOOLWINDOW, kNoteClass, L"付箋紙", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance);
+  CreateBound(WS_EX_TOOLWINDOW, kNoteClass, L"付箋紙", WS_POPUP, 0, 0, 1, 1, owner, nullptr, instance);
 }
 
 void NoteWindow::Present(const Note& note, const std::optional<CountdownLine>& countdown) {
@@ -112,7 +113,11 @@ void NoteWindow::SetTopmost(bool topmost) {
 
 void NoteWindow::SetAttachedToDesktop(bool attached) {
   if (!attached) {
-    SetParent(hwnd_, nullptr);
+    if (GetParent(hwnd_) != owner_) {
+      SetParent(hwnd_, nullptr);
+      // Back among the top-level windows, owned again by the main window.
+      SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner_));
+    }
     return;
   }
   // Where there is no program-manager window (as under Wine) the note stays an ordinary window.

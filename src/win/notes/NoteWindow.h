@@ -16,7 +16,9 @@ class NoteWindow : public Window, public NoteView {
  public:
   static bool RegisterClass(HINSTANCE instance);
 
-  NoteWindow(HINSTANCE instance, NoteEvents& events, FontCache& fonts);
+  // The owner is the hidden main window: an owned window has no taskbar button anywhere, and
+  // the operations on all top-level windows pass it by.
+  NoteWindow(HINSTANCE instance, HWND owner, NoteEvents& events, FontCache& fonts);
 
   void Present(const Note& note, const std::optional<CountdownLine>& countdown) override;
   void UpdateCountdown(const CountdownLine& countdown) override;
@@ -37,6 +39,7 @@ class NoteWindow : public Window, public NoteView {
   void Fit(POINT topLeft, bool show = false);
   static POINT KeepVisible(POINT topLeft, SIZE size);
 
+  HWND owner_;
   NoteEvents& events_;
   FontCache& fonts_;
   UINT dpi_ = 96;
