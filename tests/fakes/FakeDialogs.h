@@ -14,6 +14,8 @@ class FakeDialogs : public Dialogs {
  public:
   void Message(std::string_view text) override {
     messages.emplace_back(text);
+    if (timeline) timeline->push_back("message " + std::string(text));
+    // One event per box, and none from the boxes that event opens.
     if (duringMessage) std::exchange(duringMessage, nullptr)();
   }
   bool AskYesNo(std::string_view text) override {
@@ -27,8 +29,9 @@ class FakeDialogs : public Dialogs {
   std::vector<std::string> questions;
   bool answerYes = true;
   int beeps = 0;
-  std::function<void()> duringMessage;  // runs once, in the next message box
-  std::function<void()> duringAsk;      // runs once, in the next question
+  std::function<void()> duringMessage;           // runs once, in the next message box
+  std::function<void()> duringAsk;               // runs once, in the next question
+  std::vector<std::string>* timeline = nullptr;  // shared with other fakes to see the order
 };
 
 }  // namespace vq::test

@@ -24,6 +24,10 @@ class MailSchedule {
   const std::string& MinuteCounter() const { return minuteCounter_; }
   void ResetMinuteCounter() { minuteCounter_ = "0"; }
   void SetMinuteCounter(std::string counter) { minuteCounter_ = std::move(counter); }
+  // One more minute has passed. True when the interval (minutes as typed, "5" or "05") is due;
+  // the counter then starts again from "0". An interval that is not a positive number never
+  // falls due. A counter already past the interval (it was shortened) is due at once.
+  [[nodiscard]] bool CountMinute(std::string_view interval);
 
   // True while a POP3 session runs: a second session only beeps, and the program refuses to
   // close.

@@ -1,0 +1,123 @@
+#include "mail/MailCheckDriver.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace vq::mail {
+
+MailCheckDriver::MailCheckDriver(const Ports& ports)
+    : ports_(ports),
+      window_({ports.config, ports.system, ports.dialogs, ports.schedule, ports.settings, ports.views},
+              [this] { AbandonSessions(); }) {
+  for (int i = 0; i < kAccountCount; ++i) {
+    sessions_[i] = std::make_unique<Pop3Session>(
+        i, Pop3Session::Ports{*ports.sockets[i], ports.timers, ports.dialogs, ports.schedule, window_},
+        [this] { sessionEnded_ = true; });
+  }
+}
+
+void MailCheckDriver::CheckNow() {
+  ports_.schedule.ResetMinuteCounter();
+  window_.Show();
+  GetMail();
+}
+
+void MailCheckDriver::Refuse(std::string_view message, int account) {
+  ports_.dialogs.Message(message);
+  ports_.settings.OpenAccountSettings(account);
+  window_.Close();
+}
+
+void MailCheckDriver::GetMail() {
+  std::array<MailAccountSettings, kAccountCount> accounts;
+  std::vector<int> taking;
+  for (int i = 0; i < kAccountCount; ++i) {
+    accounts[i] = ports_.settings.Account(i);
+    if (!accounts[i].user.empty()) taking.push_back(i);
+  }
+  if (taking.empty()) return Refuse(kNoAccountsMessage, 0);
+  for (int i : taking) {
+    const MailAccountSettings& a = accounts[i];
+    if (a.port.empty() || a.host.empty() || a.password.empty()) return Refuse(kIncompleteSettingsMessage, i);
+  }
+
+  ports_.schedule.ResetMinuteCounter();
+  for (int i : taking) window_.SetStatusLine(i, CheckingText(i));
+  long top = 0;
+  for (int i : taking) {
+    window_.PlaceStatusLine(i, top);
+    top += window_.StatusLineHeight(i);
+  }
+  window_.SetWindowHeight(top + kWindowFrameHeight);
+
+  // The accounts of this check and no others: a flag left by a check that was cut short (its
+  // window closed) would otherwise start an account that no longer takes part.
+  auto later = [&](int account) { return account != taking.front() && std::ranges::count(taking, account) != 0; };
+  accountTwoPending_ = later(1);
+  accountThreePending_ = later(2);
+  if (taking.size() > 1) ports_.timers.Start(TimerId::kMailNextAccount, kHandOverInterval);
+  // Cleared before the start, not after: a session that ends inside its start (a port that
+  // cannot be used) must still hand the check over. A flag left over from a check that ended a
+  // moment ago would otherwise let the next tick close this session's socket.
+  sessionEnded_ = false;
+  (void)StartAccount(taking.front());
+}
+
+bool MailCheckDriver::StartAccount(int account) {
+  // The busy flag can be cleared while a session still runs (the options dialog does so); one
+  // conversation at a time all the same.
+  for (int i = 0; i < kAccountCount; ++i) {
+    if (i != account && sessions_[i]->Running()) {
+      ports_.dialogs.Beep();
+      return false;
+    }
+  }
+  return sessions_[account]->Start(ports_.settings.Account(account));
+}
+
+// A start refused because another session still runs leaves the account pending; that
+// session's end brings the next try.
+void MailCheckDriver::HandOver() {
+  if (!sessionEnded_) return;
+  if (accountTwoPending_) {
+    sessions_[0]->Abandon();
+    sessionEnded_ = false;
+    if (StartAccount(1)) accountTwoPending_ = false;
+  } else if (accountThreePending_) {
+    sessions_[0]->Abandon();
+    sessions_[1]->Abandon();
+    sessionEnded_ = false;
+    if (StartAccount(2)) accountThreePending_ = false;
+  } else {
+    AbandonSessions();
+    ports_.schedule.SetBusy(false);
+    ports_.timers.Stop(TimerId::kMailNextAccount);
+  }
+}
+
+void MailCheckDriver::AbandonSessions() {
+  for (auto& session : sessions_) session->Abandon();
+}
+
+void MailCheckDriver::OnTimer(TimerId timer) {
+  switch (timer) {
+    case TimerId::kPeriodicMail:
+      if (ports_.schedule.CountMinute(ports_.settings.Interval())) GetMail();
+      break;
+    case TimerId::kMailNextAccount:
+      HandOver();
+      break;
+    case TimerId::kMailNoAnswer: {
+      auto running = std::ranges::find_if(sessions_, [](const auto& s) { return s->Running(); });
+      if (running == sessions_.end())
+        ports_.timers.Stop(TimerId::kMailNoAnswer);
+      else
+        (*running)->OnNoAnswer();
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+}  // namespace vq::mail

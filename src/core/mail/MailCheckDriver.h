@@ -1,0 +1,74 @@
+#pragma once
+#include <array>
+#include <chrono>
+#include <memory>
+
+#include "base/TimerId.h"
+#include "config/Config.h"
+#include "mail/MailMessages.h"
+#include "mail/MailResultView.h"
+#include "mail/MailResultWindow.h"
+#include "mail/MailSchedule.h"
+#include "mail/MailSettings.h"
+#include "mail/Pop3Session.h"
+#include "ports/Dialogs.h"
+#include "ports/Socket.h"
+#include "ports/System.h"
+#include "ports/Timers.h"
+
+namespace vq::mail {
+
+// A mail check: which accounts take part, the status lines that show it, one session per
+// account in account order, and the periodic check by the minute.
+class MailCheckDriver {
+ public:
+  // A check of several accounts looks this often whether the running session has ended.
+  static constexpr std::chrono::seconds kHandOverInterval{1};
+  // The result window's caption and frame on top of its status lines.
+  static constexpr long kWindowFrameHeight = 350;  // twips
+
+  struct Ports {
+    std::array<Socket*, kAccountCount> sockets;  // one per account, none null
+    Timers& timers;
+    Dialogs& dialogs;
+    System& system;
+    Config& config;
+    MailSchedule& schedule;
+    MailSettingsSource& settings;
+    MailResultViewFactory& views;
+  };
+  explicit MailCheckDriver(const Ports& ports);
+  MailCheckDriver(const MailCheckDriver&) = delete;
+  MailCheckDriver& operator=(const MailCheckDriver&) = delete;
+
+  // The menu item and the tray icon's double-click: the interval counts from now, the window
+  // shows, the check starts.
+  void CheckNow();
+  // Checks every account that has a user name, or says what is missing in the settings.
+  void GetMail();
+  // kPeriodicMail, kMailNextAccount and kMailNoAnswer; other timers are not the mail's.
+  void OnTimer(TimerId timer);
+
+  MailResultWindow& ResultWindow() { return window_; }
+  const Pop3Session& Session(int account) const { return *sessions_[account]; }
+
+  // The hand-over state of a check of several accounts.
+  bool AccountTwoPending() const { return accountTwoPending_; }
+  bool AccountThreePending() const { return accountThreePending_; }
+  bool SessionEnded() const { return sessionEnded_; }
+
+ private:
+  void Refuse(std::string_view message, int account);
+  bool StartAccount(int account);
+  void HandOver();
+  void AbandonSessions();
+
+  Ports ports_;
+  bool accountTwoPending_ = false;
+  bool accountThreePending_ = false;
+  bool sessionEnded_ = false;
+  MailResultWindow window_;
+  std::array<std::unique_ptr<Pop3Session>, kAccountCount> sessions_;
+};
+
+}  // namespace vq::mail

@@ -1,0 +1,42 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vq::mail {
+
+// Up to three POP3 accounts; index 0 is the account the user sees as "[1]".
+inline constexpr int kAccountCount = 3;
+
+// The window's caption and its button-like label.
+inline constexpr std::string_view kResultWindowTitle = "VornMailChecker";
+inline constexpr std::string_view kMailerLabel = "メーラー起動";
+
+// Refusals of a check.
+inline constexpr std::string_view kNoAccountsMessage = "メール設定を行ってください。";
+inline constexpr std::string_view kIncompleteSettingsMessage = "メール設定が不完全です。再設定して下さい。";
+
+// The same for every account, without the account's number, and it does begin with a space.
+inline constexpr std::string_view kAccountInUseMessage = " アカウントは使用中です。";
+
+inline constexpr std::string_view kMailerNotFoundMessage = "メーラーが見つかれません";
+inline constexpr std::string_view kMailerFailedMessage =
+    "メーラーを起動できませんでした。オプションの「メーラーの場所」を確かめてください。";
+
+// "[1] ", "[2] ", "[3] ": every text about one account begins so.
+std::string AccountPrefix(int account);
+
+// Status lines of the result window.
+std::string CheckingText(int account);
+std::string MailWaitingText(int account, std::int64_t count, std::int64_t size);
+std::string NoMailText(int account);
+std::string ErrorStatusText(int account);
+
+// Message boxes at the end of a session.
+std::string NoSuchAccountMessage(int account);
+std::string WrongPasswordMessage(int account);
+std::string SessionFailedMessage(int account);
+// A Windows Sockets error number and the platform's description of it.
+std::string SocketErrorMessage(int account, int code, std::string_view description);
+
+}  // namespace vq::mail

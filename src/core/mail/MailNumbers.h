@@ -1,0 +1,22 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace vq::mail {
+
+// The number a text begins with, as the settings and the server's answers are read: leading
+// blanks and a sign are allowed, the first other character ends it, no digits give 0, and a
+// number too large for 64 bits is held at the limit.
+std::int64_t LeadingNumber(std::string_view text);
+
+// A whole text that is a decimal number of minutes ("5", "05"); nullopt for anything else,
+// the empty text included.
+std::optional<std::int64_t> WholeNumber(std::string_view text);
+
+// A stored window coordinate in twips: a whole decimal number, perhaps with a fraction
+// (rounded), blanks around it allowed. nullopt for an empty text, any other text, or a
+// value no screen could have.
+std::optional<long> ParseStoredTwips(std::string_view text);
+
+}  // namespace vq::mail

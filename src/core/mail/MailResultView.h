@@ -1,0 +1,50 @@
+#pragma once
+#include <memory>
+#include <optional>
+#include <string_view>
+
+namespace vq::mail {
+
+struct MailWindowPlace {
+  long top = 0;  // twips
+  long left = 0;
+  bool operator==(const MailWindowPlace&) const = default;
+};
+
+class MailResultWindow;
+
+// The small window with one status line per account and the label that starts the mailer.
+// Every size and place is in twips.
+class MailResultView {
+ public:
+  virtual ~MailResultView() = default;
+  // The line sizes itself to its text.
+  virtual void SetStatusLine(int account, std::string_view text) = 0;
+  // The line's height as its present text makes it.
+  virtual long StatusLineHeight(int account) const = 0;
+  virtual void PlaceStatusLine(int account, long top) = 0;
+  // The outer height; the width stays.
+  virtual void SetWindowHeight(long height) = 0;
+  // Modeless and without an owner.
+  virtual void Show() = 0;
+  // Mail is waiting: the mailer label turns yellow for as long as the window stays open, and
+  // the window comes to the front of every window without staying on top of them.
+  virtual void AnnounceMail() = 0;
+  // Where the user moved the window to; nullopt while it stands where it was created.
+  virtual std::optional<MailWindowPlace> MovedPlace() const = 0;
+  // Destroys the window; nothing is reported back to the controller.
+  virtual void Close() = 0;
+};
+
+class MailResultViewFactory {
+ public:
+  virtual ~MailResultViewFactory() = default;
+  // Creates the window hidden, at the stored place, moved just enough to be seen when that
+  // place is off every screen; at a place of the view's own choosing when nothing usable is
+  // stored (nullopt). The window reports the mailer label's click and its close box to
+  // `controller` (OnMailerClick, OnCloseBox).
+  virtual std::unique_ptr<MailResultView> CreateMailResultView(MailResultWindow& controller,
+                                                               std::optional<MailWindowPlace> stored) = 0;
+};
+
+}  // namespace vq::mail

@@ -1,0 +1,63 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "config/Config.h"
+#include "mail/MailResultView.h"
+#include "mail/MailSchedule.h"
+#include "mail/MailSettings.h"
+#include "ports/Dialogs.h"
+#include "ports/System.h"
+
+namespace vq::mail {
+
+// The result window's life: it comes into being (hidden) when a check writes a status line or
+// the user asks to see it, remembers its place in the settings file, and ends whatever check
+// runs when it closes, because nobody is left to see the outcome.
+class MailResultWindow {
+ public:
+  struct Ports {
+    Config& config;
+    System& system;
+    Dialogs& dialogs;
+    MailSchedule& schedule;
+    MailSettingsSource& settings;
+    MailResultViewFactory& views;
+  };
+  // `abandonSessions` drops every account's connection without a word.
+  MailResultWindow(const Ports& ports, std::function<void()> abandonSessions);
+  MailResultWindow(const MailResultWindow&) = delete;
+  MailResultWindow& operator=(const MailResultWindow&) = delete;
+
+  bool IsOpen() const { return view_ != nullptr; }
+
+  // Each of these creates the window, hidden, when it does not exist yet.
+  void SetStatusLine(int account, std::string_view text);
+  [[nodiscard]] long StatusLineHeight(int account);
+  void PlaceStatusLine(int account, long top);
+  void SetWindowHeight(long height);
+  void Show();
+  // A session found mail: the window shows the line and calls for attention.
+  void ShowMail(int account, std::string_view text);
+
+  // Closes the window when it exists, as the user would: the place is kept if the user moved
+  // it, every session is abandoned and the busy flag cleared.
+  void Close();
+
+  // From the window. Both may destroy the view: it returns at once after calling them.
+  void OnMailerClick();
+  void OnCloseBox() { Close(); }
+
+ private:
+  // nullopt when "Top" or "left" is missing or not a number.
+  std::optional<MailWindowPlace> StoredPlace() const;
+  MailResultView& View();
+
+  Ports ports_;
+  std::function<void()> abandonSessions_;
+  std::unique_ptr<MailResultView> view_;
+};
+
+}  // namespace vq::mail

@@ -1,0 +1,277 @@
+#include "mail/Pop3Session.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "mail/MailMessages.h"
+#include "mail/MailNumbers.h"
+
+namespace vq::mail {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr int kAddressNotAvailable = 10049;  // WSAEADDRNOTAVAIL: trying again cannot help
+constexpr int kTimedOut = 10060;             // WSAETIMEDOUT
+
+std::string UpperAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return out;
+}
+
+bool StartsWithDigit(std::string_view text) { return !text.empty() && text.front() >= '0' && text.front() <= '9'; }
+
+int PortNumber(std::string_view text) {
+  const std::int64_t value = LeadingNumber(text);
+  return static_cast<int>(
+      std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
+Pop3Session::Pop3Session(int account, const Ports& ports, std::function<void()> onEnded)
+    : account_(account), ports_(ports), onEnded_(std::move(onEnded)) {
+  ports_.socket.SetEvents(this);
+}
+
+Pop3Session::~Pop3Session() { ports_.socket.SetEvents(nullptr); }
+
+bool Pop3Session::Start(const MailAccountSettings& settings) {
+  if (ports_.schedule.Busy() || running_) {
+    ports_.dialogs.Beep();
+    return false;
+  }
+  ports_.schedule.SetBusy(true);
+  running_ = true;
+  ++generation_;
+  userName_ = settings.user;
+  password_ = settings.password;
+  user_ = pass_ = stat_ = CommandState::kNotSent;
+  mailCount_ = mailSize_ = 0;
+  // Bytes left over from an abandoned connection would otherwise prefix the next greeting.
+  lineBuffer_.clear();
+  if (!Connect(settings)) {
+    Finish(Ending::kFailure);
+    return true;
+  }
+  step_ = SessionStep::kConnectingOrQuitSent;
+  RestartNoAnswerTimer();
+  return true;
+}
+
+bool Pop3Session::Connect(const MailAccountSettings& settings) {
+  const int port = PortNumber(settings.port);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (!ports_.socket.IsClosed()) ports_.socket.Close();
+    const int error = ports_.socket.Connect(settings.host, port);
+    if (error == 0) return true;
+    if (error == kAddressNotAvailable) return false;
+  }
+  return false;
+}
+
+void Pop3Session::Abandon() {
+  if (running_) {
+    running_ = false;
+    ++generation_;
+    step_ = SessionStep::kIdle;
+    ports_.timers.Stop(TimerId::kMailNoAnswer);
+  }
+  if (!ports_.socket.IsClosed()) ports_.socket.Close();
+}
+
+void Pop3Session::RestartNoAnswerTimer() { ports_.timers.Start(TimerId::kMailNoAnswer, kNoAnswerLimit); }
+
+// A server that keeps the line open after it has answered (some wait minutes before they close
+// after a refused login) has said all that matters; only a silence before that is an error.
+void Pop3Session::OnNoAnswer() {
+  if (!running_) return;
+  const bool answered = stat_ == CommandState::kAccepted || user_ == CommandState::kRejected ||
+                        pass_ == CommandState::kRejected || pass_ == CommandState::kMailboxInUse;
+  if (answered)
+    Finish(Ending::kConversationOver);
+  else
+    Finish(Ending::kSocketError, kTimedOut);
+}
+
+void Pop3Session::OnConnect() {
+  if (!running_) return;
+  RestartNoAnswerTimer();
+  step_ = SessionStep::kConnected;
+}
+
+void Pop3Session::OnSendComplete() {
+  if (!running_) return;
+  RestartNoAnswerTimer();
+  if (user_ == CommandState::kSending)
+    user_ = CommandState::kAwaitingAnswer;
+  else if (pass_ == CommandState::kSending)
+    pass_ = CommandState::kAwaitingAnswer;
+  else if (stat_ == CommandState::kSending)
+    stat_ = CommandState::kAwaitingAnswer;
+}
+
+void Pop3Session::OnDataArrival(std::string_view bytes) {
+  if (!running_) return;
+  RestartNoAnswerTimer();
+  lineBuffer_.append(bytes);
+  // Every whole line in order; a CR at the end of one arrival and its LF at the start of the
+  // next still end the line, since both meet in the buffer.
+  const unsigned generation = generation_;
+  std::size_t end;
+  while (running_ && generation_ == generation && (end = lineBuffer_.find(kLineEnd)) != std::string::npos) {
+    std::string line = lineBuffer_.substr(0, end + kLineEnd.size());
+    lineBuffer_.erase(0, end + kLineEnd.size());
+    HandleLine(line);
+  }
+  if (running_ && generation_ == generation && lineBuffer_.size() > kLongestLine) Finish(Ending::kFailure);
+}
+
+void Pop3Session::HandleLine(const std::string& line) {
+  // A failed send is tried once more with the same line; the state it reached stays.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    switch (ProcessLine(line)) {
+      case LineResult::kDone:
+        return;
+      case LineResult::kMalformed:
+        Finish(Ending::kFailure);
+        return;
+      case LineResult::kSendFailed:
+        break;
+    }
+  }
+  Finish(Ending::kFailure);
+}
+
+Pop3Session::LineResult Pop3Session::ProcessLine(std::string line) {
+  // "+OK" alone is a status word with nothing after it.
+  if (line.find(' ') == std::string::npos) line.insert(line.size() - kLineEnd.size(), " ");
+  const std::size_t space = line.find(' ');
+  const std::string word = UpperAscii(std::string_view(line).substr(0, space));
+  const std::string_view rest = std::string_view(line).substr(space + 1);
+
+  if (word == "+OK") {
+    if (step_ == SessionStep::kConnected) {
+      step_ = SessionStep::kGreetedOrQuitAnswered;
+    } else if (user_ == CommandState::kAwaitingAnswer) {
+      user_ = CommandState::kAccepted;
+    } else if (pass_ == CommandState::kAwaitingAnswer) {
+      pass_ = CommandState::kAccepted;
+    } else if (stat_ == CommandState::kAwaitingAnswer) {
+      if (!ReadStatAnswer(rest)) return LineResult::kMalformed;
+      stat_ = CommandState::kAccepted;
+    } else if (step_ == SessionStep::kConnectingOrQuitSent) {
+      step_ = SessionStep::kGreetedOrQuitAnswered;
+    }
+  } else if (word == "-ERR") {
+    if (user_ == CommandState::kAwaitingAnswer)
+      user_ = CommandState::kRefused;
+    else if (pass_ == CommandState::kAwaitingAnswer)
+      pass_ = CommandState::kRefused;
+    else if (stat_ == CommandState::kAwaitingAnswer)
+      stat_ = CommandState::kRefused;
+  }
+  return Dispatch(rest);
+}
+
+// "+OK count size", more text allowed after the size. Both numbers must be there: a count
+// read as 0 from a garbled answer would report an empty mailbox.
+bool Pop3Session::ReadStatAnswer(std::string_view rest) {
+  const std::size_t space = rest.find(' ');
+  if (space == std::string_view::npos) return false;
+  const std::string_view count = rest.substr(0, space);
+  const std::string_view size = rest.substr(space + 1);
+  if (!StartsWithDigit(count) || !StartsWithDigit(size)) return false;
+  mailCount_ = LeadingNumber(count);
+  mailSize_ = LeadingNumber(size);
+  return true;
+}
+
+// What to send after a line, whatever the line said.
+Pop3Session::LineResult Pop3Session::Dispatch(std::string_view rest) {
+  if (user_ == CommandState::kNotSent) {
+    if (!Send("USER " + userName_)) return LineResult::kSendFailed;
+    user_ = CommandState::kSending;
+  } else if (user_ == CommandState::kRefused) {
+    user_ = CommandState::kRejected;
+  } else if (user_ == CommandState::kRejected) {
+    // Refused: nothing more goes out, the password least of all; the server closes.
+  } else if (pass_ == CommandState::kNotSent) {
+    if (!Send("PASS " + password_)) return LineResult::kSendFailed;
+    pass_ = CommandState::kSending;
+  } else if (pass_ == CommandState::kRefused) {
+    std::string_view code = rest.substr(0, rest.size() - kLineEnd.size());
+    code = code.substr(0, code.find(' '));
+    pass_ = UpperAscii(code) == "[IN-USE]" ? CommandState::kMailboxInUse : CommandState::kRejected;
+  } else if (pass_ == CommandState::kRejected || pass_ == CommandState::kMailboxInUse) {
+    // As after a refused user name.
+  } else if (stat_ == CommandState::kNotSent && pass_ == CommandState::kAccepted) {
+    if (!Send("STAT")) return LineResult::kSendFailed;
+    stat_ = CommandState::kSending;
+  } else {
+    if (!Send("QUIT")) return LineResult::kSendFailed;
+    step_ = SessionStep::kConnectingOrQuitSent;
+  }
+  return LineResult::kDone;
+}
+
+bool Pop3Session::Send(std::string_view command) {
+  std::string line(command);
+  line += kLineEnd;
+  return ports_.socket.Send(line) == 0;
+}
+
+void Pop3Session::OnClose() {
+  if (running_) Finish(Ending::kConversationOver);
+}
+
+void Pop3Session::OnError(int code, std::string_view description) {
+  if (running_) Finish(Ending::kSocketError, code, description);
+}
+
+// Message boxes are modal and let events through: everything that stops this session's
+// events happens before the first box, and what follows the boxes is skipped when a newer
+// session of this account began meanwhile: the busy flag and the hand-over are its own now.
+void Pop3Session::Finish(Ending ending, int code, std::string_view description) {
+  if (!running_) return;
+  running_ = false;
+  step_ = SessionStep::kIdle;
+  ports_.timers.Stop(TimerId::kMailNoAnswer);
+  if (!ports_.socket.IsClosed()) ports_.socket.Close();
+  const unsigned generation = generation_;
+  const std::string errorMessage(ending == Ending::kSocketError ? SocketErrorMessage(account_, code, description)
+                                                                : std::string());
+
+  // A failure after STAT was answered costs only the goodbye: the outcome stands.
+  if (ending == Ending::kFailure && stat_ != CommandState::kAccepted) {
+    ports_.window.SetStatusLine(account_, ErrorStatusText(account_));
+    ports_.dialogs.Message(SessionFailedMessage(account_));
+  } else {
+    ReportOutcome();
+    if (!errorMessage.empty()) ports_.dialogs.Message(errorMessage);
+  }
+  if (generation_ != generation) return;
+  ports_.schedule.SetBusy(false);
+  onEnded_();
+}
+
+void Pop3Session::ReportOutcome() {
+  if (stat_ == CommandState::kAccepted) {
+    if (mailCount_ != 0)
+      ports_.window.ShowMail(account_, MailWaitingText(account_, mailCount_, mailSize_));
+    else
+      ports_.window.SetStatusLine(account_, NoMailText(account_));
+    return;
+  }
+  // Without an answer to STAT nothing is known about the mailbox.
+  ports_.window.SetStatusLine(account_, ErrorStatusText(account_));
+  if (user_ == CommandState::kRejected)
+    ports_.dialogs.Message(NoSuchAccountMessage(account_));
+  else if (pass_ == CommandState::kMailboxInUse)
+    ports_.dialogs.Message(kAccountInUseMessage);
+  else if (pass_ == CommandState::kRejected)
+    ports_.dialogs.Message(WrongPasswordMessage(account_));
+}
+
+}  // namespace vq::mail

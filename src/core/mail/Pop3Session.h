@@ -1,0 +1,115 @@
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "mail/MailResultWindow.h"
+#include "mail/MailSchedule.h"
+#include "mail/MailSettings.h"
+#include "ports/Dialogs.h"
+#include "ports/Socket.h"
+#include "ports/Timers.h"
+
+namespace vq::mail {
+
+// Where a session stands on its connection.
+enum class SessionStep {
+  kIdle,                   // no session
+  kConnectingOrQuitSent,   // the connection was asked for, or QUIT went out
+  kConnected,              // connected, the greeting not yet taken
+  kGreetedOrQuitAnswered,  // the greeting, or the answer to QUIT, was +OK
+};
+
+// Where one command (USER, PASS or STAT) stands.
+enum class CommandState {
+  kNotSent,
+  kSending,         // handed to the socket, not yet on the wire
+  kAwaitingAnswer,  // on the wire
+  kAccepted,        // +OK
+  kRefused,         // -ERR came in; the next step decides what it means
+  kRejected,        // -ERR, final
+  kMailboxInUse,    // PASS only: -ERR [IN-USE]
+};
+
+// One account's POP3 conversation: USER, PASS, STAT and QUIT, to learn how many messages wait
+// and how large they are. Driven by its socket's events; reports to the result window and in
+// message boxes, and tells its owner when it has ended, whichever way it ended.
+class Pop3Session : public SocketEvents {
+ public:
+  // A server that says nothing for this long is treated as one that cannot be reached.
+  static constexpr std::chrono::seconds kNoAnswerLimit{60};
+  // More than this without a line end is not POP3.
+  static constexpr std::size_t kLongestLine = 64 * 1024;
+
+  struct Ports {
+    Socket& socket;  // this account's own connection
+    Timers& timers;
+    Dialogs& dialogs;
+    MailSchedule& schedule;
+    MailResultWindow& window;
+  };
+  Pop3Session(int account, const Ports& ports, std::function<void()> onEnded);
+  ~Pop3Session() override;
+  Pop3Session(const Pop3Session&) = delete;
+  Pop3Session& operator=(const Pop3Session&) = delete;
+
+  // Connects and starts the conversation. While a check is busy it only beeps and returns
+  // false; true means the session began (it may have ended already, when it could not connect).
+  bool Start(const MailAccountSettings& settings);
+  // Drops the connection without a word, a message or a report of the end.
+  void Abandon();
+  // The no-answer timer ran out.
+  void OnNoAnswer();
+
+  bool Running() const { return running_; }
+  SessionStep Step() const { return step_; }
+  CommandState UserState() const { return user_; }
+  CommandState PassState() const { return pass_; }
+  CommandState StatState() const { return stat_; }
+  std::int64_t MailCount() const { return mailCount_; }
+  std::int64_t MailSize() const { return mailSize_; }
+  // Received bytes that do not end a line yet.
+  const std::string& PendingBytes() const { return lineBuffer_; }
+
+  void OnConnect() override;
+  void OnDataArrival(std::string_view bytes) override;
+  void OnSendComplete() override;
+  void OnClose() override;
+  void OnError(int code, std::string_view description) override;
+
+ private:
+  enum class LineResult { kDone, kMalformed, kSendFailed };
+  enum class Ending { kConversationOver, kSocketError, kFailure };
+
+  bool Connect(const MailAccountSettings& settings);
+  void HandleLine(const std::string& line);
+  LineResult ProcessLine(std::string line);
+  LineResult Dispatch(std::string_view afterStatusWord);
+  bool ReadStatAnswer(std::string_view afterStatusWord);
+  [[nodiscard]] bool Send(std::string_view command);
+  void RestartNoAnswerTimer();
+  void Finish(Ending ending, int code = 0, std::string_view description = {});
+  void ReportOutcome();
+
+  const int account_;
+  Ports ports_;
+  std::function<void()> onEnded_;
+
+  bool running_ = false;
+  // Counts starts (and abandonments of a running session), so that the end of a session that
+  // resumes after a modal message box can tell whether a newer one has taken over meanwhile.
+  unsigned generation_ = 0;
+  SessionStep step_ = SessionStep::kIdle;
+  CommandState user_ = CommandState::kNotSent;
+  CommandState pass_ = CommandState::kNotSent;
+  CommandState stat_ = CommandState::kNotSent;
+  std::int64_t mailCount_ = 0;
+  std::int64_t mailSize_ = 0;
+  std::string userName_;
+  std::string password_;
+  std::string lineBuffer_;
+};
+
+}  // namespace vq::mail
