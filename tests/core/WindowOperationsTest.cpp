@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fakes/FakeDesktop.h"
-#include "fakes/FakeNotes.h"
+#include "fakes/FakeDialogs.h"
 #include "fakes/FakeProfileFile.h"
 #include "fakes/FakeTimers.h"
 #include "windows/WindowMessages.h"
