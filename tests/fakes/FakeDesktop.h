@@ -41,8 +41,7 @@ class FakeDesktop : public Desktop {
       if (names_[w.facts.id] == title) return &w;
     return nullptr;
   }
-  WindowId Id(const std::string& title) { return Find(title)->facts.id; }
-  bool Down(const std::string& title) { return Find(title)->facts.minimised; }
+  const std::string& Name(const Window& w) { return names_[w.facts.id]; }
   // Titles front to back.
   std::vector<std::string> Order() const {
     std::vector<std::string> out;
@@ -51,7 +50,6 @@ class FakeDesktop : public Desktop {
   }
 
   std::vector<TopLevelWindow> TopLevelWindows() const override {
-    ++enumerations;
     std::vector<TopLevelWindow> out;
     for (const auto& w : windows) out.push_back(w.facts);
     return out;
@@ -87,7 +85,6 @@ class FakeDesktop : public Desktop {
 
   std::vector<Window> windows;  // front to back
   std::vector<std::string> requests;
-  mutable int enumerations = 0;
 
  private:
   const Window* Get(WindowId id) const {

@@ -1,0 +1,86 @@
+#include "desktop/WinDesktop.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "Text.h"
+
+namespace vq::win {
+namespace {
+
+HWND ToHandle(WindowId window) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window)); }
+WindowId ToId(HWND window) { return static_cast<WindowId>(reinterpret_cast<std::uintptr_t>(window)); }
+
+// Window titles and class names are read into buffers of this many characters.
+constexpr int kNameBuffer = 128;
+
+BOOL CALLBACK CollectHandle(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+// The taskbar shows a button for a window with WS_EX_APPWINDOW, and for an unowned one unless
+// it is a tool window; the minimise box and a window that takes input make the rest of what
+// the taskbar's own minimise-all asks.
+bool Minimisable(HWND window, bool owned) {
+  LONG style = GetWindowLongW(window, GWL_STYLE);
+  LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+  bool taskbarButton = (exStyle & WS_EX_APPWINDOW) != 0 || (!owned && (exStyle & WS_EX_TOOLWINDOW) == 0);
+  return taskbarButton && (style & WS_MINIMIZEBOX) != 0 && IsWindowEnabled(window);
+}
+
+}  // namespace
+
+std::vector<TopLevelWindow> WinDesktop::TopLevelWindows() const {
+  // The handles first, the facts afterwards: the walk stays short, and a window that is gone
+  // by the time it is read is simply left out.
+  std::vector<HWND> handles;
+  EnumWindows(CollectHandle, reinterpret_cast<LPARAM>(&handles));
+  std::vector<TopLevelWindow> out;
+  out.reserve(handles.size());
+  for (HWND handle : handles) {
+    if (!IsWindow(handle)) continue;
+    TopLevelWindow w;
+    w.id = ToId(handle);
+    w.visible = IsWindowVisible(handle) != FALSE;
+    w.owned = GetWindow(handle, GW_OWNER) != nullptr;
+    // For another program's window GetWindowTextW reads the stored caption without asking
+    // the window, so a hung one answers too.
+    wchar_t text[kNameBuffer] = L"";
+    int length = GetWindowTextW(handle, text, kNameBuffer);
+    w.title = Narrow(std::wstring_view(text, length > 0 ? length : 0));
+    length = GetClassNameW(handle, text, kNameBuffer);
+    w.className = Narrow(std::wstring_view(text, length > 0 ? length : 0));
+    w.minimised = IsIconic(handle) != FALSE;
+    w.minimisable = Minimisable(handle, w.owned);
+    out.push_back(std::move(w));
+  }
+  return out;
+}
+
+// Minimising and restoring go through WM_SYSCOMMAND, as the window's own buttons do, so that a
+// program that keeps a window up on purpose is heard.
+void WinDesktop::Minimise(WindowId window) { PostMessageW(ToHandle(window), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+
+void WinDesktop::Restore(WindowId window) { PostMessageW(ToHandle(window), WM_SYSCOMMAND, SC_RESTORE, 0); }
+
+void WinDesktop::BringToFront(WindowId window) {
+  HWND handle = ToHandle(window);
+  if (!IsWindow(handle)) return;
+  // The window restores itself; it may take the foreground when it does.
+  DWORD process = 0;
+  GetWindowThreadProcessId(handle, &process);
+  AllowSetForegroundWindow(process);
+  if (IsIconic(handle)) PostMessageW(handle, WM_SYSCOMMAND, SC_RESTORE, 0);
+  // Only queues the activation for the window's thread: it does not wait for the window.
+  SetForegroundWindow(handle);
+}
+
+void WinDesktop::PostClose(WindowId window) { PostMessageW(ToHandle(window), WM_CLOSE, 0, 0); }
+
+bool WinDesktop::IsMinimised(WindowId window) const { return IsIconic(ToHandle(window)) != FALSE; }
+
+bool WinDesktop::Exists(WindowId window) const { return IsWindow(ToHandle(window)) != FALSE; }
+
+}  // namespace vq::win
