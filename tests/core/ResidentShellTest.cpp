@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "fakes/FakeClock.h"
+#include "fakes/FakeDesktop.h"
+#include "fakes/FakeMailResultView.h"
+#include "fakes/FakeSocket.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeEditorView.h"
 #include "fakes/FakeNoteFiles.h"
@@ -22,7 +25,13 @@ using test::FakeTray;
 class ResidentShellTest : public ::testing::Test {
  protected:
   ShellPorts Ports(ProfileFile& f, Tray& h) {
-    return {f, folders, h, timers, noteFiles, noteViews, editorViews, optionsViews, system, clock, dialogs};
+    return {f,           folders,
+            h,           timers,
+            noteFiles,   noteViews,
+            editorViews, optionsViews,
+            mailViews,   {&sockets[0], &sockets[1], &sockets[2]},
+            desktop,     system,
+            clock,       dialogs};
   }
 
   FakeProfileFile file;
@@ -33,6 +42,9 @@ class ResidentShellTest : public ::testing::Test {
   test::FakeNoteViews noteViews;
   test::FakeEditorViews editorViews;
   test::FakeOptionsViews optionsViews;
+  test::FakeMailResultViews mailViews;
+  std::array<test::FakeSocket, 3> sockets;
+  test::FakeDesktop desktop;
   test::FakeSystem system;
   test::FakeClock clock;
   test::FakeDialogs dialogs;
@@ -72,7 +84,20 @@ TEST_F(ResidentShellTest, PeriodicCheckStaysOffForZeroOrMissingInterval) {
     f.Set("a1", "b5", interval);
     FakeTray h;
     test::FakeTimers t;
-    ResidentShell s({f, folders, h, t, noteFiles, noteViews, editorViews, optionsViews, system, clock, dialogs});
+    ResidentShell s({f,
+                     folders,
+                     h,
+                     t,
+                     noteFiles,
+                     noteViews,
+                     editorViews,
+                     optionsViews,
+                     mailViews,
+                     {&sockets[0], &sockets[1], &sockets[2]},
+                     desktop,
+                     system,
+                     clock,
+                     dialogs});
     s.Start();
     EXPECT_FALSE(t.Runs(TimerId::kPeriodicMail)) << interval;
   }
@@ -212,6 +237,47 @@ TEST_F(ResidentShellTest, OptionsDialogSwitchesThePeriodicCheckAndClearsTheBusyM
   shell.Options().Ok();
   EXPECT_FALSE(shell.PeriodicMailCheckEnabled());
   EXPECT_FALSE(timers.Runs(TimerId::kPeriodicMail));
+}
+
+// The tray and the menu reach the mail check and the window operations; their timers come back
+// to them through the shell.
+TEST_F(ResidentShellTest, MailAndWindowCommandsReachTheirFeatures) {
+  file.Set("a1", "b03", "taro");
+  file.Set("a1", "b02", "127.0.0.1");
+  file.Set("a1", "b04", "secret");
+  desktop.Open("メモ帳");
+  shell.Start();
+
+  shell.OnCommand(MenuCommand::kCheckMail);
+  ASSERT_EQ(sockets[0].connects.size(), 1u);
+  EXPECT_EQ(sockets[0].connects[0], (std::pair<std::string, int>{"127.0.0.1", 110}));
+  EXPECT_TRUE(shell.MailCheckBusy());
+  ASSERT_NE(mailViews.live, nullptr);
+
+  // "b7" is not "True": the double-click checks mail too (here it only beeps: one runs).
+  file.Set("a1", "b7", "False");
+  EXPECT_EQ(shell.OnTrayMouse(static_cast<int>(TrayMouse::kLeftDoubleClick)), TrayResponse::kCheckMail);
+  EXPECT_EQ(dialogs.beeps, 1);
+  EXPECT_FALSE(shell.OnCloseRequest());  // a session runs
+
+  shell.OnCommand(MenuCommand::kMinimiseAll);
+  EXPECT_TRUE(desktop.Find("メモ帳")->facts.minimised);
+  shell.OnCommand(MenuCommand::kRestoreAll);
+  EXPECT_FALSE(desktop.Find("メモ帳")->facts.minimised);
+
+  file.Set("a1", "b7", "True");
+  file.Set("a1", "b6", "1");
+  EXPECT_EQ(shell.OnTrayMouse(static_cast<int>(TrayMouse::kLeftDoubleClick)), TrayResponse::kToggleMinimiseAll);
+  EXPECT_TRUE(shell.Windows().MinimisedByDoubleClick());
+  EXPECT_TRUE(timers.Runs(TimerId::kWatchNewWindow));
+  desktop.Open("新しい窓");
+  shell.OnTimer(TimerId::kWatchNewWindow);
+  EXPECT_FALSE(timers.Runs(TimerId::kWatchNewWindow));
+  EXPECT_TRUE(timers.Runs(TimerId::kMinimiseNewWindow));
+
+  dialogs.answerYes = false;
+  shell.OnCommand(MenuCommand::kCloseAll);
+  EXPECT_EQ(dialogs.questions.back(), "すべてのウィンドウを閉じますか？");
 }
 
 TEST_F(ResidentShellTest, IconIsRetriedUntilTheShellTakesIt) {

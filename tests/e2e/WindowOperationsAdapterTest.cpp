@@ -7,8 +7,8 @@
 
 #include "Driver.h"
 #include "Zoo.h"
-#include "desktop/WinDesktop.h"
-#include "fakes/FakeNotes.h"
+#include "win/desktop/WinDesktop.h"
+#include "fakes/FakeDialogs.h"
 #include "fakes/FakeProfileFile.h"
 #include "fakes/FakeTimers.h"
 #include "windows/WindowOperations.h"

@@ -3,6 +3,7 @@
 
 #include "config/Config.h"
 #include "mail/MailSchedule.h"
+#include "mail/MailSettings.h"
 #include "options/LauncherEditor.h"
 #include "options/OptionsModel.h"
 #include "ports/Dialogs.h"
@@ -15,7 +16,7 @@ namespace vq {
 
 // The options dialog while it is open, and the live settings the mail checker asks for: the
 // dialog's fields while it exists, the file otherwise.
-class OptionsController {
+class OptionsController : public mail::MailSettingsSource {
  public:
   struct Ports {
     Config& config;
@@ -45,6 +46,12 @@ class OptionsController {
   void RemoveStartup();
 
   OptionsValues LiveSettings() const;
+
+  // The mail check's view of the settings: the fields while the dialog is open, else the file.
+  mail::MailAccountSettings Account(int account) const override;
+  std::string Interval() const override { return LiveSettings().interval; }
+  std::string MailerPath() const override { return LiveSettings().mailer; }
+  void OpenAccountSettings(int account) override { Open(OptionsPage::kMail, account); }
 
  private:
   void Save();

@@ -20,7 +20,10 @@ ResidentShell::ResidentShell(const ShellPorts& ports)
       mailSchedule_(ports.timers),
       notes_(ports.noteFiles, ports.noteViews, *this, ports.clock, ports.dialogs),
       editing_(config_, notes_, ports.editorViews, ports.dialogs),
-      options_({config_, launcher_, mailSchedule_, ports.folders, ports.system, ports.dialogs, ports.optionsViews}) {}
+      options_({config_, launcher_, mailSchedule_, ports.folders, ports.system, ports.dialogs, ports.optionsViews}),
+      mail_({ports.sockets, ports.timers, ports.dialogs, ports.system, config_, mailSchedule_, options_,
+             ports.mailViews}),
+      windows_(ports.desktop, ports.timers, ports.dialogs, config_) {}
 
 Menu ResidentShell::MainMenu() const { return BuildMainMenu(launcher_.Captions(), notes_.HiddenEntries()); }
 
@@ -42,8 +45,14 @@ TrayResponse ResidentShell::OnTrayMouse(int mouseMessage) {
       if (chosen) OnCommand(*chosen);
       return TrayResponse::kMenuShown;
     }
-    case TrayMouse::kLeftDoubleClick:
-      return ChooseDoubleClickAction(config_);
+    case TrayMouse::kLeftDoubleClick: {
+      TrayResponse action = ChooseDoubleClickAction(config_);
+      if (action == TrayResponse::kToggleMinimiseAll)
+        windows_.ToggleFromDoubleClick();
+      else
+        mail_.CheckNow();
+      return action;
+    }
     default:
       return TrayResponse::kIgnored;
   }
@@ -64,6 +73,18 @@ void ResidentShell::OnCommand(MenuCommand command) {
       break;
     case MenuCommand::kNoteEdit:
       editing_.EditCurrentNote();
+      break;
+    case MenuCommand::kCheckMail:
+      mail_.CheckNow();
+      break;
+    case MenuCommand::kMinimiseAll:
+      windows_.MinimiseAll();
+      break;
+    case MenuCommand::kRestoreAll:
+      windows_.RestoreAll();
+      break;
+    case MenuCommand::kCloseAll:
+      windows_.CloseAll();
       break;
     case MenuCommand::kOptions:
       options_.Open(OptionsPage::kGeneral);
@@ -114,7 +135,9 @@ void ResidentShell::OnTimer(TimerId timer) {
   if (timer == TimerId::kTrayRetry) {
     ++trayRetries_;
     TryAddTrayIcon();
+    return;
   }
+  if (!windows_.OnTimer(timer)) mail_.OnTimer(timer);
 }
 
 void ResidentShell::TryAddTrayIcon() {

@@ -6,17 +6,21 @@
 #include "config/Config.h"
 #include "editor/NoteEditing.h"
 #include "launcher/Launcher.h"
+#include "mail/MailCheckDriver.h"
 #include "mail/MailSchedule.h"
 #include "notes/NoteBoard.h"
 #include "options/OptionsController.h"
 #include "ports/Clock.h"
+#include "ports/Desktop.h"
 #include "ports/Dialogs.h"
 #include "ports/NoteFiles.h"
 #include "ports/ProfileFile.h"
+#include "ports/Socket.h"
 #include "ports/System.h"
 #include "ports/Timers.h"
 #include "ports/Tray.h"
 #include "ports/UserFolders.h"
+#include "windows/WindowOperations.h"
 
 namespace vq {
 
@@ -49,6 +53,9 @@ struct ShellPorts {
   NoteViewFactory& noteViews;
   EditorViewFactory& editorViews;
   OptionsViewFactory& optionsViews;
+  mail::MailResultViewFactory& mailViews;
+  std::array<Socket*, mail::kAccountCount> sockets;  // one per mail account
+  Desktop& desktop;
   System& system;
   Clock& clock;
   Dialogs& dialogs;
@@ -90,6 +97,8 @@ class ResidentShell : public NoteEvents {
   NoteBoard& Notes() { return notes_; }
   NoteEditing& Editing() { return editing_; }
   OptionsController& Options() { return options_; }
+  mail::MailCheckDriver& Mail() { return mail_; }
+  windows::WindowOperations& Windows() { return windows_; }
 
  private:
   void TryAddTrayIcon();
@@ -109,6 +118,8 @@ class ResidentShell : public NoteEvents {
   NoteBoard notes_;
   NoteEditing editing_;
   OptionsController options_;
+  mail::MailCheckDriver mail_;
+  windows::WindowOperations windows_;
 };
 
 }  // namespace vq

@@ -1,10 +1,10 @@
-#include "desktop/WinDesktop.h"
+#include "win/desktop/WinDesktop.h"
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "Text.h"
+#include "win/base/Text.h"
 
 namespace vq::win {
 namespace {
