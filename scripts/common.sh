@@ -3,7 +3,8 @@
 
 VQ_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VQ_PACKAGES=(build-essential cmake googletest g++-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth
-  x11-utils xdotool imagemagick fonts-noto-cjk iproute2 util-linux)
+  x11-utils xdotool imagemagick fonts-noto-cjk iproute2 util-linux dovecot-core dovecot-pop3d mailutils-pop3d python3
+  openssl)
 
 step() { printf '==> %s\n' "$*"; }
 fail() { printf '!! %s\n' "$*" >&2; exit 1; }
