@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The Windows half of the tests, run by test.sh inside a fresh network and mount namespace:
-# only loopback exists, and name lookups stay in /etc/hosts. Starts Xvfb and a private Wine
-# prefix, runs ctest in the Windows build, and stops everything it started by PID.
+# only loopback exists, and name lookups stay in /etc/hosts. Starts Xvfb, a private Wine
+# prefix and the POP3 test servers, runs ctest in the Windows build, and stops everything it
+# started by PID.
 set -uo pipefail
 source "$(dirname "$0")/common.sh"
+source "$VQ_ROOT/tests/e2e/servers/pop3-servers.sh"
 results=$1
 
 ip link set lo up || fail "cannot bring up loopback in the test namespace"
@@ -12,6 +14,7 @@ sed -E 's/^hosts:.*/hosts: files/' /etc/nsswitch.conf >"$work/nsswitch.conf"
 mount --bind "$work/nsswitch.conf" /etc/nsswitch.conf
 
 cleanup() {
+  stop_pop3_servers
   [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
   umount "$work/readonly" "$work/readonly-notes" 2>/dev/null
@@ -40,6 +43,8 @@ printf 'read-only\r\n' >"$work/readonly-notes/Vornquill0.log"
 VQ_READONLY_FOLDER=$(readonly_folder "$work/readonly")
 VQ_READONLY_NOTES_FOLDER=$(readonly_folder "$work/readonly-notes")
 export VQ_READONLY_FOLDER VQ_READONLY_NOTES_FOLDER
+
+start_pop3_servers || fail "the POP3 test servers did not start"
 
 # VQ_CTEST_ARGS narrows the run, e.g. to one case: VQ_CTEST_ARGS="-R NotesTest.ClickAndDragRewriteTheRecordWithThePlace".
 # shellcheck disable=SC2086

@@ -2,6 +2,7 @@
 
 #include "win/editor/EditorWindow.h"
 #include "win/editor/TimerDialog.h"
+#include "win/mail/MailWindow.h"
 #include "win/notes/NoteWindow.h"
 #include "win/options/OptionsDialog.h"
 #include "win/platform/ProgramFolder.h"
@@ -15,12 +16,25 @@ App::App(HINSTANCE instance)
       noteFiles_(folder_),
       system_(folder_),
       mainWindow_(instance),
-      shell_(ShellPorts{profile_, folders_, mainWindow_, mainWindow_, noteFiles_, *this, *this, *this, system_, clock_,
+      shell_(ShellPorts{profile_,
+                        folders_,
+                        mainWindow_,
+                        mainWindow_,
+                        noteFiles_,
+                        *this,
+                        *this,
+                        *this,
+                        *this,
+                        {&sockets_[0], &sockets_[1], &sockets_[2]},
+                        desktop_,
+                        system_,
+                        clock_,
                         dialogs_}) {}
 
 bool App::Start() {
   if (!NoteWindow::RegisterClass(instance_) || !EditorWindow::RegisterClass(instance_) ||
-      !TimerDialog::RegisterClass(instance_) || !OptionsDialog::RegisterClass(instance_))
+      !TimerDialog::RegisterClass(instance_) || !OptionsDialog::RegisterClass(instance_) ||
+      !MailWindow::RegisterClass(instance_))
     return false;
   if (!mainWindow_.Create(shell_)) return false;
   dialogs_.SetOwner(mainWindow_.Handle());
@@ -42,6 +56,11 @@ std::unique_ptr<TimerDialogView> App::CreateTimerDialogView(NoteEditing& editing
 
 std::unique_ptr<OptionsView> App::CreateOptionsView(OptionsController& controller) {
   return std::make_unique<OptionsDialog>(instance_, controller, fonts_);
+}
+
+std::unique_ptr<mail::MailResultView> App::CreateMailResultView(mail::MailResultWindow& controller,
+                                                                std::optional<mail::MailWindowPlace> stored) {
+  return std::make_unique<MailWindow>(instance_, controller, fonts_, stored);
 }
 
 }  // namespace vq::win

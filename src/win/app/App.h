@@ -1,11 +1,14 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <string>
 
 #include "shell/ResidentShell.h"
 #include "win/base/FontCache.h"
+#include "win/desktop/WinDesktop.h"
+#include "win/mail/WinSocket.h"
 #include "win/platform/WinNoteFiles.h"
 #include "win/platform/WinProfileFile.h"
 #include "win/platform/WinServices.h"
@@ -17,7 +20,10 @@ namespace vq::win {
 
 // The program put together: the platform's adapters, the windows that show each feature, and
 // the resident shell that drives them.
-class App : public NoteViewFactory, public EditorViewFactory, public OptionsViewFactory {
+class App : public NoteViewFactory,
+            public EditorViewFactory,
+            public OptionsViewFactory,
+            public mail::MailResultViewFactory {
  public:
   explicit App(HINSTANCE instance);
 
@@ -29,6 +35,8 @@ class App : public NoteViewFactory, public EditorViewFactory, public OptionsView
   std::unique_ptr<EditorView> CreateEditorView(NoteEditing& editing) override;
   std::unique_ptr<TimerDialogView> CreateTimerDialogView(NoteEditing& editing) override;
   std::unique_ptr<OptionsView> CreateOptionsView(OptionsController& controller) override;
+  std::unique_ptr<mail::MailResultView> CreateMailResultView(mail::MailResultWindow& controller,
+                                                             std::optional<mail::MailWindowPlace> stored) override;
 
  private:
   HINSTANCE instance_;
@@ -40,6 +48,8 @@ class App : public NoteViewFactory, public EditorViewFactory, public OptionsView
   WinDialogs dialogs_;
   WinSystem system_;
   FontCache fonts_;
+  WinDesktop desktop_;
+  std::array<WinSocket, mail::kAccountCount> sockets_;
   MainWindow mainWindow_;
   ResidentShell shell_;
 };

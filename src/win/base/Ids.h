@@ -60,6 +60,8 @@ enum ControlId : int {
   kOptLauncherRegister,
   kOptLauncherErase,
   kOptSlotFirst = 500,  // + slot 0..19
+  kMailLineFirst = 600,  // + account 0..2
+  kMailMailer = 610,
   kOptNotesHeading = 530,
   kOptFontNameLabel,
   kOptFontName,

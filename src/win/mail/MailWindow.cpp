@@ -1,0 +1,148 @@
+#include "win/mail/MailWindow.h"
+
+#include <algorithm>
+
+#include "base/Twips.h"
+#include "win/base/Dpi.h"
+#include "win/base/Ids.h"
+#include "win/base/Monitors.h"
+#include "win/base/Text.h"
+
+namespace vq::win {
+
+namespace {
+
+constexpr wchar_t kMailClass[] = L"Vornquill2.MailChecker";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr long kClientWidth = 4620;
+constexpr long kLineTops[3] = {0, 240, 480};
+constexpr long kMailerLeft = 3600, kMailerWidth = 1005, kMailerHeight = 180;
+// Before the driver sets it, the window is as high as the three lines of its design.
+constexpr long kFirstHeight = 720 + 350;
+constexpr COLORREF kYellow = RGB(255, 255, 0);
+
+}  // namespace
+
+bool MailWindow::RegisterClass(HINSTANCE instance) {
+  return Window::RegisterClass(instance, kMailClass, COLOR_HIGHLIGHT);
+}
+
+MailWindow::MailWindow(HINSTANCE instance, mail::MailResultWindow& controller, FontCache& fonts,
+                       std::optional<mail::MailWindowPlace> stored)
+    : controller_(controller), fonts_(fonts) {
+  int systemDpi = static_cast<int>(SystemDpi());
+  POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
+  if (stored) at = {TwipsToPixels(stored->left, systemDpi), TwipsToPixels(stored->top, systemDpi)};
+  dpi_ = stored ? DpiForPoint(at) : SystemDpi();
+  if (stored) at = {Px(stored->left), Px(stored->top)};
+  RECT frame{0, 0, Px(kClientWidth), Px(kFirstHeight - 350)};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+  SIZE size{frame.right - frame.left, Px(kFirstHeight)};
+  // A place off every monitor is shown where it can be seen; the file keeps it until the
+  // user moves the window.
+  if (stored) at = KeepOnScreen(at, size);
+  CreateBound(0, kMailClass, L"VornMailChecker", kStyle, at.x, at.y, size.cx, size.cy, nullptr, nullptr, instance);
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  createdAt_ = {r.left, r.top};
+  font_ = fonts_.CountdownFont(dpi_);
+  for (int i = 0; i < 3; ++i) {
+    lines_[i] =
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, Px(kLineTops[i]), 0, 0,
+                        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMailLineFirst + i)), instance, nullptr);
+    SendMessageW(lines_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  }
+  mailer_ = CreateWindowExW(0, L"STATIC", L"メーラー起動", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOTIFY | SS_NOPREFIX,
+                            Px(kMailerLeft), 0, Px(kMailerWidth), Px(kMailerHeight), hwnd_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMailMailer)), instance, nullptr);
+  SendMessageW(mailer_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  // The label grows to its caption when the font needs more than the design's size.
+  SIZE label = TextSize(mailer_);
+  SetWindowPos(mailer_, nullptr, Px(kMailerLeft), 0, std::max<int>(label.cx, Px(kMailerWidth)),
+               std::max<int>(label.cy, Px(kMailerHeight)), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int MailWindow::Px(long twips) const { return TwipsToPixels(twips, static_cast<int>(dpi_)); }
+long MailWindow::Twips(int pixels) const { return PixelsToTwips(pixels, static_cast<int>(dpi_)); }
+
+SIZE MailWindow::TextSize(HWND control) const {
+  std::wstring text = Widen(WindowText(control));
+  HDC dc = fonts_.MeasuringDC();
+  HGDIOBJ old = SelectObject(dc, font_.get());
+  RECT r{0, 0, 0, 0};
+  // An empty line still has the height of one line of text.
+  DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+  SelectObject(dc, old);
+  return {text.empty() ? 0 : r.right - r.left, r.bottom - r.top};
+}
+
+void MailWindow::SetStatusLine(int account, std::string_view text) {
+  HWND line = lines_.at(static_cast<size_t>(account));
+  SetWindowTextW(line, Widen(text).c_str());
+  SIZE size = TextSize(line);
+  SetWindowPos(line, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+long MailWindow::StatusLineHeight(int account) const {
+  RECT r;
+  GetWindowRect(lines_.at(static_cast<size_t>(account)), &r);
+  return Twips(r.bottom - r.top);
+}
+
+void MailWindow::PlaceStatusLine(int account, long top) {
+  SetWindowPos(lines_.at(static_cast<size_t>(account)), nullptr, 0, Px(top), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MailWindow::SetWindowHeight(long height) {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, Px(height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MailWindow::Show() { ShowWindow(hwnd_, IsWindowVisible(hwnd_) ? SW_SHOWNA : SW_SHOW); }
+
+void MailWindow::AnnounceMail() {
+  mailWaiting_ = true;
+  InvalidateRect(mailer_, nullptr, TRUE);
+  // To the front of every window, and back among the others so that it does not stay on top.
+  constexpr UINT kFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
+  SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, kFlags);
+  SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, kFlags);
+}
+
+std::optional<mail::MailWindowPlace> MailWindow::MovedPlace() const {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  if (r.left == createdAt_.x && r.top == createdAt_.y) return std::nullopt;
+  int dpi = static_cast<int>(DpiForWindow(hwnd_));
+  return mail::MailWindowPlace{PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
+}
+
+LRESULT MailWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      // Starting the mailer may close this window: nothing of it is touched afterwards.
+      if (LOWORD(wp) == kMailMailer && HIWORD(wp) == STN_CLICKED) controller_.OnMailerClick();
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wp);
+      if (reinterpret_cast<HWND>(lp) == mailer_) {
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        COLORREF back = mailWaiting_ ? kYellow : GetSysColor(COLOR_BTNFACE);
+        SetBkColor(dc, back);
+        SetDCBrushColor(dc, back);
+        return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+      }
+      SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
+      SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_HIGHLIGHT));
+    }
+    case WM_CLOSE:
+      controller_.OnCloseBox();
+      return 0;
+  }
+  return Default(msg, wp, lp);
+}
+
+}  // namespace vq::win

@@ -1,0 +1,250 @@
+#!/usr/bin/env bash
+# POP3 servers on 127.0.0.1 for the mail checker's end-to-end tests: Dovecot and GNU Mailutils
+# pop3d, both real, and the scripted servers of scripted-pop3.py; every one behind a recorder of
+# the commands it received. Meant to run as root inside a private network namespace (only
+# loopback), without systemd. Source it, then:
+#   start_pop3_servers    starts everything and exports the VQ_* variables below
+#   stop_pop3_servers     ends every process it started, by PID, and removes its folder
+# or run it: `eval "$(pop3-servers.sh start)"` leaves the servers running and sets the variables
+# (VQ_POP3_DIR is their folder); `pop3-servers.sh stop "$VQ_POP3_DIR"` ends them.
+#
+# Users (password "secret" everywhere):
+#   Dovecot     alice (3 messages, 10422 bytes), bob (empty), carol (mailbox locked: "-ERR
+#               [IN-USE] ..." after about 10 s)
+#   GNU pop3d   alice@example.org, bob@example.org, carol@example.org (the same, "[IN-USE]" at once)
+#   scripted    alice ("+OK 2 320"), bob ("+OK 0 0"), nobody (USER refused); see scripted-pop3.py
+
+VQ_POP3_SERVERS_HOME=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+VQ_POP3_PIDS=()
+
+# Fixed ports: the namespace is private, so nothing else holds them.
+VQ_DOVECOT_DIRECT_PORT=1110
+VQ_MAILUTILS_DIRECT_PORT=1111
+VQ_DOVECOT_PORT=2110          # Dovecot, commands recorded in dovecot.log
+VQ_DOVECOT_INSECURE_PORT=2111 # Dovecot reached from 127.0.0.2: USER is refused
+VQ_DOVECOT_CLOSING_PORT=2112  # Dovecot, the connection ended 0.5 s after any -ERR
+VQ_MAILUTILS_PORT=2113        # GNU pop3d, commands recorded in mailutils.log
+VQ_SCRIPTED_SCENARIOS=(normal lower-ok stat-one-field in-use-bare two-lines split-lines silent reset-after-quit
+  bad-greeting)
+VQ_SCRIPTED_FIRST_PORT=2120 # one port per scenario, in the order above
+
+# A message file whose POP3 size (its bytes plus one for each LF, which the servers send as
+# CR LF) is exactly $2.
+write_message() {
+  local file=$1 size=$2 number=$3 text left
+  text="From: sender$number@example.org"$'\n'"To: user@example.org"$'\n'"Subject: Test message $number"$'\n\n'
+  left=$((size - ${#text} - 4))
+  while [ $left -gt 146 ]; do
+    text+=$(printf '%071d' 0 | tr 0 x)$'\n'
+    left=$((left - 73)) # 71 characters, LF, and the CR it becomes
+  done
+  text+=$(printf "%0$((left - 2))d" 0 | tr 0 y)$'\n'
+  printf '%s' "$text" >"$file"
+}
+
+# alice's three messages into a maildir ($1/new).
+write_mailbox() {
+  mkdir -p "$1/cur" "$1/new" "$1/tmp"
+  write_message "$1/new/1000000001.vq1.localhost" 3000 1
+  write_message "$1/new/1000000002.vq2.localhost" 3422 2
+  write_message "$1/new/1000000003.vq3.localhost" 4000 3
+}
+
+write_dovecot_config() {
+  local dir=$1
+  mkdir -p "$dir/dovecot/mail"
+  printf '%s:{PLAIN}secret::::::\n' alice bob carol >"$dir/dovecot/users"
+  write_mailbox "$dir/dovecot/mail/alice"
+  mkdir -p "$dir"/dovecot/mail/{bob,carol}/{cur,new,tmp}
+  chown -R 65534:65534 "$dir/dovecot/mail"
+  # Plaintext logins work on loopback even so (a connection to its own address counts as secure),
+  # which lets a connection from 127.0.0.2 get a real refusal of USER.
+  cat >"$dir/dovecot/dovecot.conf" <<EOF
+base_dir = $dir/dovecot/run
+state_dir = $dir/dovecot/state
+log_path = $dir/dovecot/dovecot.log
+protocols = pop3
+listen = 127.0.0.1
+ssl = no
+disable_plaintext_auth = yes
+mail_location = maildir:$dir/dovecot/mail/%u
+first_valid_uid = 1
+pop3_lock_session = yes
+# No delay after a failed login: the tests fail logins on purpose, one after another.
+auth_failure_delay = 0
+service anvil {
+  unix_listener anvil-auth-penalty {
+    mode = 0
+  }
+}
+service pop3-login {
+  inet_listener pop3 {
+    address = 127.0.0.1
+    port = $VQ_DOVECOT_DIRECT_PORT
+  }
+}
+passdb {
+  driver = static
+  args = noauthenticate nodelay=y
+  result_success = continue
+}
+passdb {
+  driver = passwd-file
+  args = $dir/dovecot/users
+}
+userdb {
+  driver = passwd-file
+  args = $dir/dovecot/users
+  default_fields = uid=65534 gid=65534
+}
+EOF
+}
+
+write_mailutils_config() {
+  local dir=$1 hash u
+  mkdir -p "$dir/mailutils/passwd" "$dir/mailutils/mail" "$dir/mailutils/locks"
+  hash=$(openssl passwd -1 -salt vornquil secret)
+  for u in alice bob carol; do
+    printf '%s:%s:65534:65534::%s/mailutils/mail/%s:/bin/false\n' "$u" "$hash" "$dir" "$u"
+  done >"$dir/mailutils/passwd/example.org"
+  write_mailbox "$dir/mailutils/mail/alice/INBOX"
+  mkdir -p "$dir"/mailutils/mail/{bob,carol}/INBOX/{cur,new,tmp}
+  chown -R 65534:65534 "$dir/mailutils/mail"
+  # Users are name@domain (virtual domains). Without mandatory locking every maildir login
+  # reports "in use"; the idle timeout ends sessions the tests leave open (after a refusal).
+  cat >"$dir/mailutils/pop3d.conf" <<EOF
+mode daemon;
+foreground yes;
+pidfile $dir/mailutils/pop3d.pid;
+timeout 3;
+logging { syslog no; };
+tcp-wrappers { enable no; };
+auth { authorization virtdomain; authentication generic; };
+virtdomain { passwd-dir $dir/mailutils/passwd; };
+mailbox { mailbox-pattern "maildir:$dir/mailutils/mail/\${user}"; };
+mandatory-locking { enable yes; lock-directory "$dir/mailutils/locks"; };
+server 127.0.0.1:$VQ_MAILUTILS_DIRECT_PORT { };
+EOF
+}
+
+# Waits until 127.0.0.1:$1 accepts a connection (at most 10 s).
+wait_for_port() {
+  local i
+  for i in $(seq 100); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# PID and every descendant of it.
+process_tree() {
+  local child
+  echo "$1"
+  for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do process_tree "$child"; done
+}
+
+start_pop3_servers() {
+  local dir python port i scripted=() umask_before
+  umask_before=$(umask)
+  umask 022 # the servers' unprivileged processes must reach their files
+  dir=$(mktemp -d /tmp/vornquill2-pop3.XXXXXX) || return 1
+  chmod 755 "$dir"
+  VQ_POP3_DIR=$dir
+  VQ_POP3_PIDS=()
+  export VQ_POP3_DIR
+
+  write_dovecot_config "$dir"
+  dovecot -F -c "$dir/dovecot/dovecot.conf" >"$dir/dovecot/stdout.log" 2>&1 &
+  VQ_POP3_PIDS+=($!)
+  write_mailutils_config "$dir"
+  pop3d --no-site-config --config-file="$dir/mailutils/pop3d.conf" --foreground >"$dir/mailutils/stdout.log" 2>&1 &
+  VQ_POP3_PIDS+=($!)
+
+  python=$(command -v /usr/bin/python3 || command -v python3)
+  port=$VQ_SCRIPTED_FIRST_PORT
+  for i in "${VQ_SCRIPTED_SCENARIOS[@]}"; do
+    scripted+=(--scenario "$i:$port")
+    local var="VQ_POP3_${i//-/_}_PORT"
+    export "${var^^}=$port"
+    port=$((port + 1))
+  done
+  mkdir -p "$dir/logs"
+  "$python" "$VQ_POP3_SERVERS_HOME/scripted-pop3.py" --log-dir "$dir/logs" --ready-file "$dir/scripted.ready" \
+    "${scripted[@]}" \
+    --proxy "dovecot:$VQ_DOVECOT_PORT:$VQ_DOVECOT_DIRECT_PORT" \
+    --proxy "dovecot-insecure:$VQ_DOVECOT_INSECURE_PORT:$VQ_DOVECOT_DIRECT_PORT:from=127.0.0.2" \
+    --proxy "dovecot-closing:$VQ_DOVECOT_CLOSING_PORT:$VQ_DOVECOT_DIRECT_PORT:hangup" \
+    --proxy "mailutils:$VQ_MAILUTILS_PORT:$VQ_MAILUTILS_DIRECT_PORT" >"$dir/scripted.log" 2>&1 &
+  VQ_POP3_PIDS+=($!)
+
+  # The scripted servers write their ready file once they listen; a trial connection to them would be recorded.
+  for i in $(seq 100); do
+    [ -f "$dir/scripted.ready" ] && break
+    sleep 0.1
+  done
+  if ! [ -f "$dir/scripted.ready" ] || ! wait_for_port $VQ_DOVECOT_DIRECT_PORT || ! wait_for_port $VQ_MAILUTILS_DIRECT_PORT; then
+    echo "the POP3 servers did not start; their logs:" >&2
+    tail -n 5 "$dir"/dovecot/*.log "$dir"/mailutils/*.log "$dir/scripted.log" >&2
+    return 1
+  fi
+
+  # carol's mailbox is in use: a lock held by a live process (the servers' own masters).
+  echo "${VQ_POP3_PIDS[0]}:$(hostname)" >"$dir/dovecot/mail/carol/dovecot-pop3-session.lock"
+  chown 65534:65534 "$dir/dovecot/mail/carol/dovecot-pop3-session.lock"
+  local mailbox="$dir/mailutils/mail/carol/INBOX"
+  printf '%s' "${VQ_POP3_PIDS[1]}" >"$dir/mailutils/locks/${mailbox//\//%2F}.lock"
+
+  umask "$umask_before"
+
+  # The tests are Windows programs: the log folder in Wine's form, with its trailing backslash.
+  VQ_SERVER_LOG_DIR="Z:${dir//\//\\}\\logs\\"
+  export VQ_SERVER_LOG_DIR VQ_DOVECOT_PORT VQ_DOVECOT_INSECURE_PORT VQ_DOVECOT_CLOSING_PORT VQ_MAILUTILS_PORT
+  export VQ_DOVECOT_DIRECT_PORT VQ_MAILUTILS_DIRECT_PORT
+}
+
+# True while the process runs (a zombie, ended but not yet waited for, counts as ended).
+process_alive() {
+  local state
+  state=$(ps -o stat= -p "$1" 2>/dev/null) && [[ $state != Z* ]]
+}
+
+stop_pop3_servers() {
+  local pids=() alive=() pid i
+  for pid in "${VQ_POP3_PIDS[@]}"; do mapfile -t -O "${#pids[@]}" pids < <(process_tree "$pid"); done
+  if [ ${#pids[@]} -gt 0 ]; then
+    kill "${pids[@]}" 2>/dev/null
+    for i in $(seq 50); do
+      alive=()
+      for pid in "${pids[@]}"; do process_alive "$pid" && alive+=("$pid"); done
+      [ ${#alive[@]} -eq 0 ] && break
+      sleep 0.1
+    done
+    [ ${#alive[@]} -gt 0 ] && kill -KILL "${alive[@]}" 2>/dev/null
+    wait "${VQ_POP3_PIDS[@]}" 2>/dev/null
+  fi
+  VQ_POP3_PIDS=()
+  [ -n "${VQ_POP3_DIR:-}" ] && rm -rf "$VQ_POP3_DIR"
+  VQ_POP3_DIR=
+  return 0
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  case ${1:-} in
+  start)
+    start_pop3_servers || exit 1
+    printf '%s\n' "${VQ_POP3_PIDS[@]}" >"$VQ_POP3_DIR/pids"
+    export -p | grep -E ' VQ_(POP3|DOVECOT|MAILUTILS|SERVER)_'
+    ;;
+  stop)
+    [ -f "${2:-}/pids" ] || { echo "usage: $0 stop FOLDER (the VQ_POP3_DIR that start printed)" >&2; exit 2; }
+    VQ_POP3_DIR=$2
+    mapfile -t VQ_POP3_PIDS <"$2/pids"
+    stop_pop3_servers
+    ;;
+  *)
+    echo "usage: $0 start | stop FOLDER" >&2
+    exit 2
+    ;;
+  esac
+fi

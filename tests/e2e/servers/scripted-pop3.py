@@ -1,0 +1,364 @@
+#!/usr/bin/env python3
+"""POP3 servers for the mail checker's end-to-end tests, on 127.0.0.1 only.
+
+Two kinds of listener, any number of each, all in this one process:
+
+  --scenario NAME:PORT
+      A scripted POP3 server that replies the way real servers never do (lower-case "+ok", a
+      one-field STAT reply, a bare "-ERR [IN-USE]", lines packed together or split apart,
+      silence, a reset). NAME picks the behaviour; see SCENARIOS below.
+
+  --proxy NAME:PORT:UPSTREAM_PORT[:from=ADDRESS][:hangup]
+      A relay in front of a real server on 127.0.0.1:UPSTREAM_PORT. It passes every byte
+      through unchanged and records the commands. from=ADDRESS connects from that loopback
+      address (Dovecot treats a connection from another address as insecure and rejects USER);
+      hangup ends the connection half a second after the server answers -ERR, where the real
+      server would keep it open for minutes.
+
+Every listener records the commands it received, one connection after another, in
+LOG_DIR/NAME.log: "# connection N", then each command line exactly as received without its
+CR LF, and notes on how it ended ("# connection N closed by client", "... closed by server",
+"... reset by server" ...). Lines starting with "#" are the server's own notes. The
+file is opened for each write, so a test may delete it between cases.
+"""
+
+import argparse
+import os
+import socket
+import struct
+import sys
+import threading
+import time
+
+# Mailboxes of the scripted servers: user -> STAT reply. Every password is "secret".
+MAILBOXES = {b"alice": b"+OK 2 320", b"bob": b"+OK 0 0"}
+# A user name the scripted servers refuse at USER.
+REFUSED_USER = b"nobody"
+# How long a scripted server waits for more commands after a rejection or a QUIT before it
+# ends the connection itself.
+LINGER_AFTER_REJECTION = 0.5
+LINGER_AFTER_QUIT = 3.0
+
+SCENARIOS = {
+    # An ordinary server: greeting, USER, PASS, STAT, QUIT; closes after answering QUIT.
+    "normal": {},
+    # Every positive reply in lower case: "+ok ready", "+ok", "+ok 2 320".
+    "lower-ok": {"lower_ok": True},
+    # STAT answered with one field only.
+    "stat-one-field": {"stat": b"+OK 5"},
+    # PASS answered "-ERR [IN-USE]" and nothing after it, whatever the password.
+    "in-use-bare": {"pass_reply": b"-ERR [IN-USE]"},
+    # Greeting and a second line in one packet.
+    "two-lines": {"greeting": [b"+OK ready", b"+OK ready again"]},
+    # Every reply in three packets, 150 ms apart, the last holding only the LF of its CR LF.
+    "split-lines": {"split": True},
+    # Accepts the connection and never sends anything.
+    "silent": {"silent": True},
+    # Answers QUIT, then resets the connection at the next command (or after 2 s).
+    "reset-after-quit": {"reset_after_quit": True},
+    # A greeting that is not +OK; the rest of the dialogue is ordinary.
+    "bad-greeting": {"greeting": [b"-ERR Server not ready"]},
+}
+
+
+class CommandLog:
+    """The commands of one listener's connections, numbered in arrival order."""
+
+    def __init__(self, path):
+        self.path = path
+        self.lock = threading.Lock()
+        self.connections = 0
+
+    def open_connection(self):
+        with self.lock:
+            self.connections += 1
+            number = self.connections
+        self.write(b"# connection %d" % number)
+        return LineRecorder(self, number)
+
+    def write(self, line):
+        with self.lock:
+            with open(self.path, "ab") as f:
+                f.write(line + b"\n")
+
+
+class LineRecorder:
+    """Cuts one connection's incoming bytes into command lines and records them."""
+
+    def __init__(self, log, number):
+        self.log = log
+        self.number = number
+        self.pending = b""
+
+    def feed(self, data):
+        self.pending += data
+        lines = []
+        while b"\n" in self.pending:
+            line, self.pending = self.pending.split(b"\n", 1)
+            if line.endswith(b"\r"):
+                line = line[:-1]
+                self.log.write(line)
+            else:
+                self.log.write(line)
+                self.note("line above ended in LF without CR")
+            lines.append(line)
+        return lines
+
+    def note(self, text):
+        self.log.write(b"# connection %d %s" % (self.number, text.encode()))
+
+    def finish(self, how):
+        """Notes how the connection ended, after any unterminated rest of a line."""
+        if self.pending:
+            self.note("unterminated: %r" % self.pending)
+            self.pending = b""
+        self.note(how)
+
+
+def reset(conn):
+    """Closes with an RST instead of a FIN."""
+    try:
+        conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+    except OSError:
+        pass
+    conn.close()
+
+
+class ScriptedSession:
+    def __init__(self, conn, recorder, scenario):
+        self.conn = conn
+        self.recorder = recorder
+        self.scenario = scenario
+        self.lines = []
+        self.user = None
+        self.logged_in = False
+
+    def send(self, *replies):
+        if self.scenario.get("lower_ok"):
+            replies = [b"+ok" + r[3:].lower() if r.startswith(b"+OK") else r for r in replies]
+        data = b"".join(r + b"\r\n" for r in replies)
+        if self.scenario.get("split") and len(data) > 3:
+            for i, part in enumerate((data[:2], data[2:-1], data[-1:])):
+                if i:
+                    time.sleep(0.15)
+                self.conn.sendall(part)
+        else:
+            self.conn.sendall(data)
+
+    def next_line(self, timeout):
+        """The next command line; None when the client closed, or when timeout passed."""
+        deadline = time.monotonic() + timeout
+        while not self.lines:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                return None
+            self.conn.settimeout(left)
+            try:
+                data = self.conn.recv(4096)
+            except socket.timeout:
+                return None
+            if not data:
+                raise EOFError
+            self.lines.extend(self.recorder.feed(data))
+        return self.lines.pop(0)
+
+    def drain(self, timeout):
+        """Records whatever the client still sends within timeout, answering nothing."""
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if self.next_line(deadline - time.monotonic()) is None:
+                return
+
+    def hang_up(self, how):
+        self.recorder.note(how)
+        self.conn.shutdown(socket.SHUT_WR)
+        self.drain(LINGER_AFTER_QUIT)
+
+    def after_rejection(self):
+        """A rejected client should say nothing more; QUIT is still answered."""
+        line = self.next_line(LINGER_AFTER_REJECTION)
+        while line is not None:
+            if line.upper() == b"QUIT":
+                self.send(b"+OK Bye")
+                break
+            self.send(b"-ERR Not logged in")
+            line = self.next_line(LINGER_AFTER_REJECTION)
+        self.hang_up("closed by server")
+
+    def run(self):
+        if self.scenario.get("silent"):
+            self.drain(600)
+            return
+        self.send(*self.scenario.get("greeting", [b"+OK ready"]))
+        while True:
+            line = self.next_line(600)
+            if line is None:
+                self.recorder.note("idle for 600 s")
+                return
+            verb, _, argument = line.partition(b" ")
+            verb = verb.upper()
+            if verb == b"USER":
+                if argument == REFUSED_USER:
+                    self.send(b"-ERR [AUTH] No such user")
+                    return self.after_rejection()
+                self.user = argument
+                self.send(b"+OK")
+            elif verb == b"PASS":
+                reply = self.scenario.get("pass_reply")
+                if reply is None:
+                    if self.user in MAILBOXES and argument == b"secret":
+                        reply = b"+OK Logged in."
+                        self.logged_in = True
+                    else:
+                        reply = b"-ERR [AUTH] Authentication failed."
+                self.send(reply)
+                if not self.logged_in:
+                    return self.after_rejection()
+            elif verb == b"STAT" and self.logged_in:
+                self.send(self.scenario.get("stat", MAILBOXES[self.user]))
+            elif verb == b"QUIT":
+                self.send(b"+OK Bye")
+                if self.scenario.get("reset_after_quit"):
+                    self.next_line(2.0)
+                    self.recorder.note("reset by server")
+                    reset(self.conn)
+                    return
+                return self.hang_up("closed by server")
+            else:
+                self.send(b"-ERR Unknown command")
+
+
+def serve_scenario(conn, log, scenario):
+    recorder = log.open_connection()
+    conn.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+    try:
+        ScriptedSession(conn, recorder, scenario).run()
+    except EOFError:
+        recorder.finish("closed by client")
+    except ConnectionResetError:
+        recorder.finish("reset by client")
+    except OSError as e:
+        recorder.finish("socket error: %s" % e)
+    finally:
+        conn.close()
+
+
+def serve_proxy(conn, log, upstream_port, source, hangup):
+    recorder = log.open_connection()
+    upstream = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    try:
+        if source:
+            upstream.bind((source, 0))
+        upstream.connect(("127.0.0.1", upstream_port))
+    except OSError as e:
+        recorder.note("cannot reach the server: %s" % e)
+        upstream.close()
+        conn.close()
+        return
+    for s in (conn, upstream):
+        s.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+    hung_up = threading.Event()
+
+    def hang_up():
+        if hung_up.is_set():
+            return
+        hung_up.set()
+        recorder.note("closed by the proxy after -ERR")
+        try:
+            upstream.shutdown(socket.SHUT_RDWR)
+        except OSError:
+            pass
+
+    def server_to_client():
+        partial = b""
+        try:
+            while True:
+                data = upstream.recv(4096)
+                if not data:
+                    if not hung_up.is_set():
+                        recorder.note("closed by server")
+                    conn.shutdown(socket.SHUT_WR)
+                    return
+                conn.sendall(data)
+                *lines, partial = (partial + data).split(b"\n")
+                if hangup and any(line.startswith(b"-ERR") for line in lines):
+                    threading.Timer(LINGER_AFTER_REJECTION, hang_up).start()
+        except ConnectionResetError:
+            recorder.note("reset by server")
+            reset(conn)
+        except OSError:
+            pass
+
+    relay = threading.Thread(target=server_to_client, daemon=True)
+    relay.start()
+    try:
+        while True:
+            data = conn.recv(4096)
+            if not data:
+                recorder.finish("closed by client")
+                upstream.shutdown(socket.SHUT_WR)
+                break
+            recorder.feed(data)
+            try:
+                upstream.sendall(data)
+            except OSError:
+                pass
+    except ConnectionResetError:
+        recorder.finish("reset by client")
+        reset(upstream)
+    except OSError:
+        pass
+    relay.join(LINGER_AFTER_QUIT)
+    upstream.close()
+    conn.close()
+
+
+def listen(port):
+    s = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    s.bind(("127.0.0.1", port))
+    s.listen(16)
+    return s
+
+
+def accept_forever(listener, handler, *args):
+    while True:
+        conn, _ = listener.accept()
+        threading.Thread(target=handler, args=(conn,) + args, daemon=True).start()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--log-dir", required=True)
+    parser.add_argument("--ready-file", help="written once every listener accepts connections")
+    parser.add_argument("--scenario", action="append", default=[], metavar="NAME:PORT")
+    parser.add_argument("--proxy", action="append", default=[], metavar="NAME:PORT:UPSTREAM_PORT[:from=ADDR][:hangup]")
+    args = parser.parse_args()
+    os.makedirs(args.log_dir, exist_ok=True)
+
+    servers = []
+    for spec in args.scenario:
+        name, port = spec.split(":")
+        if name not in SCENARIOS:
+            parser.error("unknown scenario %s (known: %s)" % (name, ", ".join(SCENARIOS)))
+        log = CommandLog(os.path.join(args.log_dir, name + ".log"))
+        servers.append((listen(int(port)), serve_scenario, log, SCENARIOS[name]))
+    for spec in args.proxy:
+        name, port, upstream, *options = spec.split(":")
+        source = next((o[5:] for o in options if o.startswith("from=")), None)
+        log = CommandLog(os.path.join(args.log_dir, name + ".log"))
+        servers.append((listen(int(port)), serve_proxy, log, int(upstream), source, "hangup" in options))
+
+    for listener, handler, *rest in servers:
+        threading.Thread(target=accept_forever, args=(listener, handler, *rest), daemon=True).start()
+    if args.ready_file:
+        with open(args.ready_file, "w") as f:
+            f.write("%d\n" % os.getpid())
+    threading.Event().wait()
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except KeyboardInterrupt:
+        sys.exit(0)
