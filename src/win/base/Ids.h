@@ -59,7 +59,7 @@ enum ControlId : int {
   kOptLauncherFolderBrowse,
   kOptLauncherRegister,
   kOptLauncherErase,
-  kOptSlotFirst = 500,  // + slot 0..19
+  kOptSlotFirst = 500,   // + slot 0..19
   kMailLineFirst = 600,  // + account 0..2
   kMailMailer = 610,
   kOptNotesHeading = 530,
