@@ -1,17 +1,8 @@
 #include "win/base/Dpi.h"
 
+#include "win/base/LoadFunction.h"
+
 namespace vq::win {
-
-namespace {
-
-template <typename F>
-F Lookup(const wchar_t* module, const char* name) {
-  HMODULE handle = GetModuleHandleW(module);
-  if (!handle) handle = LoadLibraryW(module);
-  return handle ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(handle, name))) : nullptr;
-}
-
-}  // namespace
 
 UINT SystemDpi() {
   // The system DPI is fixed for the life of the process.
@@ -26,7 +17,7 @@ UINT SystemDpi() {
 
 UINT DpiForWindow(HWND hwnd) {
   using Fn = UINT(WINAPI*)(HWND);
-  static Fn getDpiForWindow = Lookup<Fn>(L"user32.dll", "GetDpiForWindow");
+  static Fn getDpiForWindow = LoadFunction<Fn>(L"user32.dll", "GetDpiForWindow");
   if (getDpiForWindow) {
     UINT dpi = getDpiForWindow(hwnd);
     if (dpi) return dpi;
@@ -36,7 +27,7 @@ UINT DpiForWindow(HWND hwnd) {
 
 UINT DpiForMonitor(HMONITOR monitor) {
   using Fn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  static Fn getDpiForMonitor = Lookup<Fn>(L"shcore.dll", "GetDpiForMonitor");
+  static Fn getDpiForMonitor = LoadFunction<Fn>(L"shcore.dll", "GetDpiForMonitor");
   UINT x = 0, y = 0;
   if (getDpiForMonitor && monitor && SUCCEEDED(getDpiForMonitor(monitor, 0 /* effective */, &x, &y)) && y) return y;
   return SystemDpi();

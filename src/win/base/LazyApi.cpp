@@ -2,31 +2,22 @@
 
 #include <commctrl.h>
 
+#include "win/base/LoadFunction.h"
+
 namespace vq::win {
 
-namespace {
-
-template <typename F>
-F Function(const wchar_t* module, const char* name) {
-  HMODULE handle = GetModuleHandleW(module);
-  if (!handle) handle = LoadLibraryW(module);
-  return handle ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(handle, name))) : nullptr;
-}
-
-}  // namespace
-
 BOOL ChooseFontLazy(CHOOSEFONTW* font) {
-  static auto f = Function<BOOL(WINAPI*)(CHOOSEFONTW*)>(L"comdlg32.dll", "ChooseFontW");
+  static auto f = LoadFunction<BOOL(WINAPI*)(CHOOSEFONTW*)>(L"comdlg32.dll", "ChooseFontW");
   return f ? f(font) : FALSE;
 }
 
 BOOL ChooseColorLazy(CHOOSECOLORW* colour) {
-  static auto f = Function<BOOL(WINAPI*)(CHOOSECOLORW*)>(L"comdlg32.dll", "ChooseColorW");
+  static auto f = LoadFunction<BOOL(WINAPI*)(CHOOSECOLORW*)>(L"comdlg32.dll", "ChooseColorW");
   return f ? f(colour) : FALSE;
 }
 
 BOOL GetOpenFileNameLazy(OPENFILENAMEW* file) {
-  static auto f = Function<BOOL(WINAPI*)(OPENFILENAMEW*)>(L"comdlg32.dll", "GetOpenFileNameW");
+  static auto f = LoadFunction<BOOL(WINAPI*)(OPENFILENAMEW*)>(L"comdlg32.dll", "GetOpenFileNameW");
   return f ? f(file) : FALSE;
 }
 
@@ -35,13 +26,13 @@ void EnsureCommonControls() {
   if (done) return;
   done = true;
   // Loaded within the program's own manifest, so this is version 6 with visual styles.
-  auto init = Function<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>(L"comctl32.dll", "InitCommonControlsEx");
+  auto init = LoadFunction<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>(L"comctl32.dll", "InitCommonControlsEx");
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
   if (init) init(&controls);
 }
 
 void DisableInputMethod(HWND window) {
-  static auto associate = Function<HIMC(WINAPI*)(HWND, HIMC)>(L"imm32.dll", "ImmAssociateContext");
+  static auto associate = LoadFunction<HIMC(WINAPI*)(HWND, HIMC)>(L"imm32.dll", "ImmAssociateContext");
   if (associate) associate(window, nullptr);
 }
 
