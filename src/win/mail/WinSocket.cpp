@@ -1,0 +1,437 @@
+#include "mail/WinSocket.h"
+
+#include <ws2tcpip.h>
+
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <iterator>
+
+#include "BoundWindow.h"
+#include "Text.h"
+
+namespace vq::win {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"VornquillSocket";
+constexpr UINT kResolvedMessage = WM_APP + 1;  // wParam: generation
+constexpr UINT kDeferredMessage = WM_APP + 2;  // wParam: generation
+// Each socket made gets the next of 256 message numbers for its notifications: a closed
+// handle's value may come back for the next socket while notifications of the old one still wait.
+constexpr UINT kFirstSocketMessage = WM_APP + 0x100;
+constexpr UINT kSocketMessageCount = 0x100;
+constexpr long kSocketEvents = FD_CONNECT | FD_READ | FD_WRITE | FD_CLOSE;
+// A peer that keeps sending must not hold the message loop: what is left comes with the next
+// notification.
+constexpr size_t kMostReadAtOnce = 1 << 20;
+
+// Unique across all sockets of the process, so that a late worker result can never be taken
+// for another connection's.
+std::uint32_t NextGeneration() {
+  static std::atomic<std::uint32_t> counter{0};
+  return ++counter;
+}
+
+std::vector<SocketAddress> Resolve(const std::wstring& host, const std::wstring& service, int flags) {
+  ADDRINFOW hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_protocol = IPPROTO_TCP;
+  hints.ai_flags = flags;
+  ADDRINFOW* list = nullptr;
+  std::vector<SocketAddress> addresses;
+  if (GetAddrInfoW(host.c_str(), service.c_str(), &hints, &list) != 0) return addresses;
+  for (ADDRINFOW* info = list; info; info = info->ai_next) {
+    if (info->ai_addrlen > sizeof(sockaddr_storage)) continue;
+    SocketAddress address;
+    std::copy_n(reinterpret_cast<const char*>(info->ai_addr), info->ai_addrlen,
+                reinterpret_cast<char*>(&address.address));
+    address.length = static_cast<int>(info->ai_addrlen);
+    address.family = info->ai_family;
+    addresses.push_back(address);
+  }
+  FreeAddrInfoW(list);
+  return addresses;
+}
+
+std::string ToAnsi(std::string_view utf8) {
+  std::wstring wide = Widen(utf8);
+  if (wide.empty()) return {};
+  int size = static_cast<int>(wide.size());
+  int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), size, ansi.data(), n, nullptr, nullptr);
+  return ansi;
+}
+
+struct ErrorName {
+  int code;
+  const char* name;
+};
+constexpr ErrorName kErrorNames[] = {
+    {10004, "WSAEINTR"},           {10009, "WSAEBADF"},        {10013, "WSAEACCES"},
+    {10014, "WSAEFAULT"},          {10022, "WSAEINVAL"},       {10024, "WSAEMFILE"},
+    {10035, "WSAEWOULDBLOCK"},     {10036, "WSAEINPROGRESS"},  {10037, "WSAEALREADY"},
+    {10038, "WSAENOTSOCK"},        {10039, "WSAEDESTADDRREQ"}, {10040, "WSAEMSGSIZE"},
+    {10041, "WSAEPROTOTYPE"},      {10042, "WSAENOPROTOOPT"},  {10043, "WSAEPROTONOSUPPORT"},
+    {10044, "WSAESOCKTNOSUPPORT"}, {10045, "WSAEOPNOTSUPP"},   {10046, "WSAEPFNOSUPPORT"},
+    {10047, "WSAEAFNOSUPPORT"},    {10048, "WSAEADDRINUSE"},   {10049, "WSAEADDRNOTAVAIL"},
+    {10050, "WSAENETDOWN"},        {10051, "WSAENETUNREACH"},  {10052, "WSAENETRESET"},
+    {10053, "WSAECONNABORTED"},    {10054, "WSAECONNRESET"},   {10055, "WSAENOBUFS"},
+    {10056, "WSAEISCONN"},         {10057, "WSAENOTCONN"},     {10058, "WSAESHUTDOWN"},
+    {10059, "WSAETOOMANYREFS"},    {10060, "WSAETIMEDOUT"},    {10061, "WSAECONNREFUSED"},
+    {10062, "WSAELOOP"},           {10063, "WSAENAMETOOLONG"}, {10064, "WSAEHOSTDOWN"},
+    {10065, "WSAEHOSTUNREACH"},    {10066, "WSAENOTEMPTY"},    {10067, "WSAEPROCLIM"},
+    {10068, "WSAEUSERS"},          {10069, "WSAEDQUOT"},       {10070, "WSAESTALE"},
+    {10071, "WSAEREMOTE"},         {10091, "WSASYSNOTREADY"},  {10092, "WSAVERNOTSUPPORTED"},
+    {10093, "WSANOTINITIALISED"},  {10101, "WSAEDISCON"},      {11001, "WSAHOST_NOT_FOUND"},
+    {11002, "WSATRY_AGAIN"},       {11003, "WSANO_RECOVERY"},  {11004, "WSANO_DATA"},
+};
+
+}  // namespace
+
+// What the resolver thread and the socket share; whichever lets go last frees it.
+struct SocketResolution {
+  HWND window = nullptr;
+  std::uint32_t generation = 0;
+  std::wstring host;
+  std::wstring service;
+  std::vector<SocketAddress> addresses;
+  std::atomic<bool> done{false};
+};
+
+namespace {
+
+DWORD WINAPI ResolveOnWorker(void* parameter) {
+  std::unique_ptr<std::shared_ptr<SocketResolution>> holder(static_cast<std::shared_ptr<SocketResolution>*>(parameter));
+  SocketResolution& job = **holder;
+  // Its own reference to the library: the socket may be gone, and the library cleaned up, first.
+  WSADATA data;
+  bool started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  job.addresses = Resolve(job.host, job.service, 0);
+  if (started) WSACleanup();
+  job.done.store(true, std::memory_order_release);
+  PostMessageW(job.window, kResolvedMessage, job.generation, 0);
+  return 0;
+}
+
+}  // namespace
+
+WinSocket::WinSocket() {
+  WSADATA data;
+  startupError_ = WSAStartup(MAKEWORD(2, 2), &data);
+  winsockStarted_ = startupError_ == 0;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  static const bool registered = RegisterBoundClass(instance, kWindowClass, BoundWindowProc<WinSocket>);
+  if (registered) {
+    CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+  }
+}
+
+WinSocket::~WinSocket() {
+  if (deliveryAlive_) *deliveryAlive_ = false;
+  Close();
+  DestroyBoundWindow(hwnd_);
+  if (winsockStarted_) WSACleanup();
+}
+
+void WinSocket::SetEvents(SocketEvents* events) { events_ = events; }
+
+bool WinSocket::IsClosed() const { return closed_; }
+
+UINT WinSocket::SocketMessage() const { return kFirstSocketMessage + attempts_ % kSocketMessageCount; }
+
+int WinSocket::Connect(std::string_view host, int port) {
+  Close();
+  if (!winsockStarted_) return startupError_;
+  if (!hwnd_) return WSAENOBUFS;
+  if (port < 1 || port > 65535) return WSAEADDRNOTAVAIL;
+  closed_ = false;
+  std::wstring wideHost = Widen(host);
+  std::wstring service = std::to_wstring(port);
+  if (host.empty()) {
+    // The resolver would answer an empty name with this machine's own addresses.
+    deferredError_ = WSAHOST_NOT_FOUND;
+    Defer();
+    return 0;
+  }
+  // An address needs no name server, and so no thread.
+  addresses_ = Resolve(wideHost, service, AI_NUMERICHOST);
+  if (!addresses_.empty()) {
+    int error = ConnectNext();
+    if (error) Close();
+    return error;
+  }
+  auto job = std::make_shared<SocketResolution>();
+  job->window = hwnd_;
+  job->generation = generation_;
+  job->host = std::move(wideHost);
+  job->service = std::move(service);
+  auto* holder = new std::shared_ptr<SocketResolution>(job);
+  HANDLE thread = CreateThread(nullptr, 0, ResolveOnWorker, holder, 0, nullptr);
+  if (!thread) {
+    delete holder;
+    Close();
+    return WSAENOBUFS;
+  }
+  CloseHandle(thread);
+  resolution_ = std::move(job);
+  return 0;
+}
+
+// Starts a connection to the next address not yet tried: 0 when one is under way (FD_CONNECT
+// follows), else the error of the last address tried.
+int WinSocket::ConnectNext() {
+  while (nextAddress_ < addresses_.size()) {
+    const SocketAddress& address = addresses_[nextAddress_++];
+    ++attempts_;
+    UniqueSocket attempt(socket(address.family, SOCK_STREAM, IPPROTO_TCP));
+    if (!attempt || WSAAsyncSelect(attempt.Get(), hwnd_, SocketMessage(), kSocketEvents) != 0) {
+      lastError_ = WSAGetLastError();
+      continue;
+    }
+    if (connect(attempt.Get(), reinterpret_cast<const sockaddr*>(&address.address), address.length) == 0) {
+      socket_ = std::move(attempt);
+      connected_ = true;
+      deferredConnect_ = true;
+      Defer();
+      return 0;
+    }
+    int error = WSAGetLastError();
+    if (error == WSAEWOULDBLOCK) {
+      socket_ = std::move(attempt);
+      return 0;
+    }
+    lastError_ = error;
+  }
+  return lastError_ ? lastError_ : WSAHOST_NOT_FOUND;
+}
+
+int WinSocket::Send(std::string_view text) {
+  if (closed_ || !connected_ || !socket_) return WSAENOTCONN;
+  outbox_ += ToAnsi(text);
+  awaitingSendComplete_ = true;
+  if (int error = Flush()) {
+    outbox_.clear();
+    sent_ = 0;
+    awaitingSendComplete_ = false;
+    return error;
+  }
+  if (outbox_.empty()) {
+    awaitingSendComplete_ = false;
+    deferredSendComplete_ = true;
+    Defer();
+  } else {
+    deferredSendComplete_ = false;  // FD_WRITE reports it once the rest is out
+  }
+  return 0;
+}
+
+// Writes as much of the outbox as the system takes now; FD_WRITE brings the chance for the rest.
+int WinSocket::Flush() {
+  while (sent_ < outbox_.size()) {
+    int chunk = static_cast<int>(std::min<size_t>(outbox_.size() - sent_, INT_MAX));
+    int n = send(socket_.Get(), outbox_.data() + sent_, chunk, 0);
+    if (n == SOCKET_ERROR) {
+      int error = WSAGetLastError();
+      return error == WSAEWOULDBLOCK ? 0 : error;
+    }
+    sent_ += static_cast<size_t>(n);
+  }
+  outbox_.clear();
+  sent_ = 0;
+  return 0;
+}
+
+void WinSocket::Close() {
+  generation_ = NextGeneration();
+  EndConnection();
+  resolution_.reset();
+  nextAddress_ = 0;
+  lastError_ = 0;
+  // A message already posted carries the old generation and is dropped.
+  deferredPosted_ = false;
+  closed_ = true;
+}
+
+LRESULT WinSocket::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  bool current = static_cast<std::uint32_t>(wp) == generation_;
+  if (msg == kResolvedMessage) {
+    if (current) OnResolved();
+    return 0;
+  }
+  if (msg == kDeferredMessage) {
+    if (current) DeliverDeferred();
+    return 0;
+  }
+  if (msg >= kFirstSocketMessage && msg < kFirstSocketMessage + kSocketMessageCount) {
+    if (msg == SocketMessage() && socket_ && wp == socket_.Get())
+      OnSocketEvent(WSAGETSELECTEVENT(lp), WSAGETSELECTERROR(lp));
+    return 0;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void WinSocket::OnResolved() {
+  std::shared_ptr<SocketResolution> job = std::move(resolution_);
+  if (!job || !job->done.load(std::memory_order_acquire)) return;
+  addresses_ = std::move(job->addresses);
+  nextAddress_ = 0;
+  if (int error = ConnectNext()) Fail(error);
+}
+
+void WinSocket::OnSocketEvent(int event, int error) {
+  switch (event) {
+    case FD_CONNECT:
+      if (connected_) return;
+      if (error) {
+        // This address refused or failed: the next one may still answer.
+        socket_.Reset();
+        lastError_ = error;
+        if (int last = ConnectNext()) Fail(last);
+        return;
+      }
+      connected_ = true;
+      addresses_.clear();
+      Deliver([](SocketEvents& events) { events.OnConnect(); });
+      return;
+    case FD_READ: {
+      if (!DeliverPending()) return;
+      std::string data;
+      int readError = 0;
+      if (ReadAvailable(data, readError) && !data.empty() &&
+          !Deliver([&data](SocketEvents& events) { events.OnDataArrival(data); })) {
+        return;
+      }
+      if (readError) Fail(readError);
+      return;
+    }
+    case FD_WRITE:
+      if (int writeError = Flush()) return Fail(writeError);
+      if (outbox_.empty() && awaitingSendComplete_) {
+        awaitingSendComplete_ = false;
+        Deliver([](SocketEvents& events) { events.OnSendComplete(); });
+      }
+      return;
+    case FD_CLOSE:
+      OnPeerClosed(error);
+      return;
+  }
+}
+
+// Appends what the system holds to data. A failed read sets error; false when it came before
+// any data.
+bool WinSocket::ReadAvailable(std::string& data, int& error) {
+  char buffer[4096];
+  while (data.size() < kMostReadAtOnce) {
+    int n = recv(socket_.Get(), buffer, sizeof buffer, 0);
+    if (n > 0) {
+      data.append(buffer, static_cast<size_t>(n));
+      continue;
+    }
+    if (n == SOCKET_ERROR) {
+      int code = WSAGetLastError();
+      if (code != WSAEWOULDBLOCK) error = code;
+    }
+    break;
+  }
+  return !data.empty() || error == 0;
+}
+
+// The peer ended the connection: what it sent last is delivered first.
+void WinSocket::OnPeerClosed(int error) {
+  if (!DeliverPending()) return;
+  std::string data;
+  int readError = 0;
+  while (socket_ && ReadAvailable(data, readError) && !data.empty()) {
+    if (!Deliver([&data](SocketEvents& events) { events.OnDataArrival(data); })) return;
+    data.clear();
+  }
+  if (!error) error = readError;
+  if (error) return Fail(error);
+  EndConnection();
+  Deliver([](SocketEvents& events) { events.OnClose(); });
+}
+
+void WinSocket::Fail(int code) {
+  if (!DeliverPending()) return;
+  EndConnection();
+  std::string text = SocketErrorText(code);
+  Deliver([code, &text](SocketEvents& events) { events.OnError(code, text); });
+}
+
+// The connection is over: its close or error is the last event, so whatever waits to be
+// reported goes.
+void WinSocket::EndConnection() {
+  socket_.Reset();
+  addresses_.clear();
+  outbox_.clear();
+  sent_ = 0;
+  connected_ = false;
+  awaitingSendComplete_ = false;
+  deferredConnect_ = false;
+  deferredSendComplete_ = false;
+  deferredError_ = 0;
+}
+
+void WinSocket::Defer() {
+  if (deferredPosted_) return;
+  deferredPosted_ = PostMessageW(hwnd_, kDeferredMessage, generation_, 0) != FALSE;
+}
+
+void WinSocket::DeliverDeferred() {
+  deferredPosted_ = false;
+  if (!DeliverPending()) return;
+  if (int code = deferredError_) {
+    deferredError_ = 0;
+    Fail(code);
+  }
+}
+
+// Delivers what happened inside a call and still waits for the posted message. A notification
+// can overtake that message (a quick peer answers, or resets, between the send and the post),
+// and the answer to a send must not come before its completion. False when the socket must stop.
+bool WinSocket::DeliverPending() {
+  if (deferredConnect_) {
+    deferredConnect_ = false;
+    if (!Deliver([](SocketEvents& events) { events.OnConnect(); })) return false;
+  }
+  if (deferredSendComplete_) {
+    deferredSendComplete_ = false;
+    if (!Deliver([](SocketEvents& events) { events.OnSendComplete(); })) return false;
+  }
+  return true;
+}
+
+// Calls the listener. False when the socket must not go on with what it was doing: the listener
+// destroyed it, or closed or reconnected it.
+template <typename Call>
+bool WinSocket::Deliver(Call call) {
+  if (!events_) return true;
+  std::uint32_t generation = generation_;
+  bool alive = true;
+  bool* outer = deliveryAlive_;
+  deliveryAlive_ = &alive;
+  call(*events_);
+  if (!alive) {
+    if (outer) *outer = false;
+    return false;
+  }
+  deliveryAlive_ = outer;
+  return generation_ == generation;
+}
+
+std::string SocketErrorText(int code) {
+  wchar_t* buffer = nullptr;
+  DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                           nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text(buffer ? buffer : L"", n);
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n')) text.pop_back();
+  if (!text.empty()) return Narrow(text);
+  auto known = std::find_if(std::begin(kErrorNames), std::end(kErrorNames),
+                            [code](const ErrorName& entry) { return entry.code == code; });
+  return known != std::end(kErrorNames) ? known->name : std::string();
+}
+
+}  // namespace vq::win
