@@ -294,6 +294,7 @@ void WinSocket::OnSocketEvent(int event, int error) {
       Deliver([](SocketEvents& events) { events.OnConnect(); });
       return;
     case FD_READ: {
+      if (!DeliverPending()) return;
       std::string data;
       int readError = 0;
       if (ReadAvailable(data, readError) && !data.empty() &&
@@ -337,6 +338,7 @@ bool WinSocket::ReadAvailable(std::string& data, int& error) {
 
 // The peer ended the connection: what it sent last is delivered first.
 void WinSocket::OnPeerClosed(int error) {
+  if (!DeliverPending()) return;
   std::string data;
   int readError = 0;
   while (socket_ && ReadAvailable(data, readError) && !data.empty()) {
@@ -350,6 +352,7 @@ void WinSocket::OnPeerClosed(int error) {
 }
 
 void WinSocket::Fail(int code) {
+  if (!DeliverPending()) return;
   EndConnection();
   std::string text = SocketErrorText(code);
   Deliver([code, &text](SocketEvents& events) { events.OnError(code, text); });
@@ -376,18 +379,26 @@ void WinSocket::Defer() {
 
 void WinSocket::DeliverDeferred() {
   deferredPosted_ = false;
-  if (deferredConnect_) {
-    deferredConnect_ = false;
-    if (!Deliver([](SocketEvents& events) { events.OnConnect(); })) return;
-  }
-  if (deferredSendComplete_) {
-    deferredSendComplete_ = false;
-    if (!Deliver([](SocketEvents& events) { events.OnSendComplete(); })) return;
-  }
+  if (!DeliverPending()) return;
   if (int code = deferredError_) {
     deferredError_ = 0;
     Fail(code);
   }
+}
+
+// Delivers what happened inside a call and still waits for the posted message. A notification
+// can overtake that message (a quick peer answers, or resets, between the send and the post),
+// and the answer to a send must not come before its completion. False when the socket must stop.
+bool WinSocket::DeliverPending() {
+  if (deferredConnect_) {
+    deferredConnect_ = false;
+    if (!Deliver([](SocketEvents& events) { events.OnConnect(); })) return false;
+  }
+  if (deferredSendComplete_) {
+    deferredSendComplete_ = false;
+    if (!Deliver([](SocketEvents& events) { events.OnSendComplete(); })) return false;
+  }
+  return true;
 }
 
 // Calls the listener. False when the socket must not go on with what it was doing: the listener

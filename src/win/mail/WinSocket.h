@@ -56,6 +56,7 @@ class WinSocket final : public Window, public Socket {
   void EndConnection();
   void Defer();
   void DeliverDeferred();
+  [[nodiscard]] bool DeliverPending();
   template <typename Call>
   bool Deliver(Call call);
 
