@@ -192,8 +192,9 @@ TEST_F(WindowOperationsTest, MenuMinimisesWhatTheTaskbarWouldAndRestoresExactlyT
   ChooseDesktopWindowItem("元に戻す");
   EXPECT_TRUE(DownAre(zoo, {"Hand"}));
   EXPECT_EQ(zoo.Asked("restore"), minimised);
+  WaitUntil([&] { return zoo.Order(minimised) == order; });  // raised just after it comes back
   EXPECT_EQ(zoo.Order(minimised), order);
-  EXPECT_TRUE(IsZoomed(zoo["Big"]));
+  EXPECT_TRUE(WaitUntil([&] { return IsZoomed(zoo["Big"]) != FALSE; }));
   ExpectNotesUntouched();
   EXPECT_TRUE(zoo.Gone().empty());
 }
@@ -245,7 +246,8 @@ TEST_F(WindowOperationsTest, WatchBringsANewWindowForwardAndTheNextDoubleClickMi
     ZooWindows fresh({{c.arg, "New", L"New", L""}});
     ASSERT_TRUE(fresh.AllFound());
     HWND newWindow = fresh["New"];
-    // Its activation after the last request to minimise comes from the last step.
+    // Its activation after the last request to minimise comes from the last step (which may
+    // reach it before its restore).
     ASSERT_TRUE(WaitUntil([&] {
       auto log = fresh.zoo().Log();
       auto lastMinimise = std::find(log.rbegin(), log.rend(), "minimise New");
@@ -255,7 +257,7 @@ TEST_F(WindowOperationsTest, WatchBringsANewWindowForwardAndTheNextDoubleClickMi
     EXPECT_EQ(std::count(log.begin(), log.end(), "minimise New"), c.minimiseRequests);
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == newWindow; }));
     EXPECT_TRUE(DownAre(zoo, {}));
-    EXPECT_FALSE(IsIconic(newWindow));
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(newWindow); }));
     EXPECT_EQ(IsZoomed(newWindow) != FALSE, c.maximised);
     // In front of the windows restored before it.
     const std::vector<HWND> inFront{newWindow, zoo["前面"], zoo["Back"]};
@@ -333,6 +335,7 @@ TEST_F(WindowOperationsTest, CloseAllAsksFirstAndClosesOnlyWhatIsDown) {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box->hwnd); }));
     if (answer == IDNO) {
       EXPECT_TRUE(DownAre(zoo, {"Hand"}));
+      WaitUntil([&] { return zoo.Order(minimised) == order; });  // raised just after it comes back
       EXPECT_EQ(zoo.Order(minimised), order);
       EXPECT_TRUE(zoo.Asked("close").empty());
       EXPECT_TRUE(zoo.Gone().empty());
