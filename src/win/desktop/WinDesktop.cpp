@@ -75,6 +75,10 @@ void WinDesktop::BringToFront(WindowId window) {
   if (IsIconic(handle)) PostMessageW(handle, WM_SYSCOMMAND, SC_RESTORE, 0);
   // Only queues the activation for the window's thread: it does not wait for the window.
   SetForegroundWindow(handle);
+  // Activation alone does not always raise it: the system may refuse a background program the
+  // foreground, and under Wine a window activated this way can stay behind the ones restored
+  // over it. So it is put on top as well, again only queued for its thread.
+  SetWindowPos(handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
 }
 
 void WinDesktop::PostClose(WindowId window) { PostMessageW(ToHandle(window), WM_CLOSE, 0, 0); }

@@ -8,6 +8,7 @@
 //   progman=TITLE     a window of class "Progman", as the desktop's program manager
 //   tool=TITLE        a tool window: no taskbar button
 //   fixed=TITLE       a window without a minimise box
+//   maximised=TITLE   an application window shown maximised
 //   nominimise=TITLE  a window that ignores the request to minimise (SC_MINIMIZE)
 //   noclose=TITLE     a window that ignores the request to close (WM_CLOSE)
 //   hung=TITLE        a window whose thread stops answering once it is shown
@@ -124,7 +125,7 @@ HWND Create(const Spec& spec, bool counted) {
     return nullptr;
   }
   if (counted) ++openWindows;
-  if (spec.kind != L"hidden") ShowWindow(window, SW_SHOWNORMAL);
+  if (spec.kind != L"hidden") ShowWindow(window, spec.kind == L"maximised" ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
   return window;
 }
 
