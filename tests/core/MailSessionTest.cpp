@@ -103,6 +103,8 @@ TEST(Pop3Session, ConversationOutcomes) {
       {toPass + "-ERR [IN-USE] Mailbox in use\r\n|close", userPass, error, {inUse}},
       {toPass + "-err [in-use] locked\r\n|close", userPass, error, {inUse}},
       {"connect|-ERR busy\r\n|close", "USER user1\r\n", error},  // the greeting still gets USER
+      {"connect|-ERR not ready\r\n|sent|+OK\r\n|sent|+OK in\r\n|sent|+OK 2 320\r\n|+OK bye\r\n|close",
+       kLoginSent + quit2, "[1] 2 通 (320 バイト) のメールがあります。"},
       {"login|+OK 3 10422\r\n+OK bye\r\n|close", kLoginSent + quit2, mail3},
       {"login|+OK 3 10|422\r|\n+OK| bye\r|\n|close", kLoginSent + quit2, mail3},
       {"login|+OK 3 10422\r\n|error 10053 aborted",

@@ -155,10 +155,12 @@ Pop3Session::LineResult Pop3Session::ProcessLine(std::string line) {
   const std::string word = UpperAscii(std::string_view(line).substr(0, space));
   const std::string_view rest = std::string_view(line).substr(space + 1);
 
-  if (word == "+OK") {
-    if (step_ == SessionStep::kConnected) {
-      step_ = SessionStep::kGreetedOrQuitAnswered;
-    } else if (user_ == CommandState::kAwaitingAnswer) {
+  if (step_ == SessionStep::kConnected) {
+    // The first line is the greeting, whatever it says: USER follows it all the same, and the
+    // answer to USER must not be taken for a greeting still awaited.
+    step_ = SessionStep::kGreetedOrQuitAnswered;
+  } else if (word == "+OK") {
+    if (user_ == CommandState::kAwaitingAnswer) {
       user_ = CommandState::kAccepted;
     } else if (pass_ == CommandState::kAwaitingAnswer) {
       pass_ = CommandState::kAccepted;
