@@ -20,6 +20,10 @@ std::string UpperAscii(std::string_view text) {
   return out;
 }
 
+bool Outstanding(CommandState state) {
+  return state == CommandState::kSending || state == CommandState::kAwaitingAnswer;
+}
+
 bool StartsWithDigit(std::string_view text) { return !text.empty() && text.front() >= '0' && text.front() <= '9'; }
 
 int PortNumber(std::string_view text) {
@@ -151,10 +155,12 @@ Pop3Session::LineResult Pop3Session::ProcessLine(std::string line) {
   const std::string word = UpperAscii(std::string_view(line).substr(0, space));
   const std::string_view rest = std::string_view(line).substr(space + 1);
 
-  if (word == "+OK") {
-    if (step_ == SessionStep::kConnected) {
-      step_ = SessionStep::kGreetedOrQuitAnswered;
-    } else if (user_ == CommandState::kAwaitingAnswer) {
+  if (step_ == SessionStep::kConnected) {
+    // The first line is the greeting, whatever it says: USER follows it all the same, and the
+    // answer to USER must not be taken for a greeting still awaited.
+    step_ = SessionStep::kGreetedOrQuitAnswered;
+  } else if (word == "+OK") {
+    if (user_ == CommandState::kAwaitingAnswer) {
       user_ = CommandState::kAccepted;
     } else if (pass_ == CommandState::kAwaitingAnswer) {
       pass_ = CommandState::kAccepted;
@@ -188,9 +194,13 @@ bool Pop3Session::ReadStatAnswer(std::string_view rest) {
   return true;
 }
 
-// What to send after a line, whatever the line said.
+// What to send after a line, whatever the line said. A line that answers nothing while a
+// command still waits for its answer (the second line of a two-line greeting) sends nothing:
+// the next command would go out before its turn, and the answers would no longer match.
 Pop3Session::LineResult Pop3Session::Dispatch(std::string_view rest) {
-  if (user_ == CommandState::kNotSent) {
+  if (Outstanding(user_) || Outstanding(pass_) || Outstanding(stat_)) {
+    // Wait for the answer.
+  } else if (user_ == CommandState::kNotSent) {
     if (!Send("USER " + userName_)) return LineResult::kSendFailed;
     user_ = CommandState::kSending;
   } else if (user_ == CommandState::kRefused) {

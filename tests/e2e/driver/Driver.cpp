@@ -98,6 +98,8 @@ std::wstring BesideThisProgram(const wchar_t* name) {
   return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
 }
 
+std::wstring EnvironmentText(const wchar_t* name) { return EnvOr(name, L""); }
+
 bool WaitUntil(const std::function<bool()>& condition, Millis timeout) {
   auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
@@ -351,6 +353,50 @@ bool TypeInto(HWND field, const std::wstring& text, std::optional<std::wstring> 
   TypeText(text);
   std::wstring want = expected.value_or(text);
   return WaitUntil([&] { return WindowText(field) == want; }, 3s);
+}
+
+// ---- POP3 test servers
+
+namespace {
+
+std::wstring ServerLogFile(const std::string& listener) {
+  std::wstring folder = EnvironmentText(L"VQ_SERVER_LOG_DIR");
+  return folder.empty() ? std::wstring() : folder + Widen(listener) + L".log";
+}
+
+}  // namespace
+
+std::vector<ServerConnection> ServerLog(const std::string& listener) {
+  std::vector<ServerConnection> connections;
+  std::vector<unsigned long> numbers;  // the server counts its connections since it started
+  std::wstring file = ServerLogFile(listener);
+  if (file.empty()) return connections;
+  std::ifstream in(file.c_str(), std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("# connection ", 0) == 0) {
+      // "# connection N" opens a connection, "# connection N <how>" notes on one.
+      char* end = nullptr;
+      unsigned long number = std::strtoul(line.c_str() + 13, &end, 10);
+      std::string how = *end == ' ' ? std::string(end + 1) : std::string();
+      if (how.empty()) {
+        connections.emplace_back();
+        numbers.push_back(number);
+      } else if (how == "closed by client" || how == "reset by client" || how == "reset by server") {
+        auto at = std::find(numbers.begin(), numbers.end(), number);
+        if (at != numbers.end()) connections[at - numbers.begin()].ended = true;
+      }
+    } else if (line.empty() || line[0] != '#') {
+      if (connections.empty()) connections.emplace_back();
+      connections.back().commands.push_back(line);
+    }
+  }
+  return connections;
+}
+
+void ClearServerLog(const std::string& listener) {
+  std::wstring file = ServerLogFile(listener);
+  if (!file.empty()) DeleteFileW(file.c_str());
 }
 
 COLORREF ScreenPixel(int x, int y) {

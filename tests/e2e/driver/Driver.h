@@ -23,6 +23,8 @@ bool WaitUntil(const std::function<bool()>& condition, Millis timeout = kDefault
 
 // A file that lies beside the test program (helper programs and DLLs built with it).
 std::wstring BesideThisProgram(const wchar_t* name);
+// A variable of the test bench's environment; empty when it is not set.
+std::wstring EnvironmentText(const wchar_t* name);
 
 std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& utf16);
@@ -166,6 +168,18 @@ bool ClickTab(HWND tabControl, int index);
 void ClickWindow(HWND window, bool right = false);
 // Waits until the field shows `expected` (the typed text itself unless given).
 bool TypeInto(HWND field, const std::wstring& text, std::optional<std::wstring> expected = std::nullopt);
+
+// What one listener of the POP3 test servers received (tests/e2e/servers/README.md): one entry
+// per connection, in order, with the command lines as received. `ended` once the client closed
+// or reset it, or the server reset it: nothing more can come then.
+struct ServerConnection {
+  std::vector<std::string> commands;
+  bool ended = false;
+};
+// The listener's log ("dovecot", "split-lines" ...) in the folder VQ_SERVER_LOG_DIR names.
+std::vector<ServerConnection> ServerLog(const std::string& listener);
+// Forgets what the listener received so far; its next connection starts a new log.
+void ClearServerLog(const std::string& listener);
 
 // The colour on the screen at a point, as COLORREF.
 COLORREF ScreenPixel(int x, int y);
