@@ -50,6 +50,34 @@ TEST_F(TimerDialogTest, AnAlarmFromAnEarlierYearKeepsItsYear) {
   EXPECT_EQ(model.Position(TimerDialogModel::kYear), 2001);
 }
 
+// The year bar always holds the current year and the alarm's, whatever either is.
+TEST_F(TimerDialogTest, YearRangeHoldsTheClocksYearAndTheAlarms) {
+  struct Case {
+    int nowYear;
+    const char* alarmYear;  // "" for no alarm
+    int min, max;
+    const char* label;
+  };
+  const Case cases[] = {
+      {2026, "", 2026, 2099, "2026"},      {2026, "2150", 2026, 2150, "2150"}, {2026, "2001", 2001, 2099, "2001"},
+      {2100, "", 2100, 2100, "2100"},      {2120, "2101", 2101, 2120, "2101"}, {2026, "9999", 2026, 9999, "9999"},
+      {2026, "12345", 2026, 9999, "9999"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.nowYear) + " " + c.alarmYear);
+    TimerDialogModel fresh;
+    NoteAlarm alarm;
+    if (*c.alarmYear) alarm = {c.alarmYear, "06", "15", "12", "00"};
+    fresh.Open({c.nowYear, 6, 15, 12, 0}, alarm);
+    EXPECT_EQ(fresh.Minimum(TimerDialogModel::kYear), c.min);
+    EXPECT_EQ(fresh.Maximum(TimerDialogModel::kYear), c.max);
+    EXPECT_EQ(fresh.Label(TimerDialogModel::kYear), c.label);
+    EXPECT_EQ(fresh.Position(TimerDialogModel::kYear), std::stoi(c.label));
+    fresh.OnScroll(TimerDialogModel::kYear, c.max + 1);
+    EXPECT_EQ(fresh.Position(TimerDialogModel::kYear), c.max);
+  }
+}
+
 TEST_F(TimerDialogTest, DaysFollowTheMonthAndTheLeapYearRule) {
   model.Open(now, {"2024", "01", "31", "00", "00"});
   model.OnScroll(TimerDialogModel::kMonth, 2);
@@ -237,6 +265,53 @@ TEST_F(NoteEditingTest, AllNumbersTakenIsRefusedWithoutTouchingANote) {
   EXPECT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(files.files, before);
   EXPECT_NE(editors.live, nullptr);
+}
+
+// A new note's number is one nobody holds: not a note on the desktop or in the tray menu whose
+// files went meanwhile, not a text left without its record.
+TEST_F(NoteEditingTest, NewNoteNeverTakesANumberInUseOrOverwritesAFile) {
+  AddNote(0, SampleRecord(), "shown");
+  AddNote(1, SampleRecord("False"), "hidden");
+  files.files["Vornquill2.log"] = "crash left me\r\n";
+  board.RestoreNotes();
+  for (int n : {0, 1}) files.files.erase(NoteRecordFileName(n));
+  const auto before = files.files;
+  for (int expected : {3, 4}) {
+    editing.NewNote();
+    Editor().content.text = "new " + std::to_string(expected);
+    editing.Stick();
+    EXPECT_EQ(board.NumberAt(board.Count()), expected);
+    EXPECT_TRUE(files.Exists(NoteRecordFileName(expected)));
+  }
+  for (const auto& [name, text] : before) EXPECT_EQ(files.files[name], text) << name;
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The text file holds the text and a line end; a text whose file the reader would refuse at the
+// next start stays in the editor instead.
+TEST_F(NoteEditingTest, TextTooLargeForItsFileStaysInTheEditor) {
+  for (std::size_t size : {NoteFiles::kLargestFile - 2, NoteFiles::kLargestFile - 1}) {
+    SCOPED_TRACE(size);
+    bool fits = size + 2 <= NoteFiles::kLargestFile;
+    files.files.clear();
+    dialogs.messages.clear();
+    editing.NewNote();
+    Editor().content.text = std::string(size, 'x');
+    editing.Stick();
+    EXPECT_EQ(files.Exists("Vornquill0.log"), fits);
+    EXPECT_EQ(files.Exists("Vornquill0.hsn"), fits);
+    if (fits) {
+      EXPECT_EQ(files.files["Vornquill0.log"].size(), NoteFiles::kLargestFile);
+      EXPECT_EQ(editors.live, nullptr);
+      continue;
+    }
+    ASSERT_NE(editors.live, nullptr);
+    EXPECT_EQ(Editor().content.text.size(), size);
+    EXPECT_EQ(dialogs.messages,
+              std::vector<std::string>{"文字が多すぎるため貼り付けられません。付箋紙1枚の文字は4MBまでです。"
+                                       "文字を減らしてから貼り付けてください。"});
+    editing.Cancel();
+  }
 }
 
 TEST_F(NoteEditingTest, FailedWriteKeepsTheTypedTextInTheEditor) {
