@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "win/base/Dpi.h"
+#include "win/base/Screen.h"
 #include "win/shell/PopupMenu.h"
 #include "win/base/Text.h"
 #include "base/Twips.h"
@@ -24,15 +25,6 @@ SIZE Measure(HDC dc, HFONT font, const std::wstring& text) {
   DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r, kTextFormat | DT_CALCRECT);
   SelectObject(dc, old);
   return {r.right - r.left, r.bottom - r.top};
-}
-
-BOOL CALLBACK IntersectsWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
-  auto* probe = reinterpret_cast<std::pair<RECT, bool>*>(param);
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  RECT overlap;
-  if (GetMonitorInfoW(monitor, &info) && IntersectRect(&overlap, &probe->first, &info.rcWork)) probe->second = true;
-  return TRUE;
 }
 
 }  // namespace
@@ -66,29 +58,13 @@ void NoteWindow::Fit(POINT topLeft, bool show) {
   textSize_ = Measure(dc, font_.get(), text_);
   countdownSize_ = countdown_ ? Measure(dc, countdownFont_.get(), Widen(countdown_->caption)) : SIZE{0, 0};
   SIZE size{std::max(textSize_.cx, countdownSize_.cx), textSize_.cy + countdownSize_.cy};
+  // A note saved on a monitor that is gone comes back on the nearest one; its file keeps the
+  // saved place until the user moves it.
   POINT at = KeepVisible(topLeft, size);
   // One call places, sizes and shows a new note: at start-up every call to the window system counts.
   SetWindowPos(hwnd_, nullptr, at.x, at.y, size.cx, size.cy,
                SWP_NOZORDER | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : 0));
   if (!show) InvalidateRect(hwnd_, nullptr, TRUE);
-}
-
-POINT NoteWindow::KeepVisible(POINT topLeft, SIZE size) {
-  // A note saved on a monitor that is gone comes back on the nearest one; its file keeps the
-  // saved place until the user moves it.
-  std::pair<RECT, bool> probe{{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy}, false};
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  RECT overlap;
-  // Most notes lie on one monitor's work area: ask that one first, then all of them.
-  if (HMONITOR monitor = MonitorFromRect(&probe.first, MONITOR_DEFAULTTONULL))
-    if (GetMonitorInfoW(monitor, &info) && IntersectRect(&overlap, &probe.first, &info.rcWork)) return topLeft;
-  EnumDisplayMonitors(nullptr, nullptr, IntersectsWorkArea, reinterpret_cast<LPARAM>(&probe));
-  if (probe.second) return topLeft;
-  GetMonitorInfoW(MonitorFromRect(&probe.first, MONITOR_DEFAULTTONEAREST), &info);
-  const RECT& work = info.rcWork;
-  return {std::clamp(topLeft.x, work.left, std::max(work.left, work.right - size.cx)),
-          std::clamp(topLeft.y, work.top, std::max(work.top, work.bottom - size.cy))};
 }
 
 void NoteWindow::UpdateCountdown(const CountdownLine& countdown) {

@@ -35,7 +35,6 @@ class NoteWindow : public Window, public NoteView {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   // Measures both lines at the current DPI and sizes the window to them; shows it if asked.
   void Fit(POINT topLeft, bool show = false);
-  static POINT KeepVisible(POINT topLeft, SIZE size);
 
   NoteEvents& events_;
   FontCache& fonts_;

@@ -1,0 +1,47 @@
+#include "win/base/Screen.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace vq::win {
+
+namespace {
+
+BOOL CALLBACK IntersectsWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
+  auto* probe = reinterpret_cast<std::pair<RECT, bool>*>(param);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  RECT overlap;
+  if (GetMonitorInfoW(monitor, &info) && IntersectRect(&overlap, &probe->first, &info.rcWork)) probe->second = true;
+  return TRUE;
+}
+
+}  // namespace
+
+RECT NearestWorkArea(const RECT& rect) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info))
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+  return info.rcWork;
+}
+
+POINT MoveInside(POINT topLeft, SIZE size, const RECT& area) {
+  return {std::clamp(topLeft.x, area.left, std::max(area.left, area.right - size.cx)),
+          std::clamp(topLeft.y, area.top, std::max(area.top, area.bottom - size.cy))};
+}
+
+POINT KeepVisible(POINT topLeft, SIZE size) {
+  std::pair<RECT, bool> probe{{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy}, false};
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  RECT overlap;
+  // Most windows lie on one monitor's work area: ask that one first, then all of them.
+  if (HMONITOR monitor = MonitorFromRect(&probe.first, MONITOR_DEFAULTTONULL))
+    if (GetMonitorInfoW(monitor, &info) && IntersectRect(&overlap, &probe.first, &info.rcWork)) return topLeft;
+  EnumDisplayMonitors(nullptr, nullptr, IntersectsWorkArea, reinterpret_cast<LPARAM>(&probe));
+  if (probe.second) return topLeft;
+  return MoveInside(topLeft, size, NearestWorkArea(probe.first));
+}
+
+}  // namespace vq::win
