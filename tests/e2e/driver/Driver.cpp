@@ -359,19 +359,27 @@ void ClickWindow(HWND window, bool right) {
 }
 
 bool TypeInto(HWND field, const std::wstring& text, std::optional<std::wstring> expected) {
-  ClickWindow(field);
-  WaitUntil(
-      [&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(GetWindowThreadProcessId(field, nullptr), &info) && info.hwndFocus == field;
-      },
-      2s);
-  // Select everything, then type over it.
-  Ask(field, EM_SETSEL, 0, -1);
-  TypeText(text);
   std::wstring want = expected.value_or(text);
-  return WaitUntil([&] { return WindowText(field) == want; }, 3s);
+  auto focused = [&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(field, nullptr), &info) && info.hwndFocus == field;
+  };
+  // A click now and then goes astray on its way through the display server, and a click still
+  // on its way may put the caret back after the selection (the typing then lands beside the
+  // old text, or a length limit refuses it): click again while the field has no focus, and
+  // select and type again once the click is long done.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (attempt == 0 || !focused()) {
+      ClickWindow(field);
+      WaitUntil(focused, 2s);
+    }
+    // Select everything, then type over it.
+    Ask(field, EM_SETSEL, 0, -1);
+    TypeText(text);
+    if (WaitUntil([&] { return WindowText(field) == want; }, 3s)) return true;
+  }
+  return false;
 }
 
 COLORREF ScreenPixel(int x, int y) {
