@@ -39,6 +39,7 @@ if [ -n "${BENCH_DISPLAY:-}" ]; then
 else
   start_xvfb
 fi
+ensure_japanese_locale
 wine_environment "$work/prefix"
 make_prefix
 warm_wine_session

@@ -3,8 +3,8 @@
 
 VQ_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VQ_PACKAGES=(build-essential cmake googletest g++-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth
-  x11-utils xdotool imagemagick fonts-noto-cjk iproute2 util-linux clang-format dovecot-core dovecot-pop3d
-  mailutils-pop3d python3 openssl)
+  x11-utils xdotool imagemagick fonts-noto-cjk locales iproute2 util-linux clang-format dovecot-core
+  dovecot-pop3d mailutils-pop3d python3 openssl)
 # Logs of this run, under $TMPDIR so that two runs never share them.
 VQ_LOGS=${VQ_LOGS:-$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-logs.XXXXXX")}
 export VQ_LOGS
@@ -69,14 +69,40 @@ wine_environment() {
   export WINEARCH=win32 WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 }
 
-# Runs a Wine command under the Japanese code page (932).
-jwine() { LC_ALL=ja_JP.UTF-8 wine "$@"; }
+# The environment of every Wine command: the Japanese locale, which gives code page 932. Wine
+# also takes the Unix side's character set from it, so the locale must exist: without it Wine
+# garbles non-ASCII command lines and cannot make Japanese file names. A system that lacks it
+# gets it generated once into the build tree (no root needed, nothing of the system changed)
+# and found through LOCPATH; a later run finds it there at once.
+VQ_WINE_ENV=(LC_ALL=ja_JP.UTF-8)
+VQ_LOCALES=$VQ_ROOT/build-locale
+ensure_japanese_locale() {
+  VQ_WINE_ENV=(LC_ALL=ja_JP.UTF-8)
+  if locale -a 2>/dev/null | grep -qiE '^ja_JP\.utf-?8$'; then return; fi
+  if [ ! -f "$VQ_LOCALES/ja_JP.UTF-8/LC_CTYPE" ]; then
+    step "generating the ja_JP.UTF-8 locale for Wine in $VQ_LOCALES"
+    command -v localedef >/dev/null || fail "localedef is missing (package libc-bin)"
+    [ -f /usr/share/i18n/locales/ja_JP ] || fail "the locale sources are missing (package locales)"
+    mkdir -p "$VQ_LOCALES" || fail "cannot create $VQ_LOCALES"
+    local fresh
+    fresh=$(mktemp -d "$VQ_LOCALES/.new.XXXXXX")
+    localedef -i ja_JP -f UTF-8 "$fresh/ja_JP.UTF-8" >"$VQ_LOGS/localedef.log" 2>&1 ||
+      { rm -rf "$fresh"; fail "localedef failed (log: $VQ_LOGS/localedef.log)"; }
+    rm -rf "$VQ_LOCALES/ja_JP.UTF-8"
+    mv "$fresh/ja_JP.UTF-8" "$VQ_LOCALES/" && rmdir "$fresh"
+  fi
+  VQ_WINE_ENV+=(LOCPATH="$VQ_LOCALES")
+  env "${VQ_WINE_ENV[@]}" locale charmap 2>/dev/null | grep -qx UTF-8 || fail "the ja_JP.UTF-8 locale does not load"
+}
+
+# Runs a Wine command under the Japanese locale and code page (932).
+jwine() { env "${VQ_WINE_ENV[@]}" wine "$@"; }
 
 # Creates the prefix under the Japanese locale (so menus get Japanese fonts) when missing.
 make_prefix() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     step "creating a Japanese Wine prefix in $WINEPREFIX"
-    LC_ALL=ja_JP.UTF-8 wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+    env "${VQ_WINE_ENV[@]}" wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
     wineserver -w
   fi
 }

@@ -12,6 +12,7 @@ mkdir -p "$PROGRAM_DIR" "$STATE_DIR"
 
 # Installing needs root; an installed machine does not.
 install_dependencies
+ensure_japanese_locale
 build_windows Vornquill2
 cp "$VQ_ROOT/build-win/src/win/Vornquill2.exe" "$PROGRAM_DIR/"
 step "program folder: $PROGRAM_DIR"
@@ -30,9 +31,9 @@ exe_windows="Z:${PROGRAM_DIR//\//\\}\\Vornquill2.exe"
 step "starting Vornquill2.exe"
 if [ $own_display = 1 ]; then
   # A Wine desktop draws a taskbar with the notification area, as on Windows.
-  nohup env LC_ALL=ja_JP.UTF-8 wine explorer /desktop=Vornquill2,1280x800 "$exe_windows" >/dev/null 2>&1 &
+  nohup env "${VQ_WINE_ENV[@]}" wine explorer /desktop=Vornquill2,1280x800 "$exe_windows" >/dev/null 2>&1 &
 else
-  nohup env LC_ALL=ja_JP.UTF-8 wine "$exe_windows" >/dev/null 2>&1 &
+  nohup env "${VQ_WINE_ENV[@]}" wine "$exe_windows" >/dev/null 2>&1 &
 fi
 
 # A settings file left by an earlier run proves nothing: wait for the process itself, and make

@@ -22,6 +22,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
+ensure_japanese_locale
 start_xvfb
 wine_environment "$work/prefix"
 make_prefix
@@ -48,7 +49,7 @@ start_pop3_servers || fail "the POP3 test servers did not start"
 
 # VQ_CTEST_ARGS narrows the run, e.g. to one case: VQ_CTEST_ARGS="-R NotesTest.ClickAndDragRewriteTheRecordWithThePlace".
 # shellcheck disable=SC2086
-LC_ALL=ja_JP.UTF-8 ctest --test-dir "$VQ_ROOT/build-win" --output-on-failure --timeout 180 ${VQ_CTEST_ARGS:-} \
+env "${VQ_WINE_ENV[@]}" ctest --test-dir "$VQ_ROOT/build-win" --output-on-failure --timeout 180 ${VQ_CTEST_ARGS:-} \
   >"$results/windows.log" 2>&1
 rc=$?
 grep -E 'tests passed|tests failed|\*\*\*Skipped' "$results/windows.log" | sed 's/^/    /'

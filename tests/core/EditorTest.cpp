@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "editor/EditorLayout.h"
 #include "editor/NoteEditing.h"
+#include "editor/TimerDialogLayout.h"
 #include "editor/TimerDialogModel.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDialogs.h"
@@ -50,6 +52,34 @@ TEST_F(TimerDialogTest, AnAlarmFromAnEarlierYearKeepsItsYear) {
   EXPECT_EQ(model.Position(TimerDialogModel::kYear), 2001);
 }
 
+// The year bar always holds the current year and the alarm's, whatever either is.
+TEST_F(TimerDialogTest, YearRangeHoldsTheClocksYearAndTheAlarms) {
+  struct Case {
+    int nowYear;
+    const char* alarmYear;  // "" for no alarm
+    int min, max;
+    const char* label;
+  };
+  const Case cases[] = {
+      {2026, "", 2026, 2099, "2026"},      {2026, "2150", 2026, 2150, "2150"}, {2026, "2001", 2001, 2099, "2001"},
+      {2100, "", 2100, 2100, "2100"},      {2120, "2101", 2101, 2120, "2101"}, {2026, "9999", 2026, 9999, "9999"},
+      {2026, "12345", 2026, 9999, "9999"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.nowYear) + " " + c.alarmYear);
+    TimerDialogModel fresh;
+    NoteAlarm alarm;
+    if (*c.alarmYear) alarm = {c.alarmYear, "06", "15", "12", "00"};
+    fresh.Open({c.nowYear, 6, 15, 12, 0}, alarm);
+    EXPECT_EQ(fresh.Minimum(TimerDialogModel::kYear), c.min);
+    EXPECT_EQ(fresh.Maximum(TimerDialogModel::kYear), c.max);
+    EXPECT_EQ(fresh.Label(TimerDialogModel::kYear), c.label);
+    EXPECT_EQ(fresh.Position(TimerDialogModel::kYear), std::stoi(c.label));
+    fresh.OnScroll(TimerDialogModel::kYear, c.max + 1);
+    EXPECT_EQ(fresh.Position(TimerDialogModel::kYear), c.max);
+  }
+}
+
 TEST_F(TimerDialogTest, DaysFollowTheMonthAndTheLeapYearRule) {
   model.Open(now, {"2024", "01", "31", "00", "00"});
   model.OnScroll(TimerDialogModel::kMonth, 2);
@@ -91,6 +121,112 @@ TEST_F(TimerDialogTest, CalendarClickSetsTheDateWithoutMovingTheScrollBars) {
   // The next scroll of a bar sets its label from its own position.
   model.OnScroll(TimerDialogModel::kMonth, 11);
   EXPECT_EQ(model.Label(TimerDialogModel::kMonth), "11");
+}
+
+bool Overlap(const PixelRect& a, const PixelRect& b) {
+  return a.left < b.Right() && b.left < a.Right() && a.top < b.Bottom() && b.top < a.Bottom();
+}
+bool Holds(const PixelRect& r, PixelSize need) { return r.width >= need.width && r.height >= need.height; }
+
+// Texts as the design's font draws them, and as a larger font does (a Japanese font under Wine,
+// or a larger DPI setting), by what they show.
+struct TextSizes {
+  PixelSize caption, digit2, digit4, slash, colon, clock, button;
+};
+const TextSizes kSmallTexts{{48, 12}, {12, 12}, {24, 12}, {5, 12}, {8, 12}, {120, 12}, {70, 12}};
+const TextSizes kLargeTexts{{64, 17}, {17, 17}, {33, 17}, {9, 17}, {12, 17}, {140, 17}, {95, 17}};
+
+// The timer dialog keeps its arrangement at the design's size, and grows around whatever
+// needs more room, so that no control hides another or its own text.
+TEST(TimerDialogLayout, EveryControlHoldsItsContentWithoutCoveringAnother) {
+  struct Case {
+    int dpi;
+    PixelSize calendar;
+    TextSizes texts;
+  };
+  const Case cases[] = {{96, {150, 120}, kSmallTexts},
+                        {96, {224, 209}, kLargeTexts},
+                        {144, {224, 209}, kSmallTexts},
+                        {144, {336, 314}, kLargeTexts}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    TimerDialogNeeds needs;
+    needs.calendar = c.calendar;
+    needs.nowCaption = needs.alarmCaption = c.texts.caption;
+    needs.clock = c.texts.clock;
+    needs.values = {c.texts.digit4, c.texts.digit2, c.texts.digit2, c.texts.digit2, c.texts.digit2};
+    needs.separators = {c.texts.slash, c.texts.slash, c.texts.colon};
+    needs.buttons = {c.texts.button, c.texts.button, c.texts.button};
+    TimerDialogLayout layout = LayoutTimerDialog(c.dpi, needs);
+
+    std::vector<std::pair<PixelRect, PixelSize>> controls = {{layout.calendar, needs.calendar},
+                                                             {layout.picture, {}},
+                                                             {layout.nowCaption, needs.nowCaption},
+                                                             {layout.clock, needs.clock},
+                                                             {layout.alarmCaption, needs.alarmCaption}};
+    for (int f = 0; f < 5; ++f) controls.push_back({layout.values[f], needs.values[f]});
+    for (int f = 0; f < 5; ++f) controls.push_back({layout.scrolls[f], {}});
+    for (int i = 0; i < 3; ++i) controls.push_back({layout.separators[i], needs.separators[i]});
+    for (int i = 0; i < 3; ++i) controls.push_back({layout.buttons[i], needs.buttons[i]});
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+      const auto& [rect, need] = controls[i];
+      EXPECT_TRUE(Holds(rect, need)) << i;
+      EXPECT_TRUE(rect.left >= 0 && rect.top >= 0 && rect.Right() <= layout.client.width &&
+                  rect.Bottom() <= layout.client.height)
+          << i;
+      for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(Overlap(rect, controls[j].first)) << i << " " << j;
+    }
+    // The arrangement: the column right of the calendar, the row in reading order, each bar
+    // under its value, the buttons below everything else.
+    EXPECT_GT(layout.nowCaption.left, layout.calendar.Right());
+    for (int f = 1; f < 5; ++f) EXPECT_GT(layout.values[f].left, layout.values[f - 1].left);
+    for (int f = 0; f < 5; ++f)
+      EXPECT_LE(std::abs(layout.scrolls[f].left + layout.scrolls[f].width / 2 -
+                         (layout.values[f].left + layout.values[f].width / 2)),
+                1);
+    EXPECT_GT(layout.buttons[0].top, std::max(layout.calendar.Bottom(), layout.scrolls[0].Bottom()));
+  }
+  // Where the design's own sizes suffice, it is the design: 4785 x 2580 twips, the calendar
+  // 2430 x 2010, the year 2640 from the left and 1320 from the top.
+  TimerDialogNeeds small;
+  small.calendar = {100, 100};
+  TimerDialogLayout design = LayoutTimerDialog(144, small);
+  EXPECT_EQ(design.client, (PixelSize{479, 258}));
+  EXPECT_EQ(design.calendar, (PixelRect{0, 0, 243, 201}));
+  EXPECT_EQ(design.values[0], (PixelRect{264, 132, 50, 20}));
+  EXPECT_EQ(design.scrolls[4], (PixelRect{438, 156, 38, 14}));
+  EXPECT_EQ(design.buttons[2], (PixelRect{348, 216, 122, 38}));
+}
+
+// The alarm row under the editor's text: labels as large as their texts, in reading order,
+// and the editor never so narrow that the row runs under the buttons.
+TEST(EditorLayout, AlarmRowLabelsHoldTheirTextsInReadingOrder) {
+  for (int dpi : {96, 144}) {
+    for (const TextSizes& texts : {kSmallTexts, kLargeTexts}) {
+      SCOPED_TRACE(dpi);
+      std::array<PixelSize, 9> sizes{};
+      sizes[kAlarmYear] = texts.digit4;
+      for (auto label : {kAlarmMonth, kAlarmDay, kAlarmHour, kAlarmMinute}) sizes[label] = texts.digit2;
+      sizes[kSlash1] = sizes[kSlash2] = texts.slash;
+      sizes[kColon] = texts.colon;
+      sizes[kTimerCaption] = texts.caption;
+      EditorLayout layout = LayoutEditor(kEditorMinWidth, kEditorMinHeight);
+      auto row = PlaceAlarmRow(layout, dpi, sizes);
+      const AlarmRowLabel order[] = {kTimerCaption, kAlarmYear, kSlash1, kAlarmMonth, kSlash2,
+                                     kAlarmDay,     kAlarmHour, kColon,  kAlarmMinute};
+      for (int i = 0; i < 9; ++i) {
+        EXPECT_TRUE(Holds(row[order[i]], sizes[order[i]])) << i;
+        EXPECT_GE(row[order[i]].left, TwipsToPixels(layout.alarmLefts[order[i]], dpi)) << i;
+        if (i > 0) {
+          EXPECT_GE(row[order[i]].left, row[order[i - 1]].Right()) << i;
+        }
+      }
+      EXPECT_GT(row[kAlarmHour].left, row[kAlarmDay].Right());  // the date and the time stay apart
+      int minWidth = EditorMinWidth(dpi, row[kAlarmMinute].Right());
+      EXPECT_GE(minWidth, TwipsToPixels(kEditorMinWidth, dpi));
+      EXPECT_GT(minWidth - TwipsToPixels(kButtonsFromRight, dpi), row[kAlarmMinute].Right());
+    }
+  }
 }
 
 class NoteEditingTest : public ::testing::Test {
@@ -237,6 +373,53 @@ TEST_F(NoteEditingTest, AllNumbersTakenIsRefusedWithoutTouchingANote) {
   EXPECT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(files.files, before);
   EXPECT_NE(editors.live, nullptr);
+}
+
+// A new note's number is one nobody holds: not a note on the desktop or in the tray menu whose
+// files went meanwhile, not a text left without its record.
+TEST_F(NoteEditingTest, NewNoteNeverTakesANumberInUseOrOverwritesAFile) {
+  AddNote(0, SampleRecord(), "shown");
+  AddNote(1, SampleRecord("False"), "hidden");
+  files.files["Vornquill2.log"] = "crash left me\r\n";
+  board.RestoreNotes();
+  for (int n : {0, 1}) files.files.erase(NoteRecordFileName(n));
+  const auto before = files.files;
+  for (int expected : {3, 4}) {
+    editing.NewNote();
+    Editor().content.text = "new " + std::to_string(expected);
+    editing.Stick();
+    EXPECT_EQ(board.NumberAt(board.Count()), expected);
+    EXPECT_TRUE(files.Exists(NoteRecordFileName(expected)));
+  }
+  for (const auto& [name, text] : before) EXPECT_EQ(files.files[name], text) << name;
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// The text file holds the text and a line end; a text whose file the reader would refuse at the
+// next start stays in the editor instead.
+TEST_F(NoteEditingTest, TextTooLargeForItsFileStaysInTheEditor) {
+  for (std::size_t size : {NoteFiles::kLargestFile - 2, NoteFiles::kLargestFile - 1}) {
+    SCOPED_TRACE(size);
+    bool fits = size + 2 <= NoteFiles::kLargestFile;
+    files.files.clear();
+    dialogs.messages.clear();
+    editing.NewNote();
+    Editor().content.text = std::string(size, 'x');
+    editing.Stick();
+    EXPECT_EQ(files.Exists("Vornquill0.log"), fits);
+    EXPECT_EQ(files.Exists("Vornquill0.hsn"), fits);
+    if (fits) {
+      EXPECT_EQ(files.files["Vornquill0.log"].size(), NoteFiles::kLargestFile);
+      EXPECT_EQ(editors.live, nullptr);
+      continue;
+    }
+    ASSERT_NE(editors.live, nullptr);
+    EXPECT_EQ(Editor().content.text.size(), size);
+    EXPECT_EQ(dialogs.messages,
+              std::vector<std::string>{"文字が多すぎるため貼り付けられません。付箋紙1枚の文字は4MBまでです。"
+                                       "文字を減らしてから貼り付けてください。"});
+    editing.Cancel();
+  }
 }
 
 TEST_F(NoteEditingTest, FailedWriteKeepsTheTypedTextInTheEditor) {

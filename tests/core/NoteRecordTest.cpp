@@ -37,10 +37,9 @@ TEST(NoteRecord, ReadingRuleForQuotedAndUnquotedLines) {
 TEST(NoteRecord, FourteenLineRecordsReadAsOrdinaryStacking) {
   auto values = SampleRecord("True", "True");
   values.pop_back();
-  std::string text = RecordText(values);
-  auto lines = ParseRecordText(text);
-  EXPECT_TRUE(IsUsableRecord(text, lines));
-  EXPECT_EQ(NoteFromRecord(lines, "").layer, NoteLayer::kNormal);
+  auto lines = ReadRecordText(RecordText(values));
+  ASSERT_TRUE(lines);
+  EXPECT_EQ(NoteFromRecord(*lines, "").layer, NoteLayer::kNormal);
 }
 
 TEST(NoteRecord, ExtraLinesAreReadButNotUsed) {
@@ -51,15 +50,70 @@ TEST(NoteRecord, ExtraLinesAreReadButNotUsed) {
   EXPECT_EQ(NoteFromRecord(lines, "").layer, NoteLayer::kTopmost);
 }
 
+// The reader takes exactly what the writer can give back: a record it accepts is written
+// again as it was read, and one it could not write back is refused as a whole.
 TEST(NoteRecord, RecordsThatAreNotRecordsAreRefused) {
-  auto usable = [](const std::string& text) { return IsUsableRecord(text, ParseRecordText(text)); };
-  EXPECT_FALSE(usable(""));
-  EXPECT_FALSE(usable(RecordText({"a", "b", "c"})));
-  EXPECT_FALSE(usable(std::string("\"x\"\r\n\0\1\2binary", 14) + RecordText(SampleRecord())));
-  auto longLine = SampleRecord();
-  longLine[0] = std::string(2000, 'F');
-  EXPECT_FALSE(usable(RecordText(longLine)));
-  EXPECT_TRUE(usable(RecordText(SampleRecord())));
+  auto with = [](int line, const std::string& raw) {
+    std::string text;
+    auto values = SampleRecord();
+    for (int i = 0; i < static_cast<int>(values.size()); ++i)
+      text += (i == line ? raw : "\"" + values[i] + "\"") + "\r\n";
+    return text;
+  };
+  auto extraLines = [](std::size_t count, const std::string& line) {
+    std::string text = RecordText(SampleRecord());
+    for (std::size_t i = 0; i < count; ++i) text += line + "\r\n";
+    return text;
+  };
+  struct Case {
+    const char* what;
+    std::string text;
+    bool usable;
+  };
+  const Case cases[] = {
+      {"a sample", RecordText(SampleRecord()), true},
+      {"empty", "", false},
+      {"three lines", RecordText({"a", "b", "c"}), false},
+      {"binary", std::string("\"x\"\r\n\0\1\2binary", 14) + RecordText(SampleRecord()), false},
+      {"a line of 2000", with(0, std::string(2000, 'F')), false},
+      {"quoted value of 1022", with(0, "\"" + std::string(1022, 'F') + "\""), true},
+      {"unquoted value of 1022", with(0, std::string(1022, 'F')), true},
+      // Quoted by the writer it would be 1025 or 1026 bytes long.
+      {"unquoted value of 1023", with(0, std::string(1023, 'F')), false},
+      {"unquoted value of 1024", with(0, std::string(1024, 'F')), false},
+      {"a quote inside an unquoted value", with(0, "Arial \"Bold\""), false},
+      {"text after the closing quote", with(0, "\"Arial\" Bold"), true},
+      {"unknown lines up to 64 in all", extraLines(kMostRecordLines - kRecordLines, "\"extra\""), true},
+      {"65 lines", extraLines(kMostRecordLines - kRecordLines + 1, ""), false},
+      {"a million empty lines", extraLines(1000000, ""), false},
+  };
+  for (const Case& c : cases) {
+    auto lines = ReadRecordText(c.text);
+    EXPECT_EQ(lines.has_value(), c.usable) << c.what;
+    if (!lines) continue;
+    auto again = ReadRecordText(FormatRecordText(*lines));
+    EXPECT_EQ(again, lines) << c.what;
+  }
+}
+
+// Values that come from elsewhere (a face name from the settings file) are written so that
+// they read back as written, and stay so.
+TEST(NoteRecord, WhatIsWrittenReadsBack) {
+  const std::string long3 = std::string(1021, 'a') + "あ";  // the cut must not split a character
+  const std::pair<std::string, std::string> values[] = {
+      {"ＭＳ Ｐゴシック", "ＭＳ Ｐゴシック"}, {"My \"Quoted\" Font", "My Quoted Font"},
+      {"two\r\nlines\t", "twolines\t"},       {std::string(2000, 'F'), std::string(kLongestRecordValue, 'F')},
+      {long3, std::string(1021, 'a')},
+  };
+  for (const auto& [given, written] : values) {
+    auto record = SampleRecord();
+    record[0] = given;
+    std::string text = FormatRecordText(record);
+    auto read = ReadRecordText(text);
+    ASSERT_TRUE(read) << given;
+    EXPECT_EQ((*read)[0], written);
+    EXPECT_EQ(FormatRecordText(*read), text);
+  }
 }
 
 TEST(NoteRecord, ValuesOfTheWrongFormFallBackToNewNoteDefaults) {
@@ -74,14 +128,51 @@ TEST(NoteRecord, ValuesOfTheWrongFormFallBackToNewNoteDefaults) {
   EXPECT_EQ(note.layer, NoteLayer::kNormal);
 }
 
-TEST(NoteRecord, FontSizesKeepTheirHalves) {
-  EXPECT_EQ(FormatFontSize(9), "9");
-  EXPECT_EQ(FormatFontSize(10.5), "10.5");
-  EXPECT_EQ(FormatFontSize(9.75), "9.75");
-  EXPECT_EQ(ParseFontSize("10.5"), 10.5);
-  EXPECT_EQ(ParseFontSize(" 12 "), 12);
-  for (const char* bad : {"", "0", "-9", "10,5", "abc", "1.2.3", "99999"})
-    EXPECT_EQ(ParseFontSize(bad), std::nullopt) << bad;
+TEST(NoteRecord, FontSizesReadBackAsWritten) {
+  struct Case {
+    const char* text;
+    std::optional<double> size;
+    const char* written;  // how that size is written again
+  };
+  const Case cases[] = {
+      {"9", 9, "9"},
+      {"10.5", 10.5, "10.5"},
+      {" 12 ", 12, "12"},
+      {"9.75", 9.75, "9.75"},
+      {"1.7", 1.7, "1.7"},
+      {"0.1", 0.1, "0.1"},
+      {"0.01", 0.01, "0.01"},
+      {"0.005", 0.01, "0.01"},
+      {"10.50", 10.5, "10.5"},
+      {"8.125", 8.13, "8.13"},
+      {"1638", 1638, "1638"},
+      {"1638.004", 1638, "1638"},
+      {"0.004", std::nullopt, ""},
+      {"0", std::nullopt, ""},
+      {"-9", std::nullopt, ""},
+      {"10,5", std::nullopt, ""},
+      {"abc", std::nullopt, ""},
+      {"1.2.3", std::nullopt, ""},
+      {".", std::nullopt, ""},
+      {"", std::nullopt, ""},
+      {"99999", std::nullopt, ""},
+      {"1e3", std::nullopt, ""},
+  };
+  for (const Case& c : cases) {
+    auto size = ParseFontSize(c.text);
+    EXPECT_EQ(size, c.size) << c.text;
+    if (size) {
+      EXPECT_EQ(FormatFontSize(*size), c.written) << c.text;
+    }
+  }
+  // Every size the writer can write reads back as the very same number.
+  for (int hundredths = 1; hundredths <= 163800; hundredths += 7) {
+    double size = hundredths / 100.0;
+    EXPECT_EQ(ParseFontSize(FormatFontSize(size)), size) << hundredths;
+  }
+  // Sizes beyond what is read are written as the nearest size that is.
+  EXPECT_EQ(FormatFontSize(0.001), "0.01");
+  EXPECT_EQ(FormatFontSize(5000), "1638");
 }
 
 TEST(NoteRecord, TextFileDropsExactlyOneFinalLineEnd) {
@@ -103,8 +194,11 @@ TEST(NoteStore, FreeNumberIsTheLowestGap) {
   NoteStore store(files);
   EXPECT_EQ(store.FindFreeNoteNumber(), 0);
   for (int n : {0, 1, 3}) files.files[NoteRecordFileName(n)] = RecordText(SampleRecord());
-  files.files["Vornquill2.log"] = "a text without a record does not take the number\r\n";
   EXPECT_EQ(store.FindFreeNoteNumber(), 2);
+  // A text without its record is what a crash between the two writes leaves: never overwritten.
+  files.files["Vornquill2.log"] = "a text without a record\r\n";
+  EXPECT_EQ(store.FindFreeNoteNumber(), 4);
+  EXPECT_EQ(store.FindFreeNoteNumber({4, 5}), 6);
   for (int n = 0; n <= 100; ++n) files.files[NoteRecordFileName(n)] = "";
   EXPECT_EQ(store.FindFreeNoteNumber(), std::nullopt);
 }
@@ -139,8 +233,8 @@ TEST(NoteStore, DeletingSkipsMissingFiles) {
   FakeNoteFiles files;
   NoteStore store(files);
   files.files["Vornquill9.hsn"] = RecordText(SampleRecord());
-  store.DeleteNoteFiles(9);
-  store.DeleteNoteFiles(9);
+  EXPECT_EQ(store.DeleteNoteFiles(9), std::nullopt);
+  EXPECT_EQ(store.DeleteNoteFiles(9), std::nullopt);
   EXPECT_TRUE(files.files.empty());
 }
 

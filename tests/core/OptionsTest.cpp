@@ -61,6 +61,16 @@ TEST_F(OptionsTest, LoadFillsTheFieldsAndAnEmptyPortShows110) {
   EXPECT_TRUE(file.writes.empty());  // opening writes nothing
 }
 
+// The new-window watch is ticked by exactly "1", as it is written.
+TEST_F(OptionsTest, WatchFlagIsTickedOnlyByExactlyOne) {
+  const std::pair<const char*, bool> cases[] = {{"1", true},   {"0", false},  {"01", false},         {"1x", false},
+                                                {"+1", false}, {" 1", false}, {"4294967297", false}, {"", false}};
+  for (const auto& [text, ticked] : cases) {
+    file.Set("a1", "b6", text);
+    EXPECT_EQ(LoadOptions(config).watchNewWindow, ticked) << text;
+  }
+}
+
 TEST_F(OptionsTest, ApplyWritesEverythingExactlyAsTypedInOrderAndStaysOpen) {
   options.Open(OptionsPage::kMail, kMailSettingsSubPage);
   OptionsValues& v = View().values;

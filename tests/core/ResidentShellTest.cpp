@@ -184,29 +184,46 @@ TEST_F(ResidentShellTest, StartRestoresNotesAndListsHiddenOnesInTheMenu) {
   EXPECT_EQ(shell.Notes().Count(), 1);
 }
 
-TEST_F(ResidentShellTest, LauncherRunsCommandLinesAndOpensFolders) {
-  file.Set("Lunch0", "0", "メモ帳");
-  file.Set("Lunch1", "0", "notepad.exe C:\\memo.txt");
-  file.Set("Lunch0", "5", "Windows");
-  file.Set("Lunch1", "5", "C:\\Windows\\");
-  file.Set("Lunch0", "7", "空");
-  file.Set("Lunch0", "9", "ない");
-  file.Set("Lunch1", "9", "C:\\nowhere\\missing.exe");
+// What choosing an entry starts, by its path and by what is on the disk.
+TEST_F(ResidentShellTest, LauncherRunsCommandLinesAndOpensFoldersThatAreThere) {
+  struct Case {
+    const char* path;
+    System::RunOutcome outcome;  // what starting it gives
+    std::vector<std::string> runs;
+    const char* message;  // nullptr: none
+  };
+  const char* kNotFound = "ファイルが見つかりません。";
+  const Case cases[] = {
+      {"notepad.exe C:\\memo.txt", {}, {"notepad.exe C:\\memo.txt"}, nullptr},
+      {"C:\\Windows\\", {}, {"explorer C:\\Windows\\"}, nullptr},
+      {"", {}, {}, nullptr},  // a name without a path does nothing
+      // A folder that is not there is never handed to a folder window.
+      {"C:\\nowhere\\", {}, {}, kNotFound},
+      {"C:\\nowhere\\missing.exe", {System::RunResult::kNotFound, 2}, {"C:\\nowhere\\missing.exe"}, kNotFound},
+      {"C:\\Windows\\win.ini",
+       {System::RunResult::kFailed, 193},
+       {"C:\\Windows\\win.ini"},
+       "プログラムを起動できませんでした。\r\nC:\\Windows\\win.ini\r\n（エラー 193）"},
+  };
+  system.folders = {"C:\\Windows\\"};
+  for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+    file.Set("Lunch0", std::to_string(i), "entry");
+    file.Set("Lunch1", std::to_string(i), cases[i].path);
+  }
   shell.Start();
-  shell.OnCommand(LaunchCommand(0));
-  shell.OnCommand(LaunchCommand(5));
-  shell.OnCommand(LaunchCommand(7));  // a name without a path does nothing
+  for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+    SCOPED_TRACE(cases[i].path);
+    system.runs.clear();
+    dialogs.messages.clear();
+    system.outcome = cases[i].outcome;
+    shell.OnCommand(LaunchCommand(i));
+    EXPECT_EQ(system.runs, cases[i].runs);
+    EXPECT_EQ(dialogs.messages,
+              cases[i].message ? std::vector<std::string>{cases[i].message} : std::vector<std::string>{});
+  }
+  system.runs.clear();
   shell.OnCommand(MenuCommand::kLauncherNone);
-  EXPECT_EQ(system.runs, (std::vector<std::string>{"notepad.exe C:\\memo.txt", "explorer C:\\Windows\\"}));
-  EXPECT_TRUE(dialogs.messages.empty());
-
-  system.outcome = {System::RunResult::kNotFound, 2};
-  shell.OnCommand(LaunchCommand(9));
-  EXPECT_EQ(dialogs.messages, std::vector<std::string>{"ファイルが見つかりません。"});
-  system.outcome = {System::RunResult::kFailed, 193};
-  shell.OnCommand(LaunchCommand(9));
-  ASSERT_EQ(dialogs.messages.size(), 2u);
-  EXPECT_NE(dialogs.messages[1].find("193"), std::string::npos);
+  EXPECT_TRUE(system.runs.empty());
 }
 
 TEST_F(ResidentShellTest, MenuItemsOpenTheOptionsOnTheirPage) {

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+
 #include "Driver.h"
 #include "win/base/Ids.h"
 #include "NoteFixtures.h"
@@ -320,6 +322,138 @@ TEST_F(EditorTest, TheEditorOpensWhereItWasLastClosed) {
   editor = OpenNewNote();
   EXPECT_EQ(editor.rect.left, 300);
   EXPECT_EQ(editor.rect.top, 250);
+}
+
+bool Overlap(const RECT& a, const RECT& b) {
+  RECT both;
+  return IntersectRect(&both, &a, &b) != FALSE;
+}
+std::string Describe(const WindowInfo& w) {
+  return Narrow(w.className) + " '" + Narrow(w.text) + "' " + std::to_string(w.rect.left) + "," +
+         std::to_string(w.rect.top) + " " + std::to_string(w.rect.right - w.rect.left) + "x" +
+         std::to_string(w.rect.bottom - w.rect.top);
+}
+
+// Every text is as large as its own font draws it (a Japanese font, a larger DPI), and no
+// control covers another: the alarm row of the editor, and the whole timer dialog with a
+// calendar that shows a whole month.
+TEST_F(EditorTest, TextsFitTheirControlsAtEveryDpi) {
+  WriteNote(folder, 0, RecordValues().Alarm("2099", "12", "31", "23", "59"), "メモ");
+  for (int dpi : {96, 144}) {
+    SCOPED_TRACE(dpi);
+    ScreenDpi screen(dpi);
+    app = App::Start(folder);
+    ASSERT_TRUE(WaitUntil([&] { return !app->VisibleWindows(kNoteClass).empty(); }));
+    auto editor = EditNote(app->VisibleWindows(kNoteClass)[0]);
+    // The editor's own minimum, 4710 twips, at this DPI: the program does draw at it.
+    EXPECT_GE(editor.rect.right - editor.rect.left, MulDiv(4710, dpi, 1440));
+    auto texts = app->TextSizes();
+    std::vector<WindowInfo> row;
+    for (int i = 0; i < 9; ++i) row.push_back(DescribeWindow(GetDlgItem(editor.hwnd, vq::win::kEditorAlarmFirst + i)));
+    // Reading order: "タイマー", year, "/", month, "/", day, hour, "：", minute.
+    const int order[] = {8, 0, 5, 1, 6, 2, 3, 7, 4};
+    RECT stick = DescribeWindow(GetDlgItem(editor.hwnd, vq::win::kEditorStick)).rect;
+    for (int k = 0; k < 9; ++k) {
+      const WindowInfo& label = row[order[k]];
+      SCOPED_TRACE(Describe(label));
+      EXPECT_TRUE(label.visible);
+      EXPECT_GE(label.rect.right - label.rect.left, texts[label.hwnd].cx);
+      EXPECT_GE(label.rect.bottom - label.rect.top, texts[label.hwnd].cy);
+      if (k > 0) {
+        EXPECT_GE(label.rect.left, row[order[k - 1]].rect.right);
+      }
+      EXPECT_LT(label.rect.right, stick.left);
+    }
+
+    ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定"));
+    auto dialog = WaitForWindow(kTimerClass);
+    texts = app->TextSizes();
+    RECT client;
+    GetClientRect(dialog.hwnd, &client);
+    MapWindowPoints(dialog.hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    auto children = ChildWindows(dialog.hwnd);
+    ASSERT_EQ(children.size(), 21u);
+    for (size_t i = 0; i < children.size(); ++i) {
+      const WindowInfo& child = children[i];
+      SCOPED_TRACE(Describe(child));
+      RECT inside;
+      EXPECT_TRUE(IntersectRect(&inside, &child.rect, &client) && EqualRect(&inside, &child.rect));
+      for (size_t j = 0; j < i; ++j) EXPECT_FALSE(Overlap(child.rect, children[j].rect)) << Describe(children[j]);
+      if (child.className == L"Static" && !child.text.empty()) {
+        EXPECT_GE(child.rect.right - child.rect.left, texts[child.hwnd].cx);
+        EXPECT_GE(child.rect.bottom - child.rect.top, texts[child.hwnd].cy);
+      }
+      if (child.className == L"SysMonthCal32") {
+        RECT minimum{};
+        ASSERT_TRUE(SendWithRemoteBuffer(child.hwnd, MCM_GETMINREQRECT, 0, &minimum, sizeof minimum));
+        EXPECT_GE(child.rect.right - child.rect.left, minimum.right - minimum.left);
+        EXPECT_GE(child.rect.bottom - child.rect.top, minimum.bottom - minimum.top);
+      }
+    }
+    Press(dialog, vq::win::kTimerCancel);
+    ASSERT_TRUE(WaitUntil([&] { return Window(kEditorClass).has_value(); }));
+    Press(editor, vq::win::kEditorCancel);
+    ASSERT_TRUE(WaitUntil([&] { return !Window(kEditorClass); }));
+    app.reset();
+    ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }));
+  }
+}
+
+// A remembered place off every monitor (one that was removed) opens on the nearest one, and
+// the settings file keeps the place until the user moves the window; an editor made larger for
+// a large note is never larger than the screen.
+TEST_F(EditorTest, WindowsRememberedOffTheScreenOpenOnIt) {
+  const std::string settings =
+      "[Fusen]\r\nFontName=ＭＳ Ｐゴシック\r\nFontSize=9\r\nTop=-30000\r\nLeft=90000\r\n"
+      "[Option]\r\nTop=60000\r\nLeft=-20000\r\n";
+  folder.WriteBytes("Vornquill.ini", ToShiftJis(settings));
+  std::string tall;
+  for (int line = 1; line <= 900; ++line) tall += std::to_string(line) + (line < 900 ? "\r\n" : "");
+  WriteNote(folder, 0, RecordValues(), tall);
+  app = App::Start(folder);
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  auto onScreen = [&](const RECT& r) {
+    RECT inside;
+    return IntersectRect(&inside, &r, &work) && EqualRect(&inside, &r);
+  };
+  struct Case {
+    const char* what;
+    std::function<HWND()> open;
+    std::function<void(HWND)> close;
+  };
+  const Case cases[] = {
+      {"new note", [&] { return OpenNewNote().hwnd; }, [&](HWND w) { PressButton(w, vq::win::kEditorCancel); }},
+      {"900 lines",
+       [&] {
+         // The note runs far below the screen: its menu from near its top.
+         RECT note = app->VisibleWindows(kNoteClass).at(0).rect;
+         ClickAt(note.left + 5, note.top + 5, true);
+         EXPECT_TRUE(app->WaitForMenu());
+         EXPECT_TRUE(app->ChooseMenuItem({"編集"}));
+         return WaitForWindow(kEditorClass).hwnd;
+       },
+       [&](HWND w) { PressButton(w, vq::win::kEditorCancel); }},
+      {"options",
+       [&] {
+         app->RightPressTrayIcon();
+         EXPECT_TRUE(app->WaitForMenu());
+         EXPECT_TRUE(app->ChooseMenuItem({"オプション設定"}));
+         return WaitForWindow(L"Vornquill2.Options").hwnd;
+       },
+       [&](HWND w) { PressButton(w, vq::win::kOptCancel); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(WaitUntil([&] { return !app->VisibleWindows(kNoteClass).empty(); }));
+    HWND window = c.open();
+    ASSERT_TRUE(window);
+    RECT r = DescribeWindow(window).rect;
+    EXPECT_TRUE(onScreen(r)) << r.left << "," << r.top << " " << r.right << "," << r.bottom;
+    c.close(window);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }));
+    EXPECT_EQ(FromShiftJis(*folder.ReadBytes("Vornquill.ini")), settings);
+  }
 }
 
 TEST_F(EditorTest, TheEditorNeverGetsSmallerThanItsMinimum) {

@@ -3,6 +3,7 @@
 
 #include "Driver.h"
 #include "Expectations.h"
+#include "NoteFixtures.h"
 #include "win/base/Ids.h"
 
 namespace e2e {
@@ -213,19 +214,76 @@ TEST_F(OptionsTest, RegisteredLauncherEntryStartsItsProgramWithItsArguments) {
   EXPECT_TRUE(WaitUntil([&] { return folder.ReadBytes("marker.txt") == Narrow(command); }));
 }
 
-TEST_F(OptionsTest, MissingProgramAndFolderEntries) {
-  folder.WriteBytes("Vornquill.ini", ToShiftJis("[Lunch0]\r\n0=ない\r\n4=フォルダ\r\n[Lunch1]\r\n"
-                                                "0=C:\\nowhere\\missing.exe /x\r\n4=C:\\windows\\\r\n"));
+// The slots' frame on the launcher page is the page's colour inside, between its rows and
+// columns of slots, from the moment the page is shown.
+TEST_F(OptionsTest, LauncherFrameIsPaintedBetweenItsSlots) {
   app = App::Start(folder);
-  EXPECT_EQ(LauncherMenu(), (std::vector<std::string>{"ない", "フォルダ", "-", "(設定)"}));
+  HWND dialog = OpenFromMenu({"ランチャー", "(設定)"});
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(dialog, id::kOptSlotFirst + 19)) != FALSE; }));
+  auto slot = [&](int i) { return DescribeWindow(Item(dialog, id::kOptSlotFirst + i)).rect; };
+  RECT frame = DescribeWindow(Item(dialog, id::kOptLauncherFrame)).rect;
+  // Slots run in columns of four: the gaps between rows and columns, and the margin below.
+  std::vector<POINT> gaps;
+  for (int column = 0; column < 5; ++column)
+    for (int row = 0; row < 4; ++row) {
+      RECT r = slot(column * 4 + row);
+      LONG below = row < 3 ? slot(column * 4 + row + 1).top : frame.bottom - 3;
+      gaps.push_back({(r.left + r.right) / 2, (r.bottom + below) / 2});
+      if (column < 4) gaps.push_back({(r.right + slot((column + 1) * 4 + row).left) / 2, (r.top + r.bottom) / 2});
+    }
+  auto wrong = [&] {
+    std::vector<POINT> out;
+    for (POINT p : gaps)
+      if (ScreenPixel(p.x, p.y) != GetSysColor(COLOR_WINDOW)) out.push_back(p);
+    return out;
+  };
+  EXPECT_TRUE(WaitUntil([&] { return wrong().empty(); }, 3s));
+  for (POINT p : wrong()) {
+    HWND at = WindowFromPoint(p);
+    ADD_FAILURE() << p.x << "," << p.y << " shows " << std::hex << ScreenPixel(p.x, p.y) << " under "
+                  << Narrow(DescribeWindow(at).className) << " " << GetDlgCtrlID(at);
+  }
+}
+
+// Japanese names all the way: the program in a folder named in Japanese finds its files there,
+// and a launcher target named in Japanese starts with its Japanese command line intact.
+TEST_F(OptionsTest, JapaneseNamesOfTheProgramFolderAndTheLauncherTarget) {
+  ProgramFolder japanese("付箋の道具箱");
+  ASSERT_TRUE(CopyFileW(BesideThisProgram(L"vq_marker.exe").c_str(), japanese.File("マーカー.exe").c_str(), FALSE));
+  std::string command =
+      Narrow(japanese.File("マーカー.exe")) + " " + Narrow(japanese.File("記録.txt")) + " 引数 二つ目";
+  japanese.WriteBytes("Vornquill.ini", ToShiftJis("[Lunch0]\r\n0=記録\r\n[Lunch1]\r\n0=" + command + "\r\n"));
+  WriteNote(japanese, 0, RecordValues(), "日本語のフォルダから");
+  app = App::Start(japanese);
+  EXPECT_TRUE(WaitUntil([&] { return app->VisibleWindows(kNoteClass).size() == 1; }));
   app->RightPressTrayIcon();
   ASSERT_TRUE(app->WaitForMenu());
-  ASSERT_TRUE(app->ChooseMenuItem({"ランチャー", "ない"}));
-  auto box = app->WaitForMessageBox();
-  ASSERT_TRUE(box);
-  EXPECT_EQ(Narrow(box->text), "ファイルが見つかりません。");
-  PressButton(box->hwnd, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box->hwnd); }));
+  ASSERT_TRUE(app->ChooseMenuItem({"ランチャー", "記録"}));
+  ASSERT_TRUE(WaitUntil([&] { return japanese.Exists("記録.txt"); }));
+  EXPECT_TRUE(WaitUntil([&] { return japanese.ReadBytes("記録.txt") == command; })) << *japanese.ReadBytes("記録.txt");
+  EXPECT_TRUE(app->NoMessageBoxFor(100ms));
+}
+
+TEST_F(OptionsTest, MissingProgramAndFolderEntries) {
+  folder.WriteBytes("Vornquill.ini", ToShiftJis("[Lunch0]\r\n0=ない\r\n3=ないフォルダ\r\n4=フォルダ\r\n[Lunch1]\r\n"
+                                                "0=C:\\nowhere\\missing.exe /x\r\n3=C:\\nowhere\\\r\n"
+                                                "4=C:\\windows\\\r\n"));
+  app = App::Start(folder);
+  EXPECT_EQ(LauncherMenu(), (std::vector<std::string>{"ない", "ないフォルダ", "フォルダ", "-", "(設定)"}));
+  // A program or a folder that is not there: said so, and nothing is started.
+  for (const char* entry : {"ない", "ないフォルダ"}) {
+    SCOPED_TRACE(entry);
+    app->RightPressTrayIcon();
+    ASSERT_TRUE(app->WaitForMenu());
+    ASSERT_TRUE(app->ChooseMenuItem({"ランチャー", entry}));
+    auto box = app->WaitForMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(Narrow(box->text), "ファイルが見つかりません。");
+    PressButton(box->hwnd, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box->hwnd); }));
+  }
+  for (const auto& w : TopLevelWindows(0))
+    EXPECT_FALSE(w.visible && w.pid != app->Pid() && w.className == L"CabinetWClass") << Narrow(w.text);
 
   app->RightPressTrayIcon();
   ASSERT_TRUE(app->WaitForMenu());

@@ -20,10 +20,13 @@ class FakeNoteFiles : public NoteFiles {
     if (undecodable.contains(it->first)) return {ReadStatus::kUndecodable, ""};
     return {ReadStatus::kOk, it->second};
   }
+  // Stored as UTF-8, as given.
+  std::size_t StoredSize(std::string_view text) const override { return text.size(); }
   bool Write(std::string_view name, std::string_view text) override {
     ++writes;
     std::string file(name);
-    bool fail = failWrites || failWritesOf.contains(file) || (failWriteNumber > 0 && --failWriteNumber == 0);
+    bool fail = failWrites || failWritesOf.contains(file) || (failWriteNumber > 0 && --failWriteNumber == 0) ||
+                text.size() > kLargestFile;
     log.push_back((fail ? "failed write " : "write ") + file);
     if (fail) return false;
     files[file] = std::string(text);

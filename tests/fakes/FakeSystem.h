@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ class FakeSystem : public System {
     runs.push_back(commandLine);
     return outcome;
   }
+  bool FolderExists(const std::string& path) const override { return folders.contains(path); }
   bool WriteTextFile(const std::string& path, const std::string& text) override {
     if (failWrites) return false;
     files[path] = text;
@@ -28,6 +30,7 @@ class FakeSystem : public System {
   std::vector<std::string> runs;
   RunOutcome outcome;
   std::map<std::string, std::string> files;
+  std::set<std::string> folders;  // folders that are there, as the launcher names them
   bool failWrites = false, failDeletes = false;
   std::string folder = "C:\\Apps\\Tool";
   bool ended = false;

@@ -64,6 +64,11 @@ void NoteEditing::Stick() {
     dialogs_.Message(kNothingEnteredMessage);
     return;
   }
+  // A text its file could not give back at the next start stays in the editor.
+  if (!board_.TextFits(content.text)) {
+    dialogs_.Message(kTextTooLongMessage);
+    return;
+  }
   Note note;
   note.text = content.text;
   note.font = content.font;

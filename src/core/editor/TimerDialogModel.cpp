@@ -29,11 +29,17 @@ std::string TimerDialogModel::ClockLine(const LocalTime& now) {
 }
 
 void TimerDialogModel::Open(const LocalTime& now, const NoteAlarm& alarm) {
-  // The year cannot be scrolled below the current one. An alarm from an earlier year keeps
-  // its year: the range widens to it rather than losing it.
+  // The year bar runs from the current year to 2099. It always holds the current year and the
+  // alarm's own (an alarm from an earlier year, or a later one picked in the calendar): the
+  // range widens to them rather than losing them.
   min_[kYear] = now.year;
-  if (alarm.IsSet()) min_[kYear] = std::min(now.year, std::max(1, IntegerValue(alarm.year)));
-  pos_[kYear] = std::max(pos_[kYear], min_[kYear]);
+  max_[kYear] = std::max(kLastScrollYear, now.year);
+  if (alarm.IsSet()) {
+    int year = std::clamp(IntegerValue(alarm.year), 1, kLatestYear);
+    min_[kYear] = std::min(min_[kYear], year);
+    max_[kYear] = std::max(max_[kYear], year);
+  }
+  pos_[kYear] = std::clamp(pos_[kYear], min_[kYear], max_[kYear]);
 
   if (alarm.IsSet()) {
     SetLabel(kYear, alarm.year);

@@ -17,6 +17,9 @@ class TimerDialogModel {
   static constexpr std::chrono::milliseconds kClockInterval{3000};
 
   enum Field { kYear, kMonth, kDay, kHour, kMinute };
+  // The year bar ends here unless the clock or the alarm is later; the calendar ends at 9999.
+  static constexpr int kLastScrollYear = 2099;
+  static constexpr int kLatestYear = 9999;
   struct Date {
     int year = 0, month = 0, day = 0;
     bool operator==(const Date&) const = default;
@@ -50,7 +53,7 @@ class TimerDialogModel {
 
   std::array<std::string, 5> labels_{"0000", "00", "00", "00", "00"};
   std::array<int, 5> min_{2002, 1, 1, 0, 0};
-  std::array<int, 5> max_{2099, 12, 31, 23, 59};
+  std::array<int, 5> max_{kLastScrollYear, 12, 31, 23, 59};
   std::array<int, 5> pos_{2002, 1, 1, 0, 0};
   Date calendar_;
 };

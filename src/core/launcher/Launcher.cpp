@@ -21,9 +21,11 @@ bool HasNamedEntry(const LauncherTable& table) {
   return false;
 }
 
+bool IsFolderTarget(const std::string& path) { return !path.empty() && path.back() == '\\'; }
+
 std::optional<std::string> LaunchCommandLine(const std::string& path) {
   if (path.empty()) return std::nullopt;
-  if (path.back() == '\\') return "explorer " + path;
+  if (IsFolderTarget(path)) return "explorer " + path;
   return path;
 }
 
@@ -38,8 +40,15 @@ void Launcher::RefreshCaptions() {
 
 void Launcher::Run(int entry) {
   if (entry < 0 || entry >= kLauncherEntryCount) return;
-  auto commandLine = LaunchCommandLine(table_[entry].path);
+  const std::string& path = table_[entry].path;
+  auto commandLine = LaunchCommandLine(path);
   if (!commandLine) return;
+  // The folder window would start whether or not the folder is there (and then fail, or worse):
+  // a folder that is not there is a target that cannot be found.
+  if (IsFolderTarget(path) && !system_.FolderExists(path)) {
+    dialogs_.Message(kFileNotFoundMessage);
+    return;
+  }
   auto outcome = system_.Run(*commandLine);
   if (outcome.result == System::RunResult::kNotFound)
     dialogs_.Message(kFileNotFoundMessage);

@@ -26,6 +26,8 @@ std::string LauncherKey(int entry);
 LauncherTable LoadLauncherTable(const Config& config);
 bool HasNamedEntry(const LauncherTable& table);
 
+// A path that ends in "\" names a folder.
+bool IsFolderTarget(const std::string& path);
 // What choosing an entry runs: "explorer " and the path for a folder (a path ending in "\"),
 // the path itself otherwise, nothing for an empty path.
 std::optional<std::string> LaunchCommandLine(const std::string& path);
@@ -46,7 +48,7 @@ class Launcher {
   const LauncherTable& Table() const { return table_; }
   const LauncherCaptions& Captions() const { return captions_; }
 
-  // Runs entry i; a target that is not there is reported, never started.
+  // Runs entry i; a program or folder that is not there is reported, never started.
   void Run(int entry);
 
  private:

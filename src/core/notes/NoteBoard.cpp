@@ -205,6 +205,13 @@ std::optional<NoteBoard::TakenNote> NoteBoard::TakeCurrentForEdit() {
   return taken;
 }
 
+std::optional<int> NoteBoard::FindFreeNoteNumber() const {
+  std::set<int> inUse;
+  for (const auto& entry : entries_) inUse.insert(entry.number);
+  for (const auto& [number, caption] : hidden_) inUse.insert(number);
+  return store_.FindFreeNoteNumber(inUse);
+}
+
 bool NoteBoard::SaveNote(int number, const Note& note) {
   // The text first: a record never points at a text that is not there yet.
   return store_.WriteText(number, note.text) && store_.WriteRecord(number, RecordFromNote(note));

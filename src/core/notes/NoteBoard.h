@@ -58,7 +58,10 @@ class NoteBoard {
     WindowSize size;
   };
   std::optional<TakenNote> TakeCurrentForEdit();
-  std::optional<int> FindFreeNoteNumber() const { return store_.FindFreeNoteNumber(); }
+  // A number for a new note: none that a note on the desktop or in the tray menu holds, even
+  // when its files have gone meanwhile, and none with a file.
+  std::optional<int> FindFreeNoteNumber() const;
+  bool TextFits(std::string_view text) const { return store_.TextFits(text); }
   // Writes both files of a note, the text first; false when either could not be written.
   [[nodiscard]] bool SaveNote(int number, const Note& note);
 

@@ -1,7 +1,7 @@
 #include "notes/NoteRecord.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "config/Config.h"
 #include "base/Utf8.h"
@@ -16,19 +16,31 @@ std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
-// Lines end in CR LF, LF or CR; a final line end does not start another line.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
+// Calls f with every line; lines end in CR LF, LF or CR, and a final line end does not start
+// another line. Stops when f returns false; false then.
+template <typename F>
+bool ForEachLine(std::string_view text, F f) {
   std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
+    if (!f(text.substr(start, i - start))) return false;
     if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
     start = i + 1;
   }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
+  return start >= text.size() || f(text.substr(start));
 }
+
+// A quoted value is what stands between the first two quotes; an unquoted one runs to the
+// first comma, without surrounding blanks.
+std::string_view RecordValue(std::string_view line) {
+  if (!line.empty() && line.front() == '"') {
+    std::size_t close = line.find('"', 1);
+    return line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+  }
+  return TrimBlanks(line.substr(0, line.find(',')));
+}
+
+bool IsControlCharacter(unsigned char c) { return (c < 0x20 && c != '\t') || c == 0x7F; }
 
 std::optional<long> ParseTwips(std::string_view text) {
   text = TrimBlanks(text);
@@ -68,63 +80,96 @@ std::string_view FormatLayer(NoteLayer layer) {
 
 RecordLines ParseRecordText(std::string_view fileText) {
   RecordLines values;
-  for (std::string_view line : SplitLines(fileText)) {
-    if (!line.empty() && line.front() == '"') {
-      std::size_t close = line.find('"', 1);
-      values.emplace_back(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
-    } else {
-      values.emplace_back(TrimBlanks(line.substr(0, line.find(','))));
-    }
-  }
+  ForEachLine(fileText, [&](std::string_view line) {
+    values.emplace_back(RecordValue(line));
+    return true;
+  });
   return values;
+}
+
+bool IsWritableRecordValue(std::string_view value) {
+  if (value.size() > kLongestRecordValue) return false;
+  for (unsigned char c : value)
+    if (c == '"' || IsControlCharacter(c)) return false;
+  return true;
+}
+
+std::string WritableRecordValue(std::string_view value) {
+  std::string out;
+  for (unsigned char c : value)
+    if (c != '"' && !IsControlCharacter(c)) out += static_cast<char>(c);
+  if (out.size() > kLongestRecordValue) {
+    // Cut at a character boundary: never in the middle of a UTF-8 sequence.
+    std::size_t end = kLongestRecordValue;
+    while (end > 0 && (static_cast<unsigned char>(out[end]) & 0xC0) == 0x80) --end;
+    out.resize(end);
+  }
+  return out;
 }
 
 std::string FormatRecordText(const RecordLines& lines) {
   std::string out;
-  for (const auto& value : lines) out += "\"" + value + "\"\r\n";
+  for (const auto& value : lines) out += "\"" + WritableRecordValue(value) + "\"\r\n";
   return out;
 }
 
-bool IsUsableRecord(std::string_view fileText, const RecordLines& lines) {
-  if (lines.size() < static_cast<std::size_t>(kMinimumRecordLines)) return false;
-  for (std::string_view line : SplitLines(fileText))
-    if (line.size() > kLongestRecordLine) return false;
+std::optional<RecordLines> ReadRecordText(std::string_view fileText) {
   for (unsigned char c : fileText)
-    if ((c < 0x20 && c != '\t' && c != '\r' && c != '\n') || c == 0x7F) return false;
-  return true;
+    if (IsControlCharacter(c) && c != '\r' && c != '\n') return std::nullopt;
+  RecordLines values;
+  bool usable = ForEachLine(fileText, [&](std::string_view line) {
+    if (values.size() == kMostRecordLines || line.size() > kLongestRecordLine) return false;
+    std::string_view value = RecordValue(line);
+    if (!IsWritableRecordValue(value)) return false;
+    values.emplace_back(value);
+    return true;
+  });
+  if (!usable || values.size() < static_cast<std::size_t>(kMinimumRecordLines)) return std::nullopt;
+  return values;
 }
 
 std::string FormatFontSize(double points) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.2f", std::round(points * 100) / 100);
-  std::string text = buffer;
-  while (text.back() == '0') text.pop_back();
-  if (text.back() == '.') text.pop_back();
+  // Hundredths, bounded to what the reader takes: every size written reads back as itself.
+  long hundredths = std::lround(std::clamp(points, kSmallestFontSize, kLargestFontSize) * 100);
+  std::string text = std::to_string(hundredths / 100);
+  if (long fraction = hundredths % 100) {
+    text += '.';
+    text += static_cast<char>('0' + fraction / 10);
+    if (fraction % 10) text += static_cast<char>('0' + fraction % 10);
+  }
   return text;
 }
 
 std::optional<double> ParseFontSize(std::string_view text) {
   text = TrimBlanks(text);
-  double value = 0, scale = 0;
-  bool digits = false;
+  // Decimal digits with at most one point, kept to hundredths (the third decimal rounds):
+  // whole hundredths divided once are the same double the writer started from.
+  long hundredths = 0;
+  int decimals = -1;  // digits after the point so far; -1 before the point
+  bool digits = false, roundUp = false;
   for (char c : text) {
-    if (c == '.' && scale == 0) {
-      scale = 1;
-    } else if (c >= '0' && c <= '9') {
-      digits = true;
-      if (scale == 0) {
-        value = value * 10 + (c - '0');
-      } else {
-        scale /= 10;
-        value += (c - '0') * scale;
-      }
-      if (value > 1638) return std::nullopt;
-    } else {
-      return std::nullopt;
+    if (c == '.' && decimals < 0) {
+      decimals = 0;
+      continue;
     }
+    if (c < '0' || c > '9') return std::nullopt;
+    digits = true;
+    if (decimals >= 2) {
+      if (decimals == 2) roundUp = c >= '5';
+      ++decimals;
+      continue;
+    }
+    hundredths = hundredths * 10 + (c - '0');
+    if (decimals >= 0) ++decimals;
+    if (hundredths > 100000000) return std::nullopt;
   }
-  if (!digits || value <= 0) return std::nullopt;
-  return value;
+  if (!digits) return std::nullopt;
+  for (int d = std::max(decimals, 0); d < 2; ++d) hundredths *= 10;
+  if (roundUp) ++hundredths;
+  // Bounds in whole hundredths: no comparison of doubles that may carry excess precision.
+  if (hundredths < std::lround(kSmallestFontSize * 100) || hundredths > std::lround(kLargestFontSize * 100))
+    return std::nullopt;
+  return hundredths / 100.0;
 }
 
 Note NoteFromRecord(const RecordLines& lines, std::string text) {

@@ -52,22 +52,34 @@ inline constexpr int kMinimumRecordLines = 14;  // older records have no stackin
 inline constexpr int kVisibleLine = 6;
 inline constexpr int kLayerLine = 14;
 inline constexpr std::size_t kLongestRecordLine = 1024;
+inline constexpr std::size_t kLongestRecordValue = kLongestRecordLine - 2;  // and its two quotes
+// Lines after the fifteenth are kept as they are, up to this many lines in all.
+inline constexpr std::size_t kMostRecordLines = 64;
 
 using RecordLines = std::vector<std::string>;
 
 // Splits a record file into its values, one per line: a quoted value is what stands between
 // the first two quotes; an unquoted one runs to the first comma, without surrounding blanks.
 RecordLines ParseRecordText(std::string_view fileText);
+// The record's values, or nothing for a file that is not one: too few lines or far too many,
+// a line too long, a control character that no text file holds, or a value that could not be
+// written back as it was read (a quote inside, or too long to fit a line with its quotes).
+std::optional<RecordLines> ReadRecordText(std::string_view fileText);
+// Every value is written in quotes on a line of its own. A value that a record cannot hold
+// loses its quotes and control characters and is cut to fit, so that it reads back as written.
 std::string FormatRecordText(const RecordLines& lines);
-// False for a record that is not one: too few lines, a line far too long, or a control
-// character that no text file holds.
-bool IsUsableRecord(std::string_view fileText, const RecordLines& lines);
+bool IsWritableRecordValue(std::string_view value);
+std::string WritableRecordValue(std::string_view value);
 
 // Values of the wrong form fall back to what a new note would have.
 Note NoteFromRecord(const RecordLines& lines, std::string text);
 RecordLines RecordFromNote(const Note& note);
 
-// Font sizes are written in decimal with a point, without trailing zeros ("9", "10.5").
+// Font sizes are written in decimal with a point, to hundredths, without trailing zeros ("9",
+// "10.5"). The reader takes the same range and precision, so a size written reads back as the
+// same number and is written again as the same text.
+inline constexpr double kSmallestFontSize = 0.01;
+inline constexpr double kLargestFontSize = 1638;  // the font dialog's own limit
 std::string FormatFontSize(double points);
 std::optional<double> ParseFontSize(std::string_view text);
 

@@ -5,20 +5,19 @@ namespace vq {
 std::optional<RecordLines> NoteStore::ReadRecord(int number) const {
   auto file = files_.Read(NoteRecordFileName(number));
   if (file.status != NoteFiles::ReadStatus::kOk) return std::nullopt;
-  RecordLines lines = ParseRecordText(file.text);
-  if (!IsUsableRecord(file.text, lines)) return std::nullopt;
-  return lines;
+  return ReadRecordText(file.text);
 }
 
 NoteStore::Loaded NoteStore::Load(int number) const {
   Loaded loaded;
   auto record = files_.Read(NoteRecordFileName(number));
   if (record.status == NoteFiles::ReadStatus::kMissing) return loaded;
-  loaded.lines = ParseRecordText(record.text);
-  if (record.status != NoteFiles::ReadStatus::kOk || !IsUsableRecord(record.text, loaded.lines)) {
+  auto lines = record.status == NoteFiles::ReadStatus::kOk ? ReadRecordText(record.text) : std::nullopt;
+  if (!lines) {
     loaded.status = LoadStatus::kBadRecord;
     return loaded;
   }
+  loaded.lines = std::move(*lines);
   auto text = files_.Read(NoteTextFileName(number));
   if (text.status == NoteFiles::ReadStatus::kMissing) {
     loaded.status = LoadStatus::kNoText;
@@ -31,9 +30,9 @@ NoteStore::Loaded NoteStore::Load(int number) const {
   return loaded;
 }
 
-std::optional<int> NoteStore::FindFreeNoteNumber() const {
+std::optional<int> NoteStore::FindFreeNoteNumber(const std::set<int>& inUse) const {
   for (int n = kFirstNoteNumber; n <= kLastNoteNumber; ++n)
-    if (!RecordExists(n)) return n;
+    if (!inUse.contains(n) && !RecordExists(n) && !files_.Exists(NoteTextFileName(n))) return n;
   return std::nullopt;
 }
 

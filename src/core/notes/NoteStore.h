@@ -1,5 +1,6 @@
 #pragma once
 #include <optional>
+#include <set>
 #include <string>
 
 #include "notes/NoteRecord.h"
@@ -24,8 +25,15 @@ class NoteStore {
   std::optional<RecordLines> ReadRecord(int number) const;
 
   bool RecordExists(int number) const { return files_.Exists(NoteRecordFileName(number)); }
-  // The lowest number without a record file, or nothing when all 101 are taken.
-  std::optional<int> FindFreeNoteNumber() const;
+  // The lowest number that is not in use and has neither file (a text without its record is
+  // what a crash between the two writes of a new note leaves, and it is still someone's
+  // text), or nothing when all 101 are taken.
+  std::optional<int> FindFreeNoteNumber(const std::set<int>& inUse = {}) const;
+
+  // Whether a text fits its file: a larger one could be written but never read back.
+  bool TextFits(std::string_view text) const {
+    return files_.StoredSize(NoteTextFileContent(text)) <= NoteFiles::kLargestFile;
+  }
 
   [[nodiscard]] bool WriteRecord(int number, const RecordLines& lines);
   [[nodiscard]] bool WriteText(int number, std::string_view text);

@@ -1,8 +1,5 @@
 #include "options/OptionsModel.h"
 
-#include <cmath>
-#include <cstdlib>
-
 #include "config/Settings.h"
 #include "notes/NoteDefaults.h"
 #include "notes/NoteRecord.h"
@@ -18,7 +15,7 @@ OptionsValues LoadOptions(const Config& config) {
   }
   v.interval = a1(keys::kInterval);
   v.mailer = a1(keys::kMailer);
-  v.watchNewWindow = std::atoi(a1(keys::kWatchNewWindow).c_str()) == 1;
+  v.watchNewWindow = IsCheckedFlag(a1(keys::kWatchNewWindow));
   v.doubleClickMinimises = IsTrueFlag(a1(keys::kDoubleClickMinimises));
   v.doubleClickChecksMail = IsTrueFlag(a1(keys::kDoubleClickChecksMail));
   WindowPlace place = ReadPlace(config, keys::kOptionsWindow);

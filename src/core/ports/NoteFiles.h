@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,10 +15,16 @@ class NoteFiles {
     std::string text;  // UTF-8, line ends as stored
   };
 
+  // No file larger than this is read (it would not be a note's), and none is written.
+  static constexpr std::size_t kLargestFile = 4 * 1024 * 1024;
+
   virtual ~NoteFiles() = default;
   virtual bool Exists(std::string_view name) const = 0;
   virtual ReadResult Read(std::string_view name) const = 0;
-  // Replaces the file as a whole: on failure the old file is intact and false comes back.
+  // The size in bytes a text takes in a file, in the file's own encoding.
+  virtual std::size_t StoredSize(std::string_view text) const = 0;
+  // Replaces the file as a whole: on failure (a text larger than kLargestFile included) the old
+  // file is intact and false comes back.
   virtual bool Write(std::string_view name, std::string_view text) = 0;
   // A missing file counts as deleted.
   virtual bool Delete(std::string_view name) = 0;

@@ -17,6 +17,8 @@ class System {
   // Runs a command line as it is (no quoting, no file associations), in a normal focused
   // window, without waiting for it.
   virtual RunOutcome Run(const std::string& commandLine) = 0;
+  // True when the path names a folder that is there.
+  virtual bool FolderExists(const std::string& path) const = 0;
   // Writes a whole file in the ANSI code page; false when it could not be written.
   [[nodiscard]] virtual bool WriteTextFile(const std::string& path, const std::string& text) = 0;
   virtual DeleteResult RemoveFile(const std::string& path) = 0;

@@ -1,5 +1,6 @@
 #include "win/base/FontCache.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "win/base/Text.h"
@@ -16,6 +17,17 @@ FontCache::Font FontCache::CountdownFont(UINT dpi) { return Make({L"MS UI Gothic
 HDC FontCache::MeasuringDC() {
   if (!measuring_) measuring_ = CreateCompatibleDC(nullptr);
   return measuring_;
+}
+
+SIZE FontCache::TextSize(HFONT font, const std::wstring& text) {
+  HDC dc = MeasuringDC();
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{0, 0};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  TEXTMETRICW metrics{};
+  if (GetTextMetricsW(dc, &metrics)) size.cy = std::max<LONG>(size.cy, metrics.tmHeight);
+  SelectObject(dc, old);
+  return size;
 }
 
 FontCache::~FontCache() {

@@ -20,6 +20,9 @@ class FontCache {
   Font CountdownFont(UINT dpi);
   // A memory device context for measuring text, made once.
   HDC MeasuringDC();
+  // The size of one line of text in a font: as wide as its characters, as tall as the font's
+  // lines (also for an empty text).
+  SIZE TextSize(HFONT font, const std::wstring& text);
   ~FontCache();
 
  private:

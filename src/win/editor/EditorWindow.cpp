@@ -9,6 +9,7 @@
 #include "win/base/Dpi.h"
 #include "win/base/Ids.h"
 #include "win/base/Pickers.h"
+#include "win/base/Screen.h"
 #include "win/base/Text.h"
 #include "editor/EditorLayout.h"
 #include "base/Twips.h"
@@ -68,21 +69,31 @@ void EditorWindow::Show(const EditorContent& content, const EditorPlacement& pla
   font_ = content.font;
   backColor_ = content.backColor;
   foreColor_ = content.foreColor;
-  ApplyFont();
   // Line breaks of a note are CR LF, as the text box wants them.
   SetWindowTextW(text_, Widen(content.text).c_str());
-  SetAlarm(content.alarm);
 
   UINT systemDpi = SystemDpi();
   POINT guess{TwipsToPixels(placement.left, static_cast<int>(systemDpi)),
               TwipsToPixels(placement.top, static_cast<int>(systemDpi))};
   dpi_ = DpiForPoint(guess);
   ApplyFont();
-  long width = std::max(placement.width.value_or(kEditorMinWidth), kEditorMinWidth);
-  long height = std::max(placement.height.value_or(kEditorMinHeight), kEditorMinHeight);
-  SetWindowPos(hwnd_, nullptr, Px(placement.left), Px(placement.top), Px(width), Px(height),
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetAlarm(content.alarm);
+  POINT at{Px(placement.left), Px(placement.top)};
+  SIZE size{std::max(Px(placement.width.value_or(kEditorMinWidth)), minWidth_),
+            Px(std::max(placement.height.value_or(kEditorMinHeight), kEditorMinHeight))};
+  // Never larger than the screen it opens on; an editor made larger for a large note opens
+  // wholly on it. Off every monitor, it comes back on the nearest; the remembered place stays
+  // until the user moves the editor.
+  RECT work = NearestWorkArea({at.x, at.y, at.x + size.cx, at.y + size.cy});
+  size.cx = std::min<LONG>(size.cx, work.right - work.left);
+  size.cy = std::min<LONG>(size.cy, work.bottom - work.top);
+  at = placement.width || placement.height ? MoveInside(KeepVisible(at, size), size, work) : KeepVisible(at, size);
+  SetWindowPos(hwnd_, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   Layout();
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  shownAt_ = {r.left, r.top};
+  savedPlace_ = {placement.top, placement.left};
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
   SetFocus(text_);
@@ -111,6 +122,8 @@ EditorContent EditorWindow::Content() const { return {WindowText(text_), font_, 
 WindowPlace EditorWindow::Place() const {
   RECT r;
   GetWindowRect(hwnd_, &r);
+  // Where it was remembered, until the user moves it.
+  if (r.left == shownAt_.x && r.top == shownAt_.y) return savedPlace_;
   int dpi = static_cast<int>(dpi_);
   return {PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
 }
@@ -127,18 +140,23 @@ void EditorWindow::Layout() {
   place(text_, layout.text);
   place(stick_, layout.stick);
   place(cancel_, layout.cancel);
-  HDC dc = GetDC(hwnd_);
-  HGDIOBJ old = SelectObject(dc, uiFont_.get());
+  // Each label of the alarm row is as large as its text in its font, and the values have room
+  // for any date, so that the editor keeps its size whether or not the note has an alarm.
+  std::array<PixelSize, 9> texts{};
   for (int i = 0; i < 9; ++i) {
-    // Each label is as large as its text.
-    wchar_t caption[64];
-    int n = GetWindowTextW(alarmRow_[i], caption, 64);
-    SIZE size{0, 0};
-    GetTextExtentPoint32W(dc, caption, n, &size);
-    MoveWindow(alarmRow_[i], Px(layout.alarmLefts[i]), Px(layout.alarmTop), size.cx, size.cy, TRUE);
+    SIZE size = fonts_.TextSize(uiFont_.get(), Widen(WindowText(alarmRow_[i])));
+    if (i <= kAlarmMinute) {
+      SIZE digits = fonts_.TextSize(uiFont_.get(), i == kAlarmYear ? L"0000" : L"00");
+      size = {std::max(size.cx, digits.cx), std::max(size.cy, digits.cy)};
+    }
+    texts[i] = {size.cx, size.cy};
   }
-  SelectObject(dc, old);
-  ReleaseDC(hwnd_, dc);
+  auto row = PlaceAlarmRow(layout, dpi, texts);
+  for (int i = 0; i < 9; ++i) MoveWindow(alarmRow_[i], row[i].left, row[i].top, row[i].width, row[i].height, TRUE);
+  // The row must not run under the buttons: the editor gets no narrower than the row needs.
+  minWidth_ = EditorMinWidth(dpi, row[kAlarmMinute].Right());
+  if (r.right - r.left < minWidth_ && !IsIconic(hwnd_))
+    SetWindowPos(hwnd_, nullptr, 0, 0, minWidth_, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void EditorWindow::ChooseNoteFont() {
@@ -199,7 +217,7 @@ LRESULT EditorWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-      info->ptMinTrackSize = {Px(kEditorMinWidth), Px(kEditorMinHeight)};
+      info->ptMinTrackSize = {minWidth_, Px(kEditorMinHeight)};
       return 0;
     }
     case WM_CTLCOLOREDIT: {

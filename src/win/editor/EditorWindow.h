@@ -44,6 +44,9 @@ class EditorWindow : public Window, public EditorView {
   HWND text_ = nullptr, stick_ = nullptr, cancel_ = nullptr;
   std::array<HWND, 9> alarmRow_{};
   UINT dpi_ = 96;
+  int minWidth_ = 314;  // outer, pixels
+  POINT shownAt_{};
+  WindowPlace savedPlace_;
   NoteFont font_;
   std::uint32_t backColor_ = 0xFFFFFF, foreColor_ = 0;
   NoteAlarm alarm_;

@@ -3,7 +3,11 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
+#include "editor/TimerDialogLayout.h"
 #include "win/base/Dpi.h"
+#include "win/base/Screen.h"
 #include "win/base/Ids.h"
 #include "win/base/LazyApi.h"
 #include "win/base/Text.h"
@@ -16,7 +20,6 @@ namespace {
 
 constexpr wchar_t kTimerClass[] = L"Vornquill2.TimerDialog";
 constexpr UINT_PTR kClockTimer = 1;
-constexpr long kClientWidth = 4785, kClientHeight = 2580;
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
 }  // namespace
@@ -30,11 +33,11 @@ TimerDialog::TimerDialog(HINSTANCE instance, NoteEditing& editing, FontCache& fo
 
 int TimerDialog::Px(long twips) const { return TwipsToPixels(twips, static_cast<int>(dpi_)); }
 
-HWND TimerDialog::Child(const wchar_t* cls, const wchar_t* text, DWORD style, int id, long left, long top, long width,
-                        long height) {
-  HWND child = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, Px(left), Px(top), Px(width), Px(height),
-                               hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.get()), FALSE);
+HWND TimerDialog::Child(const wchar_t* cls, const wchar_t* text, DWORD style, int id, HFONT font) {
+  // Placed by Arrange, once the texts are measured.
+  HWND child = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return child;
 }
 
@@ -44,10 +47,7 @@ void TimerDialog::Open(const NoteAlarm& alarm, const WindowPlace& place) {
   POINT topLeft{TwipsToPixels(place.left, systemDpi), TwipsToPixels(place.top, systemDpi)};
   dpi_ = DpiForPoint(topLeft);
   topLeft = {TwipsToPixels(place.left, static_cast<int>(dpi_)), TwipsToPixels(place.top, static_cast<int>(dpi_))};
-  RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
-  AdjustWindowRectEx(&frame, kDialogStyle, FALSE, 0);
-  CreateBound(0, kTimerClass, L"タイマー設定", kDialogStyle, topLeft.x, topLeft.y, frame.right - frame.left,
-              frame.bottom - frame.top, nullptr, nullptr, instance_);
+  CreateBound(0, kTimerClass, L"タイマー設定", kDialogStyle, topLeft.x, topLeft.y, 0, 0, nullptr, nullptr, instance_);
   valueFont_ = fonts_.Get({"ＭＳ Ｐゴシック", 9.75, true, false}, dpi_);
   uiFont_ = fonts_.CountdownFont(dpi_);
   CreateChildren();
@@ -62,33 +62,79 @@ void TimerDialog::Open(const NoteAlarm& alarm, const WindowPlace& place) {
   SendMessageW(calendar_, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
   Refresh();
   RefreshClock();
+  Arrange(topLeft);
   SetTimer(hwnd_, kClockTimer, static_cast<UINT>(TimerDialogModel::kClockInterval.count()), nullptr);
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
 }
 
 void TimerDialog::CreateChildren() {
-  calendar_ = Child(MONTHCAL_CLASSW, L"", WS_TABSTOP, kTimerCalendar, 0, 0, 2430, 2010);
-  HWND picture = Child(L"STATIC", L"", SS_ICON | SS_NOTIFY | SS_CENTERIMAGE, kTimerPicture, 120, 2040, 495, 495);
-  SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP))), 0);
-  Child(L"STATIC", L"現在の時刻", SS_LEFT, -1, 2640, 360, 2055, 195);
-  clockLabel_ = Child(L"STATIC", L"", SS_LEFT, kTimerClock, 2640, 600, 2055, 195);
-  Child(L"STATIC", L"予定時刻", SS_LEFT, -1, 2640, 1080, 2055, 195);
-  const long valueLefts[5] = {2640, 3270, 3660, 4050, 4440};
-  const long valueWidths[5] = {495, 255, 255, 255, 255};
+  HFONT ui = uiFont_.get(), value = valueFont_.get();
+  calendar_ = Child(MONTHCAL_CLASSW, L"", WS_TABSTOP, kTimerCalendar, ui);
+  picture_ = Child(L"STATIC", L"", SS_ICON | SS_NOTIFY | SS_CENTERIMAGE, kTimerPicture, ui);
+  SendMessageW(picture_, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP))), 0);
+  nowCaption_ = Child(L"STATIC", L"現在の時刻", SS_LEFT | SS_NOPREFIX, -1, ui);
+  clockLabel_ = Child(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, kTimerClock, value);
+  alarmCaption_ = Child(L"STATIC", L"予定時刻", SS_LEFT | SS_NOPREFIX, -1, ui);
+  for (int f = 0; f < 5; ++f) labels_[f] = Child(L"STATIC", L"", SS_CENTER | SS_NOPREFIX, kTimerLabelFirst + f, value);
+  const wchar_t* separators[3] = {L"/", L"/", L"："};
+  for (int i = 0; i < 3; ++i) separators_[i] = Child(L"STATIC", separators[i], SS_CENTER | SS_NOPREFIX, -1, ui);
+  for (int f = 0; f < 5; ++f) scrolls_[f] = Child(L"SCROLLBAR", L"", SBS_HORZ, kTimerScrollFirst + f, ui);
+  const std::pair<int, const wchar_t*> buttons[3] = {
+      {kTimerSet, L"タイマー設定"}, {kTimerClear, L"タイマー取消"}, {kTimerCancel, L"Cancel"}};
+  for (int b = 0; b < 3; ++b)
+    buttons_[b] = Child(L"BUTTON", buttons[b].second, BS_PUSHBUTTON | WS_TABSTOP, buttons[b].first, ui);
+}
+
+void TimerDialog::Arrange(POINT topLeft) {
+  auto size = [&](const FontCache::Font& font, const std::wstring& text) {
+    SIZE s = fonts_.TextSize(font.get(), text);
+    return PixelSize{s.cx, s.cy};
+  };
+  auto wider = [](PixelSize a, PixelSize b) {
+    return PixelSize{std::max(a.width, b.width), std::max(a.height, b.height)};
+  };
+  TimerDialogNeeds needs;
+  // The calendar asks for the room it needs to show a whole month in its font.
+  RECT minimum{};
+  if (SendMessageW(calendar_, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&minimum)))
+    needs.calendar = {minimum.right - minimum.left, minimum.bottom - minimum.top};
+  needs.nowCaption = size(uiFont_, L"現在の時刻");
+  needs.alarmCaption = size(uiFont_, L"予定時刻");
+  // The clock and the values change while the dialog is open: room for the widest digits.
+  needs.clock = wider(size(valueFont_, L"0000/00/00  00：00"), size(valueFont_, Widen(WindowText(clockLabel_))));
   for (int f = 0; f < 5; ++f)
-    labels_[f] = Child(L"STATIC", L"", SS_CENTER, kTimerLabelFirst + f, valueLefts[f], 1320, valueWidths[f], 195);
-  Child(L"STATIC", L"/", SS_CENTER, -1, 3135, 1320, 135, 195);
-  Child(L"STATIC", L"/", SS_CENTER, -1, 3525, 1320, 135, 195);
-  Child(L"STATIC", L"：", SS_CENTER, -1, 4305, 1320, 135, 195);
-  for (HWND label : labels_) SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(valueFont_.get()), FALSE);
-  SendMessageW(clockLabel_, WM_SETFONT, reinterpret_cast<WPARAM>(valueFont_.get()), FALSE);
-  const long scrollLefts[5] = {2700, 3210, 3600, 3990, 4380};
-  for (int f = 0; f < 5; ++f)
-    scrolls_[f] = Child(L"SCROLLBAR", L"", SBS_HORZ, kTimerScrollFirst + f, scrollLefts[f], 1560, 375, 135);
-  Child(L"BUTTON", L"タイマー設定", BS_PUSHBUTTON | WS_TABSTOP, kTimerSet, 840, 2160, 1215, 375);
-  Child(L"BUTTON", L"タイマー取消", BS_PUSHBUTTON | WS_TABSTOP, kTimerClear, 2160, 2160, 1215, 375);
-  Child(L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, kTimerCancel, 3480, 2160, 1215, 375);
+    needs.values[f] =
+        wider(size(valueFont_, f == 0 ? L"0000" : L"00"), size(valueFont_, Widen(WindowText(labels_[f]))));
+  for (int i = 0; i < 3; ++i) needs.separators[i] = size(uiFont_, Widen(WindowText(separators_[i])));
+  // A button's caption needs its frame and a margin on each side.
+  PixelSize frame{Px(240), Px(120)};
+  for (int b = 0; b < 3; ++b) {
+    PixelSize text = size(uiFont_, Widen(WindowText(buttons_[b])));
+    needs.buttons[b] = {text.width + frame.width, text.height + frame.height};
+  }
+  TimerDialogLayout layout = LayoutTimerDialog(static_cast<int>(dpi_), needs);
+
+  auto put = [](HWND child, const PixelRect& r) { MoveWindow(child, r.left, r.top, r.width, r.height, FALSE); };
+  put(calendar_, layout.calendar);
+  put(picture_, layout.picture);
+  put(nowCaption_, layout.nowCaption);
+  put(clockLabel_, layout.clock);
+  put(alarmCaption_, layout.alarmCaption);
+  for (int f = 0; f < 5; ++f) {
+    put(labels_[f], layout.values[f]);
+    put(scrolls_[f], layout.scrolls[f]);
+  }
+  for (int i = 0; i < 3; ++i) {
+    put(separators_[i], layout.separators[i]);
+    put(buttons_[i], layout.buttons[i]);
+  }
+  RECT frameRect{0, 0, layout.client.width, layout.client.height};
+  AdjustWindowRectEx(&frameRect, kDialogStyle, FALSE, 0);
+  SIZE outer{frameRect.right - frameRect.left, frameRect.bottom - frameRect.top};
+  // At the editor's place, unless that is off every monitor.
+  POINT at = KeepVisible(topLeft, outer);
+  SetWindowPos(hwnd_, nullptr, at.x, at.y, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TimerDialog::RefreshLabels() {

@@ -33,18 +33,21 @@ class TimerDialog : public Window, public TimerDialogView {
   void Refresh();
   void RefreshLabels();
   void RefreshClock();
+  // Sizes every control to what it shows and the dialog around them, at topLeft if the user
+  // can see it there.
+  void Arrange(POINT topLeft);
   void OnScroll(HWND bar, int code);
   void Leave(int button);
   int Px(long twips) const;
-  HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int id, long left, long top, long width,
-             long height);
+  HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int id, HFONT font);
 
   HINSTANCE instance_;
   NoteEditing& editing_;
   FontCache& fonts_;
   Clock& clock_;
-  HWND calendar_ = nullptr, clockLabel_ = nullptr;
+  HWND calendar_ = nullptr, picture_ = nullptr, clockLabel_ = nullptr, nowCaption_ = nullptr, alarmCaption_ = nullptr;
   std::array<HWND, 5> scrolls_{}, labels_{};
+  std::array<HWND, 3> separators_{}, buttons_{};
   UINT dpi_ = 96;
   FontCache::Font valueFont_, uiFont_;
   TimerDialogModel model_;

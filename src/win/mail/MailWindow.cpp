@@ -5,7 +5,7 @@
 #include "base/Twips.h"
 #include "win/base/Dpi.h"
 #include "win/base/Ids.h"
-#include "win/base/Monitors.h"
+#include "win/base/Screen.h"
 #include "win/base/Text.h"
 
 namespace vq::win {
@@ -40,7 +40,7 @@ MailWindow::MailWindow(HINSTANCE instance, mail::MailResultWindow& controller, F
   SIZE size{frame.right - frame.left, Px(kFirstHeight)};
   // A place off every monitor is shown where it can be seen; the file keeps it until the
   // user moves the window.
-  if (stored) at = KeepOnScreen(at, size);
+  if (stored) at = KeepVisible(at, size);
   CreateBound(0, kMailClass, L"VornMailChecker", kStyle, at.x, at.y, size.cx, size.cy, nullptr, nullptr, instance);
   RECT r;
   GetWindowRect(hwnd_, &r);

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "win/base/Dpi.h"
-#include "win/base/Monitors.h"
+#include "win/base/Screen.h"
 #include "win/shell/PopupMenu.h"
 #include "win/base/Text.h"
 #include "base/Twips.h"
@@ -61,7 +61,7 @@ void NoteWindow::Fit(POINT topLeft, bool show) {
   SIZE size{std::max(textSize_.cx, countdownSize_.cx), textSize_.cy + countdownSize_.cy};
   // A note saved on a monitor that is gone comes back on the nearest one; its file keeps the
   // saved place until the user moves it.
-  POINT at = KeepOnScreen(topLeft, size);
+  POINT at = KeepVisible(topLeft, size);
   // One call places, sizes and shows a new note: at start-up every call to the window system counts.
   SetWindowPos(hwnd_, nullptr, at.x, at.y, size.cx, size.cy,
                SWP_NOZORDER | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : 0));

@@ -11,6 +11,7 @@
 #include "win/base/Ids.h"
 #include "win/base/LazyApi.h"
 #include "win/base/Pickers.h"
+#include "win/base/Screen.h"
 #include "win/base/Text.h"
 #include "win/base/WindowNames.h"
 #include "base/Twips.h"
@@ -193,6 +194,15 @@ void OptionsDialog::PrepareControls() {
   }
   SendMessageW(GetDlgItem(hwnd_, kOptPicture), STM_SETICON,
                reinterpret_cast<WPARAM>(LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP))), 0);
+  // A group box paints its frame and caption, not what lies inside, and nothing else does (the
+  // dialog clips its children, the tab control its siblings): the launcher's frame paints
+  // itself whole in the page's colour, under the slots (above it in the z-order, so clipped
+  // out), or they would stand on whatever the screen held before.
+  HWND frame = GetDlgItem(hwnd_, kOptLauncherFrame);
+  SetWindowLongPtrW(frame, GWL_STYLE, GetWindowLongPtrW(frame, GWL_STYLE) | WS_CLIPSIBLINGS);
+  SetWindowLongPtrW(frame, GWLP_USERDATA,
+                    SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameProc)));
+  SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // The pages lie on the tab control, above it in the z-order.
   SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
@@ -206,8 +216,13 @@ void OptionsDialog::Show(const OptionsValues& values) {
   font_ = fonts_.CountdownFont(dpi_);
   RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
   AdjustWindowRectEx(&frame, kDialogStyle, FALSE, 0);
-  CreateBound(0, kOptionsClass, L"Vornquill2(設定)", kDialogStyle, Px(values.left), Px(values.top),
-              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_);
+  SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+  // Off every monitor it comes back on the nearest; the remembered place stays until the user
+  // moves the dialog.
+  shownAt_ = KeepVisible({Px(values.left), Px(values.top)}, size);
+  savedPlace_ = {values.top, values.left};
+  CreateBound(0, kOptionsClass, L"Vornquill2(設定)", kDialogStyle, shownAt_.x, shownAt_.y, size.cx, size.cy, nullptr,
+              nullptr, instance_);
   CreateControls();
 
   refreshing_ = true;
@@ -290,6 +305,7 @@ void OptionsDialog::RefreshLauncher() {
 WindowPlace OptionsDialog::Place() const {
   RECT r;
   GetWindowRect(hwnd_, &r);
+  if (r.left == shownAt_.x && r.top == shownAt_.y) return savedPlace_;
   int dpi = static_cast<int>(dpi_);
   return {PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
 }
@@ -432,11 +448,43 @@ void OptionsDialog::OnCommand(int id, int code) {
   }
 }
 
-// Both fields keep the control's own procedure in their user data.
+// The subclassed controls keep their own procedure in their user data.
 LRESULT CALLBACK OptionsDialog::IntervalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   // Digits and Backspace only; every other key is dropped before it reaches the field.
   if (msg == WM_CHAR && !AcceptIntervalKey(static_cast<char32_t>(wp))) return 0;
   return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)), hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK OptionsDialog::FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_ERASEBKGND) return 1;  // painted whole below
+  if (msg != WM_PAINT)
+    return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)), hwnd, msg, wp, lp);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  // The page's colour, as the dialog gives it to the controls on its pages.
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+  RECT client;
+  GetClientRect(hwnd, &client);
+  FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  // The etched frame runs through the middle of the caption, which stands on the page's colour.
+  RECT frame = client;
+  frame.top += metrics.tmHeight / 2;
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  std::wstring caption = Widen(WindowText(hwnd));
+  RECT text{client.left + metrics.tmAveCharWidth, client.top, client.right, client.top + metrics.tmHeight};
+  DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+  InflateRect(&text, 2, 0);
+  FillRect(dc, &text, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_NOPREFIX | DT_CENTER);
+  SelectObject(dc, old);
+  EndPaint(hwnd, &ps);
+  return 0;
 }
 
 LRESULT CALLBACK OptionsDialog::SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

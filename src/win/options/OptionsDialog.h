@@ -48,6 +48,7 @@ class OptionsDialog : public Window, public OptionsView {
 
   static LRESULT CALLBACK IntervalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnCommand(int id, int code);
   HWND Add(const Control& control);
@@ -70,6 +71,8 @@ class OptionsDialog : public Window, public OptionsView {
   FontCache& fonts_;
   HWND tabs_ = nullptr, mailTabs_ = nullptr;
   UINT dpi_ = 96;
+  POINT shownAt_{};
+  WindowPlace savedPlace_;
   FontCache::Font font_;
   std::vector<Placed> placed_;
   std::uint32_t backColor_ = 0xFFFFFF, foreColor_ = 0;

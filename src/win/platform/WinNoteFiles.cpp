@@ -9,8 +9,6 @@ namespace vq::win {
 
 namespace {
 
-constexpr DWORD kLargestNoteFile = 4 * 1024 * 1024;
-
 class FileHandle {
  public:
   explicit FileHandle(HANDLE h) : h_(h) {}
@@ -48,7 +46,8 @@ NoteFiles::ReadResult WinNoteFiles::Read(std::string_view name) const {
     return {missing ? ReadStatus::kMissing : ReadStatus::kUnreadable, ""};
   }
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargestNoteFile) return {ReadStatus::kUnreadable, ""};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > static_cast<LONGLONG>(kLargestFile))
+    return {ReadStatus::kUnreadable, ""};
   std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
   DWORD got = 0;
   if (!bytes.empty() &&
@@ -65,7 +64,11 @@ NoteFiles::ReadResult WinNoteFiles::Read(std::string_view name) const {
   return {ReadStatus::kOk, Narrow(wide)};
 }
 
+std::size_t WinNoteFiles::StoredSize(std::string_view text) const { return AnsiSize(std::string(text)); }
+
 bool WinNoteFiles::Write(std::string_view name, std::string_view text) {
+  // What the reader would refuse is not written: the old file stays.
+  if (StoredSize(text) > kLargestFile) return false;
   return WriteAnsiFileSafely(Path(name), std::string(text));
 }
 

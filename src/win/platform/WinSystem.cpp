@@ -23,15 +23,36 @@ System::RunOutcome WinSystem::Run(const std::string& commandLine) {
   return {RunResult::kStarted, 0};
 }
 
-bool WriteAnsiFileSafely(const std::wstring& path, const std::string& utf8) {
+bool WinSystem::FolderExists(const std::string& path) const {
+  DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+namespace {
+
+// Characters the code page lacks become its default character, as the platform does.
+std::string ToAnsi(const std::string& utf8) {
   std::wstring wide = Widen(utf8);
   std::string bytes;
   if (!wide.empty()) {
-    // Characters the code page lacks become its default character, as the platform does.
     int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     bytes.resize(static_cast<size_t>(n));
     WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), n, nullptr, nullptr);
   }
+  return bytes;
+}
+
+}  // namespace
+
+std::size_t AnsiSize(const std::string& utf8) {
+  std::wstring wide = Widen(utf8);
+  if (wide.empty()) return 0;
+  int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  return static_cast<std::size_t>(n > 0 ? n : 0);
+}
+
+bool WriteAnsiFileSafely(const std::wstring& path, const std::string& utf8) {
+  std::string bytes = ToAnsi(utf8);
   std::wstring temporary = path + L".tmp";
   HANDLE file =
       CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -10,6 +10,7 @@ class WinSystem : public System {
   explicit WinSystem(std::wstring programFolder) : programFolder_(std::move(programFolder)) {}  // ends in "\"
 
   RunOutcome Run(const std::string& commandLine) override;
+  bool FolderExists(const std::string& path) const override;
   bool WriteTextFile(const std::string& path, const std::string& text) override;
   DeleteResult RemoveFile(const std::string& path) override;
   std::string ProgramFolder() const override;
@@ -22,5 +23,7 @@ class WinSystem : public System {
 // Writes text in the ANSI code page through a temporary file beside the target, so that a
 // failure leaves the old file as it was.
 bool WriteAnsiFileSafely(const std::wstring& path, const std::string& utf8);
+// The size of a text in the ANSI code page, in bytes.
+std::size_t AnsiSize(const std::string& utf8);
 
 }  // namespace vq::win

@@ -130,11 +130,11 @@ std::string FromShiftJis(const std::string& bytes) { return Convert(bytes, 932, 
 
 // ---- ProgramFolder
 
-ProgramFolder::ProgramFolder() {
+ProgramFolder::ProgramFolder(const std::string& suffix) {
   static std::atomic<int> counter{0};
   std::wstring base = TempRoot() + L"vq-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-";
   for (;;) {
-    path_ = base + std::to_wstring(++counter) + L"\\";
+    path_ = base + std::to_wstring(++counter) + (suffix.empty() ? L"" : L"-" + Widen(suffix)) + L"\\";
     if (CreateDirectoryW(path_.c_str(), nullptr)) break;
     if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create a program folder");
   }
@@ -195,6 +195,27 @@ std::vector<std::string> ProgramFolder::Files() const {
 
 void ProgramFolder::SetFileReadOnly(const std::string& name, bool readOnly) const {
   SetFileAttributesW(File(name).c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+}
+
+// ---- DPI
+
+namespace {
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+}
+
+ScreenDpi::ScreenDpi(DWORD dpi) {
+  DWORD value = 0, size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &value, &size) ==
+      ERROR_SUCCESS)
+    before_ = value;
+  RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
+
+ScreenDpi::~ScreenDpi() {
+  if (before_)
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &*before_, sizeof *before_);
+  else
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
 }
 
 // ---- Windows
@@ -340,19 +361,27 @@ void ClickWindow(HWND window, bool right) {
 }
 
 bool TypeInto(HWND field, const std::wstring& text, std::optional<std::wstring> expected) {
-  ClickWindow(field);
-  WaitUntil(
-      [&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(GetWindowThreadProcessId(field, nullptr), &info) && info.hwndFocus == field;
-      },
-      2s);
-  // Select everything, then type over it.
-  Ask(field, EM_SETSEL, 0, -1);
-  TypeText(text);
   std::wstring want = expected.value_or(text);
-  return WaitUntil([&] { return WindowText(field) == want; }, 3s);
+  auto focused = [&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(field, nullptr), &info) && info.hwndFocus == field;
+  };
+  // A click now and then goes astray on its way through the display server, and a click still
+  // on its way may put the caret back after the selection (the typing then lands beside the
+  // old text, or a length limit refuses it): click again while the field has no focus, and
+  // select and type again once the click is long done.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (attempt == 0 || !focused()) {
+      ClickWindow(field);
+      WaitUntil(focused, 2s);
+    }
+    // Select everything, then type over it.
+    Ask(field, EM_SETSEL, 0, -1);
+    TypeText(text);
+    if (WaitUntil([&] { return WindowText(field) == want; }, 3s)) return true;
+  }
+  return false;
 }
 
 // ---- POP3 test servers
@@ -577,11 +606,11 @@ bool App::WaitForNoMenu(Millis timeout) const {
   return WaitUntil([&] { return MenuWindow() == nullptr; }, timeout);
 }
 
-std::string App::ProbeDump() const {
+std::string App::ProbeDump(const char* function) const {
   static const std::wstring probe = BesideThisProgram(L"vq_menuprobe.dll");
   static HMODULE local = LoadLibraryExW(probe.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
   if (!local) throw std::runtime_error("vq_menuprobe.dll is missing");
-  auto offset = reinterpret_cast<DWORD>(GetProcAddress(local, "DumpMenus")) - reinterpret_cast<DWORD>(local);
+  auto offset = reinterpret_cast<DWORD>(GetProcAddress(local, function)) - reinterpret_cast<DWORD>(local);
 
   std::wstring output = TempRoot() + L"vq-menus-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
   auto runRemote = [&](LPTHREAD_START_ROUTINE start, const std::wstring& argument) -> DWORD {
@@ -618,7 +647,7 @@ std::string App::ProbeDump() const {
 
 std::vector<OpenMenu> App::OpenMenus() const {
   std::vector<OpenMenu> menus;
-  std::istringstream in(ProbeDump());
+  std::istringstream in(ProbeDump("DumpMenus"));
   std::string line;
   while (std::getline(in, line)) {
     if (line.rfind("menu ", 0) == 0) {
@@ -643,7 +672,7 @@ std::vector<OpenMenu> App::OpenMenus() const {
 
 std::vector<MenuBarItem> App::MenuBar(HWND window) const {
   std::vector<MenuBarItem> items;
-  std::istringstream in(ProbeDump());
+  std::istringstream in(ProbeDump("DumpMenus"));
   std::string line;
   bool ours = false;
   while (std::getline(in, line)) {
@@ -659,6 +688,17 @@ std::vector<MenuBarItem> App::MenuBar(HWND window) const {
     }
   }
   return items;
+}
+
+std::map<HWND, SIZE> App::TextSizes() const {
+  std::map<HWND, SIZE> sizes;
+  std::istringstream in(ProbeDump("DumpTexts"));
+  std::string word;
+  unsigned long hwnd = 0;
+  SIZE size{};
+  while (in >> word >> hwnd >> size.cx >> size.cy)
+    if (word == "text") sizes[reinterpret_cast<HWND>(static_cast<UINT_PTR>(hwnd))] = size;
+  return sizes;
 }
 
 bool App::ClickMenuBar(HWND window, const std::string& caption) const {

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,10 +33,11 @@ std::string Narrow(const std::wstring& utf16);
 std::string ToShiftJis(const std::string& utf8);
 std::string FromShiftJis(const std::string& bytes);
 
-// A fresh temporary program folder holding a copy of Vornquill2.exe, removed at the end.
+// A fresh temporary program folder holding a copy of Vornquill2.exe, removed at the end. Its
+// name ends in `suffix` (UTF-8) when one is given.
 class ProgramFolder {
  public:
-  ProgramFolder();
+  explicit ProgramFolder(const std::string& suffix = "");
   ~ProgramFolder();
   ProgramFolder(const ProgramFolder&) = delete;
   ProgramFolder& operator=(const ProgramFolder&) = delete;
@@ -52,6 +54,19 @@ class ProgramFolder {
 
  private:
   std::wstring path_;
+};
+
+// Programs started while it lives draw at this DPI (Wine's LogPixels setting); the setting
+// comes back at its end. This test process keeps the DPI it started with.
+class ScreenDpi {
+ public:
+  explicit ScreenDpi(DWORD dpi);
+  ~ScreenDpi();
+  ScreenDpi(const ScreenDpi&) = delete;
+  ScreenDpi& operator=(const ScreenDpi&) = delete;
+
+ private:
+  std::optional<DWORD> before_;
 };
 
 struct WindowInfo {
@@ -134,6 +149,9 @@ class App {
   std::vector<OpenMenu> OpenMenus() const;
   // The items of a window's menu bar, with their places on the screen.
   std::vector<MenuBarItem> MenuBar(HWND window) const;
+  // The text of every control of the program's visible windows, measured on one line in the
+  // control's own font, inside the program (fonts cannot be read from outside it).
+  std::map<HWND, SIZE> TextSizes() const;
   // Clicks an item of a window's menu bar.
   bool ClickMenuBar(HWND window, const std::string& caption) const;
   bool WaitForMenu(Millis timeout = kDefaultWait) const;
@@ -145,7 +163,8 @@ class App {
  private:
   App() = default;
   HWND MenuWindow() const;
-  std::string ProbeDump() const;
+  // Runs a function of the probe DLL in the program and returns what it wrote.
+  std::string ProbeDump(const char* function) const;
   void PostKeyToMenu(UINT vk) const;
 
   PROCESS_INFORMATION pi_{};

@@ -1,6 +1,6 @@
-// Loaded into the program under test by the end-to-end driver. Menus live in the process that
-// made them, so the open popup menus can only be read from inside it: this DLL writes them to
-// a file the driver names, one line per item.
+// Loaded into the program under test by the end-to-end driver. Menus and fonts live in the
+// process that made them, so the open popup menus, and the sizes of texts in their controls'
+// fonts, can only be read from inside it: this DLL writes them to a file the driver names.
 #include <windows.h>
 
 #include <cstdio>
@@ -90,6 +90,45 @@ extern "C" __declspec(dllexport) DWORD WINAPI DumpMenus(LPVOID param) {
   }
   // Menu bars of the process's windows, with the screen place of each item.
   EnumWindows(CollectMenuBar, reinterpret_cast<LPARAM>(out));
+  fclose(out);
+  return 0;
+}
+
+namespace {
+
+BOOL CALLBACK MeasureChild(HWND child, LPARAM param) {
+  FILE* out = reinterpret_cast<FILE*>(param);
+  wchar_t text[512] = L"";
+  int length = GetWindowTextW(child, text, 512);
+  HDC dc = GetDC(child);
+  auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+  HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+  SIZE size{0, 0};
+  GetTextExtentPoint32W(dc, text, length, &size);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(child, dc);
+  fprintf(out, "text %lu %ld %ld\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(child)), size.cx,
+          size.cy > metrics.tmHeight ? size.cy : metrics.tmHeight);
+  return TRUE;
+}
+
+BOOL CALLBACK MeasureWindow(HWND hwnd, LPARAM param) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd)) EnumChildWindows(hwnd, MeasureChild, param);
+  return TRUE;
+}
+
+}  // namespace
+
+// Each child control of the process's visible windows, with its text measured on one line in
+// the control's own font: "text <hwnd> <width> <height>".
+extern "C" __declspec(dllexport) DWORD WINAPI DumpTexts(LPVOID param) {
+  FILE* out = _wfopen(static_cast<const wchar_t*>(param), L"wb");
+  if (!out) return 1;
+  EnumWindows(MeasureWindow, reinterpret_cast<LPARAM>(out));
   fclose(out);
   return 0;
 }

@@ -1,4 +1,4 @@
-#include "win/base/Monitors.h"
+#include "win/base/Screen.h"
 
 #include <algorithm>
 #include <utility>
@@ -18,7 +18,20 @@ BOOL CALLBACK IntersectsWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
 
 }  // namespace
 
-POINT KeepOnScreen(POINT topLeft, SIZE size) {
+RECT NearestWorkArea(const RECT& rect) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info))
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+  return info.rcWork;
+}
+
+POINT MoveInside(POINT topLeft, SIZE size, const RECT& area) {
+  return {std::clamp(topLeft.x, area.left, std::max(area.left, area.right - size.cx)),
+          std::clamp(topLeft.y, area.top, std::max(area.top, area.bottom - size.cy))};
+}
+
+POINT KeepVisible(POINT topLeft, SIZE size) {
   std::pair<RECT, bool> probe{{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy}, false};
   MONITORINFO info{};
   info.cbSize = sizeof info;
@@ -28,10 +41,7 @@ POINT KeepOnScreen(POINT topLeft, SIZE size) {
     if (GetMonitorInfoW(monitor, &info) && IntersectRect(&overlap, &probe.first, &info.rcWork)) return topLeft;
   EnumDisplayMonitors(nullptr, nullptr, IntersectsWorkArea, reinterpret_cast<LPARAM>(&probe));
   if (probe.second) return topLeft;
-  GetMonitorInfoW(MonitorFromRect(&probe.first, MONITOR_DEFAULTTONEAREST), &info);
-  const RECT& work = info.rcWork;
-  return {std::clamp(topLeft.x, work.left, std::max(work.left, work.right - size.cx)),
-          std::clamp(topLeft.y, work.top, std::max(work.top, work.bottom - size.cy))};
+  return MoveInside(topLeft, size, NearestWorkArea(probe.first));
 }
 
 }  // namespace vq::win

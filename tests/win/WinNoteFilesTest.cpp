@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+
+#include "win/platform/WinNoteFiles.h"
+
+namespace vq::win {
+namespace {
+
+// The reader and the writer of note files share one limit, counted in the bytes of the
+// file's code page: a text as large as the writer takes reads back, and a larger one is not
+// written at all.
+TEST(WinNoteFiles, WriterTakesExactlyWhatTheReaderGivesBack) {
+  if (GetACP() != 932) GTEST_SKIP() << "sizes are counted in Shift-JIS";
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring folder = std::wstring(temp) + L"vq-notefiles-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  WinNoteFiles files(folder);
+
+  constexpr std::size_t kLimit = NoteFiles::kLargestFile;
+  std::string kana;  // two bytes a character in the file, three in UTF-8
+  for (std::size_t i = 0; i < (kLimit - 2) / 2; ++i) kana += "あ";
+  struct Case {
+    const char* what;
+    std::string text;
+    std::size_t stored;
+  };
+  const Case cases[] = {
+      {"at the limit", kana + "\r\n", kLimit},
+      {"one byte over", kana + "x\r\n", kLimit + 1},
+      {"small", "メモ\r\n", 6},
+  };
+  ASSERT_TRUE(files.Write("old.log", "old\r\n"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(files.StoredSize(c.text), c.stored);
+    bool fits = c.stored <= kLimit;
+    EXPECT_EQ(files.Write("old.log", c.text), fits);
+    auto read = files.Read("old.log");
+    EXPECT_EQ(read.status, NoteFiles::ReadStatus::kOk);
+    EXPECT_EQ(read.text == c.text, fits);
+    if (!fits) {
+      // Such a file, written by other means, is refused by the reader.
+      std::ofstream((folder + L"big.log").c_str(), std::ios::binary) << std::string(c.stored, 'x');
+      EXPECT_EQ(files.Read("big.log").status, NoteFiles::ReadStatus::kUnreadable);
+      ASSERT_TRUE(files.Write("old.log", "old\r\n"));
+    }
+  }
+  for (const wchar_t* name : {L"old.log", L"big.log"}) DeleteFileW((folder + name).c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+}  // namespace vq::win
