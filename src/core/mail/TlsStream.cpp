@@ -240,8 +240,15 @@ void TlsStream::DecryptReceived() {
         if (step.consumed == 0) return Fail(kTlsBroken, step.error);
         received_.erase(0, std::min(step.consumed, received_.size()));
         // An empty record is the server's close_notify under some platforms: the close follows.
-        if (!step.plain.empty() && !Deliver([&step](SocketEvents& events) { events.OnDataArrival(step.plain); }))
-          return;
+        if (step.plain.empty()) break;
+        // An answer proves the command went out, whenever the socket gets round to saying so
+        // (a read notification queued earlier can bring it first): the session hears it in
+        // that order, as it would in clear.
+        if (sessionSending_) {
+          sessionSending_ = false;
+          if (!Deliver([](SocketEvents& events) { events.OnSendComplete(); })) return;
+        }
+        if (!Deliver([&step](SocketEvents& events) { events.OnDataArrival(step.plain); })) return;
         break;
       case SecurityStep::Result::kClosed:
         // The server ended the secure session; what the session has is all it gets.
