@@ -46,17 +46,7 @@ export VQ_READONLY_FOLDER VQ_READONLY_NOTES_FOLDER
 
 start_pop3_servers || fail "the POP3 test servers did not start"
 
-# The servers' test CA becomes a trusted root of this prefix's user, and of nothing else: the
-# machine's own store is only ever read. A root in the registry is one property record: id 32
-# (the encoded certificate), 1, its length (little-endian), then the DER bytes.
-trust_test_ca() {
-  local der sha1 length
-  der=$(openssl x509 -in "$1" -outform der | od -An -v -tx1 | tr -d ' \n') || return 1
-  sha1=$(openssl x509 -in "$1" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g')
-  length=$(printf '%08x' $((${#der} / 2)) | sed -E 's/(..)(..)(..)(..)/\4\3\2\1/')
-  wine reg add "HKCU\\Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\$sha1" /v Blob /t REG_BINARY \
-    /d "2000000001000000$length$der" /f >/dev/null 2>&1
-}
+# The servers' test CA is trusted in this prefix, and nowhere else.
 trust_test_ca "$VQ_TEST_CA" || fail "cannot trust the test CA in the Wine prefix"
 
 # VQ_CTEST_ARGS narrows the run, e.g. to one case: VQ_CTEST_ARGS="-R NotesTest.ClickAndDragRewriteTheRecordWithThePlace".

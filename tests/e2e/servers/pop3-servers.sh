@@ -257,6 +257,19 @@ start_pop3_servers() {
   export VQ_TEST_CA VQ_DOVECOT_POP3S_PORT VQ_TLS_UNTRUSTED_PORT VQ_TLS_EXPIRED_PORT VQ_TLS_WRONG_NAME_PORT
 }
 
+# Makes the test CA ($1) a trusted root of the current user in the Wine prefix $WINEPREFIX (its
+# wineserver running), and of nothing else: the machine's own store is only ever read. A root in
+# the registry is one property record: id 32 (the encoded certificate), 1, its length
+# (little-endian), then the DER bytes.
+trust_test_ca() {
+  local der sha1 length
+  der=$(openssl x509 -in "$1" -outform der | od -An -v -tx1 | tr -d ' \n') || return 1
+  sha1=$(openssl x509 -in "$1" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g')
+  length=$(printf '%08x' $((${#der} / 2)) | sed -E 's/(..)(..)(..)(..)/\4\3\2\1/')
+  wine reg add "HKCU\\Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\$sha1" /v Blob /t REG_BINARY \
+    /d "2000000001000000$length$der" /f >/dev/null 2>&1
+}
+
 # True while the process runs (a zombie, ended but not yet waited for, counts as ended).
 process_alive() {
   local state
