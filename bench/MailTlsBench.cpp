@@ -117,7 +117,12 @@ std::vector<double> TimeChecks(const std::wstring& exe, const Mode& mode, const 
       SendMessageTimeoutW(main, vq::win::kTrayCallbackMessage, vq::win::kTrayIconId, WM_LBUTTONDBLCLK, SMTO_NORMAL,
                           kTimeoutMs, &ignored);
       while (StatusLine(pi.dwProcessId) != kExpected) {
-        if (Now() - start > kTimeoutMs) Fail(std::string("no result over ") + mode.label);
+        if (Now() - start > kTimeoutMs) {
+          const std::wstring line = StatusLine(pi.dwProcessId);
+          char shown[256] = "";
+          WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, shown, sizeof shown, nullptr, nullptr);
+          Fail(std::string("no result over ") + mode.label + " (the line reads \"" + shown + "\")");
+        }
         Sleep(0);
       }
       times.push_back(Now() - start);

@@ -67,6 +67,16 @@ int TlsStream::SendBytes(std::string_view bytes) {
   return phase_ == Phase::kPlain ? socket_.SendBytes(bytes) : kNotConnected;
 }
 
+// Inside TLS an answer proves the command went out, whenever the socket gets round to saying so
+// (a read notification queued earlier can bring it first): the session hears of the send first,
+// as its state machine expects, and the socket's own report later is not passed on twice. In
+// clear the stream passes both on as they come.
+bool TlsStream::ReportSendBeforeAnswer() {
+  if (!sessionSending_) return true;
+  sessionSending_ = false;
+  return Deliver([](SocketEvents& events) { events.OnSendComplete(); });
+}
+
 // Our side of a secure session says goodbye before the line drops; nothing waits for an answer.
 void TlsStream::Close() {
   if (phase_ == Phase::kOpen) {
@@ -241,14 +251,8 @@ void TlsStream::DecryptReceived() {
         received_.erase(0, std::min(step.consumed, received_.size()));
         // An empty record is the server's close_notify under some platforms: the close follows.
         if (step.plain.empty()) break;
-        // An answer proves the command went out, whenever the socket gets round to saying so
-        // (a read notification queued earlier can bring it first): the session hears it in
-        // that order, as it would in clear.
-        if (sessionSending_) {
-          sessionSending_ = false;
-          if (!Deliver([](SocketEvents& events) { events.OnSendComplete(); })) return;
-        }
-        if (!Deliver([&step](SocketEvents& events) { events.OnDataArrival(step.plain); })) return;
+        if (!ReportSendBeforeAnswer() || !Deliver([&step](SocketEvents& events) { events.OnDataArrival(step.plain); }))
+          return;
         break;
       case SecurityStep::Result::kClosed:
         // The server ended the secure session; what the session has is all it gets.
@@ -263,14 +267,12 @@ void TlsStream::DecryptReceived() {
   }
 }
 
+// The handshake's own sends are not the session's business.
 void TlsStream::OnSendComplete() {
-  if (phase_ == Phase::kPlain) {
+  if (phase_ == Phase::kPlain)
     Deliver([](SocketEvents& events) { events.OnSendComplete(); });
-  } else if (phase_ == Phase::kOpen && sessionSending_) {
-    // The handshake's own sends are not the session's business.
-    sessionSending_ = false;
-    Deliver([](SocketEvents& events) { events.OnSendComplete(); });
-  }
+  else if (phase_ == Phase::kOpen)
+    (void)ReportSendBeforeAnswer();
 }
 
 // A close without close_notify counts as a close: for POP3 the answer to QUIT is what matters.

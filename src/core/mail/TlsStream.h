@@ -77,6 +77,7 @@ class TlsStream final : public Socket, private SocketEvents, private SecurityLay
   void RunHandshake();
   void DecryptReceived();
   [[nodiscard]] bool SendRaw(const std::string& bytes);
+  [[nodiscard]] bool ReportSendBeforeAnswer();
   void Fail(int code, std::string_view description = {});
   // Calls the session; false when it closed or reconnected the stream meanwhile.
   template <typename Call>
