@@ -47,6 +47,9 @@ export VQ_READONLY_FOLDER VQ_READONLY_NOTES_FOLDER
 
 start_pop3_servers || fail "the POP3 test servers did not start"
 
+# The servers' test CA is trusted in this prefix, and nowhere else.
+trust_test_ca "$VQ_TEST_CA" || fail "cannot trust the test CA in the Wine prefix"
+
 # VQ_CTEST_ARGS narrows the run, e.g. to one case: VQ_CTEST_ARGS="-R NotesTest.ClickAndDragRewriteTheRecordWithThePlace".
 # shellcheck disable=SC2086
 env "${VQ_WINE_ENV[@]}" ctest --test-dir "$VQ_ROOT/build-win" --output-on-failure --timeout 180 ${VQ_CTEST_ARGS:-} \

@@ -104,6 +104,56 @@ TEST_F(OptionsTest, ApplyWritesEverythingExactlyAsTypedInOrderAndStaysOpen) {
   EXPECT_EQ(table[0], (LauncherEntry{"電卓", "calc.exe"}));
 }
 
+// "b05", "b15", "b25": read as the drop-down's choice, written only once a choice other than
+// "none" is made or the key is there already, and a text this program does not know is kept.
+TEST_F(OptionsTest, SecurityKeyIsReadAndWrittenOnlyWhenItMatters) {
+  struct Row {
+    const char* stored;  // nullptr: no key
+    MailSecurity shown;
+    MailSecurity chosen;
+    const char* written;  // nullptr: not written
+  };
+  const Row rows[] = {
+      {nullptr, MailSecurity::kNone, MailSecurity::kNone, nullptr},
+      {nullptr, MailSecurity::kNone, MailSecurity::kTls, "1"},
+      {nullptr, MailSecurity::kNone, MailSecurity::kStartTls, "2"},
+      {"1", MailSecurity::kTls, MailSecurity::kNone, "0"},
+      {"0", MailSecurity::kNone, MailSecurity::kNone, "0"},
+      {"2", MailSecurity::kStartTls, MailSecurity::kStartTls, "2"},
+      {"3", MailSecurity::kUnknown, MailSecurity::kUnknown, nullptr},
+      {" 1", MailSecurity::kUnknown, MailSecurity::kTls, "1"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.stored ? row.stored : "no key");
+    test::FakeProfileFile f;
+    for (const auto& e : DefaultSettings("C:\\")) f.Set(e.section, e.key, e.value);
+    if (row.stored) f.Set("a1", "b15", row.stored);
+    Config c{f};
+    OptionsValues v = LoadOptions(c);
+    EXPECT_EQ(v.accounts[1].security, row.shown);
+    EXPECT_EQ(v.accounts[0].security, MailSecurity::kNone);
+    v.accounts[1].security = row.chosen;
+    ASSERT_TRUE(SaveOptions(c, v));
+    std::vector<std::string> securityWrites;
+    for (const auto& w : f.writes)
+      if (w.key.size() == 3 && w.key.ends_with('5')) securityWrites.push_back(w.key + "=" + w.value);
+    EXPECT_EQ(securityWrites,
+              row.written ? std::vector<std::string>{std::string("b15=") + row.written} : std::vector<std::string>{});
+  }
+}
+
+// Choosing "SSL/TLS" moves the usual port 110 to 995, any other choice moves 995 back; a port
+// the user typed stays.
+TEST(OptionsModel, PortFollowsTheSecurityChoiceOnlyFromTheUsualPorts) {
+  EXPECT_EQ(PortAfterSecurityChoice("110", MailSecurity::kTls), "995");
+  EXPECT_EQ(PortAfterSecurityChoice("995", MailSecurity::kNone), "110");
+  EXPECT_EQ(PortAfterSecurityChoice("995", MailSecurity::kStartTls), "110");
+  EXPECT_EQ(PortAfterSecurityChoice("110", MailSecurity::kStartTls), "110");
+  EXPECT_EQ(PortAfterSecurityChoice("2110", MailSecurity::kTls), "2110");
+  EXPECT_EQ(PortAfterSecurityChoice("995", MailSecurity::kTls), "995");
+  EXPECT_EQ(PortAfterSecurityChoice("0110", MailSecurity::kTls), "0110");
+}
+
 TEST_F(OptionsTest, OkSavesAndClosesAndEveryCloseRemembersThePlace) {
   options.Open(OptionsPage::kGeneral);
   View().values.interval = "5";

@@ -3,6 +3,7 @@
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDesktop.h"
 #include "fakes/FakeMailResultView.h"
+#include "fakes/FakeSecurityLayer.h"
 #include "fakes/FakeSocket.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeEditorView.h"
@@ -25,13 +26,21 @@ using test::FakeTray;
 class ResidentShellTest : public ::testing::Test {
  protected:
   ShellPorts Ports(ProfileFile& f, Tray& h) {
-    return {f,           folders,
-            h,           timers,
-            noteFiles,   noteViews,
-            editorViews, optionsViews,
-            mailViews,   {&sockets[0], &sockets[1], &sockets[2]},
-            desktop,     system,
-            clock,       dialogs};
+    return {f,
+            folders,
+            h,
+            timers,
+            noteFiles,
+            noteViews,
+            editorViews,
+            optionsViews,
+            mailViews,
+            {&sockets[0], &sockets[1], &sockets[2]},
+            {&layers[0], &layers[1], &layers[2]},
+            desktop,
+            system,
+            clock,
+            dialogs};
   }
 
   FakeProfileFile file;
@@ -44,6 +53,7 @@ class ResidentShellTest : public ::testing::Test {
   test::FakeOptionsViews optionsViews;
   test::FakeMailResultViews mailViews;
   std::array<test::FakeSocket, 3> sockets;
+  std::array<test::FakeSecurityLayer, 3> layers;
   test::FakeDesktop desktop;
   test::FakeSystem system;
   test::FakeClock clock;
@@ -94,6 +104,7 @@ TEST_F(ResidentShellTest, PeriodicCheckStaysOffForZeroOrMissingInterval) {
                      optionsViews,
                      mailViews,
                      {&sockets[0], &sockets[1], &sockets[2]},
+                     {&layers[0], &layers[1], &layers[2]},
                      desktop,
                      system,
                      clock,

@@ -10,6 +10,7 @@
 #include "fakes/FakeMailSettings.h"
 #include "fakes/FakeSystem.h"
 #include "fakes/FakeProfileFile.h"
+#include "fakes/FakeSecurityLayer.h"
 #include "fakes/FakeSocket.h"
 #include "fakes/FakeTimers.h"
 #include "mail/MailCheckDriver.h"
@@ -78,6 +79,7 @@ struct MailRig {
 
   std::vector<std::string> timeline;
   std::array<FakeSocket, 3> sockets;
+  std::array<FakeSecurityLayer, 3> layers;
   FakeTimers timers;
   FakeDialogs dialogs;
   FakeMailerSystem system;
@@ -86,8 +88,15 @@ struct MailRig {
   mail::MailSchedule schedule{timers};
   FakeMailSettings settings;
   FakeMailResultViews views;
-  mail::MailCheckDriver driver{
-      {{&sockets[0], &sockets[1], &sockets[2]}, timers, dialogs, system, config, schedule, settings, views}};
+  mail::MailCheckDriver driver{{{&sockets[0], &sockets[1], &sockets[2]},
+                                {&layers[0], &layers[1], &layers[2]},
+                                timers,
+                                dialogs,
+                                system,
+                                config,
+                                schedule,
+                                settings,
+                                views}};
 };
 
 }  // namespace vq::test

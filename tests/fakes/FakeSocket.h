@@ -24,6 +24,7 @@ class FakeSocket : public Socket {
     if (result == 0) sent.emplace_back(text);
     return result;
   }
+  int SendBytes(std::string_view bytes) override { return Send(bytes); }
   void Close() override {
     closed = true;
     ++closes;
@@ -38,7 +39,7 @@ class FakeSocket : public Socket {
 
   SocketEvents* events = nullptr;
   std::vector<std::pair<std::string, int>> connects;
-  std::vector<std::string> sent;                // only what was accepted
+  std::vector<std::string> sent;                // only what was accepted, text or bytes
   std::deque<int> connectResults, sendResults;  // 0 once they run out
   bool closed = true;
   int closes = 0;

@@ -9,6 +9,27 @@ std::string AccountKey(int account, AccountField field) {
   return "b" + std::to_string(account) + std::to_string(static_cast<int>(field));
 }
 
+MailSecurity ParseMailSecurity(std::string_view text) {
+  if (text.empty() || text == "0") return MailSecurity::kNone;
+  if (text == "1") return MailSecurity::kTls;
+  if (text == "2") return MailSecurity::kStartTls;
+  return MailSecurity::kUnknown;
+}
+
+std::string_view MailSecurityText(MailSecurity security) {
+  switch (security) {
+    case MailSecurity::kNone:
+      return "0";
+    case MailSecurity::kTls:
+      return "1";
+    case MailSecurity::kStartTls:
+      return "2";
+    case MailSecurity::kUnknown:
+      break;
+  }
+  return {};
+}
+
 std::optional<long> ParseTwipsText(std::string_view text) {
   std::string copy(text);
   char* end = nullptr;

@@ -8,10 +8,18 @@
 
 namespace vq {
 
-// The four settings of a mail account (index 0..2) live under "b<index><field>": "b01" is
-// the first account's port, "b24" the third account's password.
-enum class AccountField { kPort = 1, kHost = 2, kUser = 3, kPassword = 4 };
+// The settings of a mail account (index 0..2) live under "b<index><field>": "b01" is the first
+// account's port, "b24" the third account's password, "b05" the first account's security.
+enum class AccountField { kPort = 1, kHost = 2, kUser = 3, kPassword = 4, kSecurity = 5 };
 std::string AccountKey(int account, AccountField field);
+
+// How an account's connection is protected: "0" (or no key at all) none, "1" TLS from the
+// first byte, "2" STLS after the greeting. Any other text is a setting this program does not
+// know; it is never taken for "none", so a password cannot go out in clear by mistake.
+enum class MailSecurity { kNone, kTls, kStartTls, kUnknown };
+MailSecurity ParseMailSecurity(std::string_view text);
+// "0", "1" or "2"; empty for kUnknown.
+std::string_view MailSecurityText(MailSecurity security);
 
 // A stored position: decimal twips, as written; nothing for an empty or garbled text.
 std::optional<long> ParseTwipsText(std::string_view text);

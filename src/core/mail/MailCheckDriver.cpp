@@ -10,8 +10,9 @@ MailCheckDriver::MailCheckDriver(const Ports& ports)
       window_({ports.config, ports.system, ports.dialogs, ports.schedule, ports.settings, ports.views},
               [this] { AbandonSessions(); }) {
   for (int i = 0; i < kAccountCount; ++i) {
+    streams_[i] = std::make_unique<TlsStream>(*ports.sockets[i], *ports.securityLayers[i]);
     sessions_[i] = std::make_unique<Pop3Session>(
-        i, Pop3Session::Ports{*ports.sockets[i], ports.timers, ports.dialogs, ports.schedule, window_},
+        i, Pop3Session::Ports{*streams_[i], ports.timers, ports.dialogs, ports.schedule, window_},
         [this] { sessionEnded_ = true; });
   }
 }
@@ -38,7 +39,8 @@ void MailCheckDriver::GetMail() {
   if (taking.empty()) return Refuse(kNoAccountsMessage, 0);
   for (int i : taking) {
     const MailAccountSettings& a = accounts[i];
-    if (a.port.empty() || a.host.empty() || a.password.empty()) return Refuse(kIncompleteSettingsMessage, i);
+    if (a.port.empty() || a.host.empty() || a.password.empty() || a.security == MailSecurity::kUnknown)
+      return Refuse(kIncompleteSettingsMessage, i);
   }
 
   ports_.schedule.ResetMinuteCounter();
@@ -72,7 +74,10 @@ bool MailCheckDriver::StartAccount(int account) {
       return false;
     }
   }
-  return sessions_[account]->Start(ports_.settings.Account(account));
+  const MailAccountSettings settings = ports_.settings.Account(account);
+  // Taken up by the stream's next connection only, so a session still running keeps its own.
+  streams_[account]->SetSecurity(settings.security);
+  return sessions_[account]->Start(settings);
 }
 
 // A start refused because another session still runs leaves the account pending; that

@@ -11,7 +11,9 @@
 #include "mail/MailSchedule.h"
 #include "mail/MailSettings.h"
 #include "mail/Pop3Session.h"
+#include "mail/TlsStream.h"
 #include "ports/Dialogs.h"
+#include "ports/SecurityLayer.h"
 #include "ports/Socket.h"
 #include "ports/System.h"
 #include "ports/Timers.h"
@@ -28,7 +30,8 @@ class MailCheckDriver {
   static constexpr long kWindowFrameHeight = 350;  // twips
 
   struct Ports {
-    std::array<Socket*, kAccountCount> sockets;  // one per account, none null
+    std::array<Socket*, kAccountCount> sockets;                // one per account, none null
+    std::array<SecurityLayer*, kAccountCount> securityLayers;  // the same
     Timers& timers;
     Dialogs& dialogs;
     System& system;
@@ -51,6 +54,7 @@ class MailCheckDriver {
 
   MailResultWindow& ResultWindow() { return window_; }
   const Pop3Session& Session(int account) const { return *sessions_[account]; }
+  const TlsStream& Stream(int account) const { return *streams_[account]; }
 
   // The hand-over state of a check of several accounts.
   bool AccountTwoPending() const { return accountTwoPending_; }
@@ -68,6 +72,8 @@ class MailCheckDriver {
   bool accountThreePending_ = false;
   bool sessionEnded_ = false;
   MailResultWindow window_;
+  // Each session talks through its account's stream, which outlives it.
+  std::array<std::unique_ptr<TlsStream>, kAccountCount> streams_;
   std::array<std::unique_ptr<Pop3Session>, kAccountCount> sessions_;
 };
 

@@ -1,5 +1,7 @@
 #include "mail/MailMessages.h"
 
+#include "mail/TlsStream.h"
+
 namespace vq::mail {
 
 std::string AccountPrefix(int account) { return "[" + std::to_string(account + 1) + "] "; }
@@ -36,6 +38,21 @@ std::string SocketErrorMessage(int account, int code, std::string_view descripti
       return error + "アドレスを利用できません。";
     case 10053:  // WSAECONNABORTED
       return error + "接続が中断されました。";
+    case kTlsHandshakeFailed:
+      return error + "SSL/TLS の接続を確立できませんでした。" +
+             (description.empty() ? std::string() : "(" + std::string(description) + ")");
+    case kTlsNotTlsServer:
+      return error + "サーバーが SSL/TLS で応答しません。ポートと暗号化の設定を確かめてください。";
+    case kTlsNoStartTls:
+      return error + "サーバーが STARTTLS に対応していません。";
+    case kTlsUntrusted:
+      return error + "サーバーの証明書を信頼できません。";
+    case kTlsExpired:
+      return error + "サーバーの証明書の有効期限が切れています。";
+    case kTlsWrongName:
+      return error + "サーバーの証明書がホスト名と一致しません。";
+    case kTlsBroken:
+      return error + "SSL/TLS の通信に失敗しました。";
     default:
       return error + std::to_string(code) + ":" + std::string(description);
   }

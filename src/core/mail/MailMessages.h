@@ -36,7 +36,8 @@ std::string ErrorStatusText(int account);
 std::string NoSuchAccountMessage(int account);
 std::string WrongPasswordMessage(int account);
 std::string SessionFailedMessage(int account);
-// A Windows Sockets error number and the platform's description of it.
+// A Windows Sockets error number, or a failure of the secure connection (TlsError), and the
+// platform's description of it.
 std::string SocketErrorMessage(int account, int code, std::string_view description);
 
 }  // namespace vq::mail

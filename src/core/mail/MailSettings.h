@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "config/Settings.h"
+
 namespace vq::mail {
 
 // One account's settings as the user typed them.
@@ -9,6 +11,7 @@ struct MailAccountSettings {
   std::string host;
   std::string user;  // empty: the account takes no part in a check
   std::string password;
+  MailSecurity security = MailSecurity::kNone;
   bool operator==(const MailAccountSettings&) const = default;
 };
 

@@ -11,7 +11,8 @@ OptionsValues LoadOptions(const Config& config) {
   auto a1 = [&](std::string_view key) { return config.ReadOption(keys::kMail, key); };
   for (int i = 0; i < 3; ++i) {
     v.accounts[i] = {a1(AccountKey(i, AccountField::kPort)), a1(AccountKey(i, AccountField::kHost)),
-                     a1(AccountKey(i, AccountField::kUser)), a1(AccountKey(i, AccountField::kPassword))};
+                     a1(AccountKey(i, AccountField::kUser)), a1(AccountKey(i, AccountField::kPassword)),
+                     ParseMailSecurity(a1(AccountKey(i, AccountField::kSecurity)))};
   }
   v.interval = a1(keys::kInterval);
   v.mailer = a1(keys::kMailer);
@@ -41,6 +42,11 @@ bool SaveOptions(Config& config, const OptionsValues& v) {
     write(keys::kMail, AccountKey(i, AccountField::kHost), v.accounts[i].host);
     write(keys::kMail, AccountKey(i, AccountField::kUser), v.accounts[i].user);
     write(keys::kMail, AccountKey(i, AccountField::kPassword), v.accounts[i].password);
+    const std::string securityKey = AccountKey(i, AccountField::kSecurity);
+    const MailSecurity security = v.accounts[i].security;
+    if (security != MailSecurity::kUnknown &&
+        (security != MailSecurity::kNone || !config.ReadOption(keys::kMail, securityKey).empty()))
+      write(keys::kMail, securityKey, MailSecurityText(security));
   }
   write(keys::kMail, keys::kInterval, v.interval);
   write(keys::kMail, keys::kMailer, v.mailer);
@@ -52,6 +58,12 @@ bool SaveOptions(Config& config, const OptionsValues& v) {
   write(keys::kNoteDefaults, keys::kBackColor, FormatColour(v.backColor));
   write(keys::kNoteDefaults, keys::kForeColor, FormatColour(v.foreColor));
   return ok;
+}
+
+std::string PortAfterSecurityChoice(std::string_view port, MailSecurity chosen) {
+  if (chosen == MailSecurity::kTls && port == kDefaultPort) return kDefaultTlsPort;
+  if (chosen != MailSecurity::kTls && chosen != MailSecurity::kUnknown && port == kDefaultTlsPort) return kDefaultPort;
+  return std::string(port);
 }
 
 bool SaveOptionsPlace(Config& config, long top, long left) {

@@ -4,11 +4,13 @@
 #include <string>
 
 #include "config/Config.h"
+#include "config/Settings.h"
 
 namespace vq {
 
 struct MailAccount {
   std::string port, host, user, password;
+  MailSecurity security = MailSecurity::kNone;
   bool operator==(const MailAccount&) const = default;
 };
 
@@ -29,11 +31,19 @@ struct OptionsValues {
 };
 
 inline constexpr char kDefaultPort[] = "110";
+inline constexpr char kDefaultTlsPort[] = "995";
+
+// The port field after the security choice changed: the usual port of one mode becomes the
+// usual port of the other; any other port is the user's own and stays.
+std::string PortAfterSecurityChoice(std::string_view port, MailSecurity chosen);
 
 // Reads the settings file into the dialog's fields; an empty port shows as "110".
 OptionsValues LoadOptions(const Config& config);
 // Writes the mail, double-click and note-default settings, texts exactly as typed, in the
-// order the file has always been written in. False when a write failed.
+// order the file has always been written in. An account's security is written only when it is
+// not "none" or its key is there already, so the file of a user who never chose TLS stays as
+// older versions of the program wrote it; an unknown one is left as it is. False when a write
+// failed.
 [[nodiscard]] bool SaveOptions(Config& config, const OptionsValues& values);
 // The dialog's place, written whenever it closes.
 [[nodiscard]] bool SaveOptionsPlace(Config& config, long top, long left);

@@ -35,6 +35,8 @@ class Socket {
   // Sends UTF-8 text, converted to the system's ANSI code page on the wire. 0 when it was
   // queued (OnSendComplete follows), else the Windows Sockets error.
   [[nodiscard]] virtual int Send(std::string_view text) = 0;
+  // Sends the bytes exactly as given (the records of a secure connection); as Send otherwise.
+  [[nodiscard]] virtual int SendBytes(std::string_view bytes) = 0;
   // Drops the connection (or the attempt) at once, without any event.
   virtual void Close() = 0;
   // False from Connect until Close; an error leaves the socket not closed, as a failed

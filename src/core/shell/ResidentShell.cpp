@@ -21,8 +21,8 @@ ResidentShell::ResidentShell(const ShellPorts& ports)
       notes_(ports.noteFiles, ports.noteViews, *this, ports.clock, ports.dialogs),
       editing_(config_, notes_, ports.editorViews, ports.dialogs),
       options_({config_, launcher_, mailSchedule_, ports.folders, ports.system, ports.dialogs, ports.optionsViews}),
-      mail_({ports.sockets, ports.timers, ports.dialogs, ports.system, config_, mailSchedule_, options_,
-             ports.mailViews}),
+      mail_({ports.sockets, ports.securityLayers, ports.timers, ports.dialogs, ports.system, config_, mailSchedule_,
+             options_, ports.mailViews}),
       windows_(ports.desktop, ports.timers, ports.dialogs, config_) {}
 
 Menu ResidentShell::MainMenu() const { return BuildMainMenu(launcher_.Captions(), notes_.HiddenEntries()); }

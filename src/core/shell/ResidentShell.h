@@ -15,6 +15,7 @@
 #include "ports/Dialogs.h"
 #include "ports/NoteFiles.h"
 #include "ports/ProfileFile.h"
+#include "ports/SecurityLayer.h"
 #include "ports/Socket.h"
 #include "ports/System.h"
 #include "ports/Timers.h"
@@ -54,7 +55,8 @@ struct ShellPorts {
   EditorViewFactory& editorViews;
   OptionsViewFactory& optionsViews;
   mail::MailResultViewFactory& mailViews;
-  std::array<Socket*, mail::kAccountCount> sockets;  // one per mail account
+  std::array<Socket*, mail::kAccountCount> sockets;                // one per mail account
+  std::array<SecurityLayer*, mail::kAccountCount> securityLayers;  // the same
   Desktop& desktop;
   System& system;
   Clock& clock;

@@ -26,6 +26,7 @@ App::App(HINSTANCE instance)
                         *this,
                         *this,
                         {&sockets_[0], &sockets_[1], &sockets_[2]},
+                        {&tlsLayers_[0], &tlsLayers_[1], &tlsLayers_[2]},
                         desktop_,
                         system_,
                         clock_,

@@ -8,6 +8,7 @@
 #include "shell/ResidentShell.h"
 #include "win/base/FontCache.h"
 #include "win/desktop/WinDesktop.h"
+#include "win/mail/SchannelLayer.h"
 #include "win/mail/WinSocket.h"
 #include "win/platform/WinNoteFiles.h"
 #include "win/platform/WinProfileFile.h"
@@ -50,6 +51,7 @@ class App : public NoteViewFactory,
   FontCache fonts_;
   WinDesktop desktop_;
   std::array<WinSocket, mail::kAccountCount> sockets_;
+  std::array<SchannelLayer, mail::kAccountCount> tlsLayers_;
   MainWindow mainWindow_;
   ResidentShell shell_;
 };

@@ -40,6 +40,7 @@ enum ControlId : int {
   kOptHostFirst = 433,
   kOptUserFirst = 436,
   kOptPasswordFirst = 439,
+  kOptSecurityFirst = 442,
   kOptAccountLabelFirst = 450,  // + account * 5 + row
   kOptInterval = 470,
   kOptIntervalLabel,

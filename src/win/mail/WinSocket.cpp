@@ -205,9 +205,11 @@ int WinSocket::ConnectNext() {
   return lastError_ ? lastError_ : WSAHOST_NOT_FOUND;
 }
 
-int WinSocket::Send(std::string_view text) {
+int WinSocket::Send(std::string_view text) { return SendBytes(ToAnsi(text)); }
+
+int WinSocket::SendBytes(std::string_view bytes) {
   if (closed_ || !connected_ || !socket_) return WSAENOTCONN;
-  outbox_ += ToAnsi(text);
+  outbox_ += bytes;
   awaitingSendComplete_ = true;
   if (int error = Flush()) {
     outbox_.clear();

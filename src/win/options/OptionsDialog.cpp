@@ -25,6 +25,8 @@ constexpr wchar_t kOptionsClass[] = L"Vornquill2.Options";
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr long kClientWidth = 6000, kClientHeight = 4800, kTabHeight = 4260;
 constexpr int kAll = -1;
+// The security drop-down's items, in the order of MailSecurity.
+constexpr const wchar_t* kSecurityChoices[] = {L"なし", L"SSL/TLS", L"STARTTLS"};
 
 }  // namespace
 
@@ -153,7 +155,10 @@ void OptionsDialog::CreateControls() {
     for (int r = 0; r < 4; ++r)
       Add({1, a, L"STATIC", rows[r], kLabel, kOptAccountLabelFirst + a * 5 + r, 360, 1020 + r * 600L, 1680, 300});
     Add({1, a, L"EDIT", L"110", kEdit, kOptPortFirst + a, 2100, 960, 900, 360, kClient});
-    Add({1, a, L"STATIC", L"←通常は110", kLabel, kOptAccountLabelFirst + a * 5 + 4, 3120, 1020, 1800, 300});
+    // The security drop-down comes next in the tab order, right of the port's hint.
+    Add({1, a, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kOptSecurityFirst + a, 4260, 960, 1320,
+         1200});
+    Add({1, a, L"STATIC", L"←通常は110", kLabel, kOptAccountLabelFirst + a * 5 + 4, 3120, 1020, 1080, 300});
     Add({1, a, L"EDIT", L"", kEdit, kOptHostFirst + a, 2100, 1560, 3480, 360, kClient});
     Add({1, a, L"EDIT", L"", kEdit, kOptUserFirst + a, 2100, 2160, 3480, 360, kClient});
     Add({1, a, L"EDIT", L"", kEdit | ES_PASSWORD, kOptPasswordFirst + a, 2100, 2760, 3480, 360, kClient});
@@ -181,6 +186,9 @@ void OptionsDialog::PrepareControls() {
     HWND password = GetDlgItem(hwnd_, kOptPasswordFirst + a);
     SendMessageW(password, EM_SETPASSWORDCHAR, L'*', 0);
     DisableInputMethod(password);  // no input method for a password
+    HWND security = GetDlgItem(hwnd_, kOptSecurityFirst + a);
+    for (const wchar_t* choice : kSecurityChoices)
+      SendMessageW(security, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
   }
   HWND interval = GetDlgItem(hwnd_, kOptInterval);
   SendMessageW(interval, EM_SETLIMITTEXT, kIntervalMaxLength, 0);
@@ -231,6 +239,10 @@ void OptionsDialog::Show(const OptionsValues& values) {
     SetText(kOptHostFirst + a, values.accounts[a].host);
     SetText(kOptUserFirst + a, values.accounts[a].user);
     SetText(kOptPasswordFirst + a, values.accounts[a].password);
+    // A setting this program does not know shows no choice, and is kept unless one is made.
+    const MailSecurity security = values.accounts[a].security;
+    SendDlgItemMessageW(hwnd_, kOptSecurityFirst + a, CB_SETCURSEL,
+                        security == MailSecurity::kUnknown ? -1 : static_cast<int>(security), 0);
   }
   SetText(kOptInterval, values.interval);
   SetText(kOptMailer, values.mailer);
@@ -276,7 +288,7 @@ OptionsValues OptionsDialog::Values() const {
   OptionsValues v;
   for (int a = 0; a < 3; ++a)
     v.accounts[a] = {GetText(kOptPortFirst + a), GetText(kOptHostFirst + a), GetText(kOptUserFirst + a),
-                     GetText(kOptPasswordFirst + a)};
+                     GetText(kOptPasswordFirst + a), ChosenSecurity(a)};
   v.interval = GetText(kOptInterval);
   v.mailer = GetText(kOptMailer);
   v.watchNewWindow = Checked(kOptWatchCheck);
@@ -290,6 +302,12 @@ OptionsValues OptionsDialog::Values() const {
   v.top = place.top;
   v.left = place.left;
   return v;
+}
+
+MailSecurity OptionsDialog::ChosenSecurity(int account) const {
+  const LRESULT chosen = SendDlgItemMessageW(hwnd_, kOptSecurityFirst + account, CB_GETCURSEL, 0, 0);
+  return chosen >= 0 && chosen < static_cast<LRESULT>(std::size(kSecurityChoices)) ? static_cast<MailSecurity>(chosen)
+                                                                                   : MailSecurity::kUnknown;
 }
 
 void OptionsDialog::RefreshLauncher() {
@@ -378,6 +396,14 @@ void OptionsDialog::OnCommand(int id, int code) {
     if (!slotPressedByMouse_) launcher.SelectSlot(id - kOptSlotFirst);
     slotPressedByMouse_ = false;
     RefreshLauncher();
+    return;
+  }
+  if (id >= kOptSecurityFirst && id < kOptSecurityFirst + 3) {
+    if (code != CBN_SELCHANGE) return;
+    const int port = kOptPortFirst + (id - kOptSecurityFirst);
+    const std::string typed = GetText(port);
+    const std::string moved = PortAfterSecurityChoice(typed, ChosenSecurity(id - kOptSecurityFirst));
+    if (moved != typed) SetText(port, moved);
     return;
   }
   switch (id) {

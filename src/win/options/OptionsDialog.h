@@ -57,6 +57,7 @@ class OptionsDialog : public Window, public OptionsView {
   void ShowPages();
   void SetText(int id, const std::string& text);
   std::string GetText(int id) const;
+  MailSecurity ChosenSecurity(int account) const;
   bool Checked(int id) const;
   void SetChecked(int id, bool on);
   void ChooseDefaultFont();

@@ -27,6 +27,12 @@ VQ_MAILUTILS_PORT=2113        # GNU pop3d, commands recorded in mailutils.log
 VQ_SCRIPTED_SCENARIOS=(normal lower-ok stat-one-field in-use-bare two-lines split-lines silent reset-after-quit
   bad-greeting)
 VQ_SCRIPTED_FIRST_PORT=2120 # one port per scenario, in the order above
+VQ_DOVECOT_POP3S_PORT=1995    # Dovecot over TLS from the first byte (STLS is offered on every plain port)
+# Scripted servers over TLS whose certificate must be refused; they record the commands as
+# decrypted, so a login that should never have been sent would show.
+VQ_TLS_UNTRUSTED_PORT=2130  # TLS from the first byte, a certificate from a CA nobody trusts (leaf only)
+VQ_TLS_EXPIRED_PORT=2131    # TLS from the first byte, a certificate of the test CA that expired in 2021
+VQ_TLS_WRONG_NAME_PORT=2132 # STLS, a certificate of the test CA for mail.example.org
 
 # A message file whose POP3 size (its bytes plus one for each LF, which the servers send as
 # CR LF) is exactly $2.
@@ -50,6 +56,36 @@ write_mailbox() {
   write_message "$1/new/1000000003.vq3.localhost" 4000 3
 }
 
+# The test CA ($1/ca.pem, trusted in the Wine prefix of the tests only), and the servers'
+# certificates: good.pem (localhost, also as a name "127.0.0.1", since Wine does not match
+# address entries), expired.pem, wrong-name.pem, and untrusted.pem from a CA of its own.
+write_test_certificates() {
+  local dir=$1 name local_names="DNS:localhost,DNS:127.0.0.1,IP:127.0.0.1"
+  mkdir -p "$dir/db"
+  : >"$dir/db/index.txt"
+  echo 01 >"$dir/db/serial"
+  printf '%s\n' "[ca]" "default_ca = test" "[test]" "database = $dir/db/index.txt" "serial = $dir/db/serial" \
+    "new_certs_dir = $dir/db" "default_md = sha256" "policy = any" "unique_subject = no" "[any]" "commonName = supplied" >"$dir/ca.cnf"
+  for name in ca rogue-ca; do
+    openssl req -x509 -newkey rsa:2048 -nodes -days 3650 -subj "/CN=Vornquill2 test $name" -keyout "$dir/$name.key" \
+      -out "$dir/$name.pem" -addext "basicConstraints=critical,CA:TRUE" \
+      -addext "keyUsage=critical,keyCertSign,cRLSign" 2>/dev/null || return 1
+  done
+  # leaf NAME CN SUBJECT-ALT-NAMES ISSUER VALIDITY-OPTIONS...
+  leaf() {
+    local out=$1 cn=$2 san=$3 ca=$4
+    shift 4
+    printf 'subjectAltName=%s\nextendedKeyUsage=serverAuth\n' "$san" >"$dir/$out.ext"
+    openssl req -newkey rsa:2048 -nodes -subj "/CN=$cn" -keyout "$dir/$out.key" -out "$dir/$out.csr" 2>/dev/null &&
+      openssl ca -batch -config "$dir/ca.cnf" -cert "$dir/$ca.pem" -keyfile "$dir/$ca.key" -in "$dir/$out.csr" \
+        -out "$dir/$out.pem" -extfile "$dir/$out.ext" -notext "$@" 2>/dev/null
+  }
+  leaf good localhost "$local_names" ca -days 3650 &&
+    leaf expired localhost "$local_names" ca -startdate 20200101000000Z -enddate 20210101000000Z &&
+    leaf wrong-name mail.example.org DNS:mail.example.org ca -days 3650 &&
+    leaf untrusted localhost "$local_names" rogue-ca -days 3650
+}
+
 write_dovecot_config() {
   local dir=$1
   mkdir -p "$dir/dovecot/mail"
@@ -65,7 +101,9 @@ state_dir = $dir/dovecot/state
 log_path = $dir/dovecot/dovecot.log
 protocols = pop3
 listen = 127.0.0.1
-ssl = no
+ssl = yes
+ssl_cert = <$dir/tls/good.pem
+ssl_key = <$dir/tls/good.key
 disable_plaintext_auth = yes
 mail_location = maildir:$dir/dovecot/mail/%u
 first_valid_uid = 1
@@ -81,6 +119,11 @@ service pop3-login {
   inet_listener pop3 {
     address = 127.0.0.1
     port = $VQ_DOVECOT_DIRECT_PORT
+  }
+  inet_listener pop3s {
+    address = 127.0.0.1
+    port = $VQ_DOVECOT_POP3S_PORT
+    ssl = yes
   }
 }
 passdb {
@@ -154,6 +197,10 @@ start_pop3_servers() {
   VQ_POP3_PIDS=()
   export VQ_POP3_DIR
 
+  write_test_certificates "$dir/tls" || {
+    echo "cannot make the test certificates" >&2
+    return 1
+  }
   write_dovecot_config "$dir"
   dovecot -F -c "$dir/dovecot/dovecot.conf" >"$dir/dovecot/stdout.log" 2>&1 &
   VQ_POP3_PIDS+=($!)
@@ -175,7 +222,11 @@ start_pop3_servers() {
     --proxy "dovecot:$VQ_DOVECOT_PORT:$VQ_DOVECOT_DIRECT_PORT" \
     --proxy "dovecot-insecure:$VQ_DOVECOT_INSECURE_PORT:$VQ_DOVECOT_DIRECT_PORT:from=127.0.0.2" \
     --proxy "dovecot-closing:$VQ_DOVECOT_CLOSING_PORT:$VQ_DOVECOT_DIRECT_PORT:hangup" \
-    --proxy "mailutils:$VQ_MAILUTILS_PORT:$VQ_MAILUTILS_DIRECT_PORT" >"$dir/scripted.log" 2>&1 &
+    --proxy "mailutils:$VQ_MAILUTILS_PORT:$VQ_MAILUTILS_DIRECT_PORT" \
+    --tls "tls-untrusted:$VQ_TLS_UNTRUSTED_PORT:$dir/tls/untrusted.pem:$dir/tls/untrusted.key" \
+    --tls "tls-expired:$VQ_TLS_EXPIRED_PORT:$dir/tls/expired.pem:$dir/tls/expired.key" \
+    --tls "tls-wrong-name:$VQ_TLS_WRONG_NAME_PORT:$dir/tls/wrong-name.pem:$dir/tls/wrong-name.key:stls" \
+    >"$dir/scripted.log" 2>&1 &
   VQ_POP3_PIDS+=($!)
 
   # The scripted servers write their ready file once they listen; a trial connection to them would be recorded.
@@ -183,7 +234,8 @@ start_pop3_servers() {
     [ -f "$dir/scripted.ready" ] && break
     sleep 0.1
   done
-  if ! [ -f "$dir/scripted.ready" ] || ! wait_for_port $VQ_DOVECOT_DIRECT_PORT || ! wait_for_port $VQ_MAILUTILS_DIRECT_PORT; then
+  if ! [ -f "$dir/scripted.ready" ] || ! wait_for_port $VQ_DOVECOT_DIRECT_PORT || ! wait_for_port $VQ_MAILUTILS_DIRECT_PORT ||
+    ! wait_for_port $VQ_DOVECOT_POP3S_PORT; then
     echo "the POP3 servers did not start; their logs:" >&2
     tail -n 5 "$dir"/dovecot/*.log "$dir"/mailutils/*.log "$dir/scripted.log" >&2
     return 1
@@ -201,6 +253,21 @@ start_pop3_servers() {
   VQ_SERVER_LOG_DIR="Z:${dir//\//\\}\\logs\\"
   export VQ_SERVER_LOG_DIR VQ_DOVECOT_PORT VQ_DOVECOT_INSECURE_PORT VQ_DOVECOT_CLOSING_PORT VQ_MAILUTILS_PORT
   export VQ_DOVECOT_DIRECT_PORT VQ_MAILUTILS_DIRECT_PORT
+  VQ_TEST_CA=$dir/tls/ca.pem
+  export VQ_TEST_CA VQ_DOVECOT_POP3S_PORT VQ_TLS_UNTRUSTED_PORT VQ_TLS_EXPIRED_PORT VQ_TLS_WRONG_NAME_PORT
+}
+
+# Makes the test CA ($1) a trusted root of the current user in the Wine prefix $WINEPREFIX (its
+# wineserver running), and of nothing else: the machine's own store is only ever read. A root in
+# the registry is one property record: id 32 (the encoded certificate), 1, its length
+# (little-endian), then the DER bytes.
+trust_test_ca() {
+  local der sha1 length
+  der=$(openssl x509 -in "$1" -outform der | od -An -v -tx1 | tr -d ' \n') || return 1
+  sha1=$(openssl x509 -in "$1" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g')
+  length=$(printf '%08x' $((${#der} / 2)) | sed -E 's/(..)(..)(..)(..)/\4\3\2\1/')
+  wine reg add "HKCU\\Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\$sha1" /v Blob /t REG_BINARY \
+    /d "2000000001000000$length$der" /f >/dev/null 2>&1
 }
 
 # True while the process runs (a zombie, ended but not yet waited for, counts as ended).
@@ -234,7 +301,7 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   start)
     start_pop3_servers || exit 1
     printf '%s\n' "${VQ_POP3_PIDS[@]}" >"$VQ_POP3_DIR/pids"
-    export -p | grep -E ' VQ_(POP3|DOVECOT|MAILUTILS|SERVER)_'
+    export -p | grep -E ' VQ_(POP3|DOVECOT|MAILUTILS|SERVER|TLS|TEST)_'
     ;;
   stop)
     [ -f "${2:-}/pids" ] || { echo "usage: $0 stop FOLDER (the VQ_POP3_DIR that start printed)" >&2; exit 2; }

@@ -15,6 +15,12 @@ Two kinds of listener, any number of each, all in this one process:
       hangup ends the connection half a second after the server answers -ERR, where the real
       server would keep it open for minutes.
 
+  --tls NAME:PORT:CERT_FILE:KEY_FILE[:stls]
+      The "normal" scripted server over TLS with that certificate: TLS from the first byte, or
+      with stls after the greeting and "STLS". It records the commands as they were decrypted
+      (and any sent in clear before "STLS"), and notes "tls established" once the handshake is
+      done; the tests use it with certificates a client must refuse.
+
 Every listener records the commands it received, one connection after another, in
 LOG_DIR/NAME.log: "# connection N", then each command line exactly as received without its
 CR LF, and notes on how it ended ("# connection N closed by client", "... closed by server",
@@ -25,6 +31,7 @@ file is opened for each write, so a test may delete it between cases.
 import argparse
 import os
 import socket
+import ssl
 import struct
 import sys
 import threading
@@ -125,13 +132,26 @@ def reset(conn):
 
 
 class ScriptedSession:
-    def __init__(self, conn, recorder, scenario):
+    def __init__(self, conn, recorder, scenario, tls=None):
         self.conn = conn
         self.recorder = recorder
         self.scenario = scenario
+        self.tls = tls  # (context, stls) of a TLS listener
         self.lines = []
         self.user = None
         self.logged_in = False
+
+    def secure(self):
+        """Runs the server's side of the handshake; False when it failed."""
+        context, _ = self.tls
+        self.conn.settimeout(10)
+        try:
+            self.conn = context.wrap_socket(self.conn, server_side=True)
+        except (ssl.SSLError, OSError) as e:
+            self.recorder.note("tls handshake failed: %s" % e)
+            return False
+        self.recorder.note("tls established")
+        return True
 
     def send(self, *replies):
         if self.scenario.get("lower_ok"):
@@ -189,6 +209,9 @@ class ScriptedSession:
         if self.scenario.get("silent"):
             self.drain(600)
             return
+        stls = self.tls is not None and self.tls[1]
+        if self.tls is not None and not stls and not self.secure():
+            return
         self.send(*self.scenario.get("greeting", [b"+OK ready"]))
         while True:
             line = self.next_line(600)
@@ -197,7 +220,14 @@ class ScriptedSession:
                 return
             verb, _, argument = line.partition(b" ")
             verb = verb.upper()
-            if verb == b"USER":
+            if verb == b"STLS" and stls:
+                stls = False
+                self.send(b"+OK Begin TLS negotiation now.")
+                # Nothing sent in clear before the handshake counts afterwards.
+                self.lines = []
+                if not self.secure():
+                    return
+            elif verb == b"USER":
                 if argument == REFUSED_USER:
                     self.send(b"-ERR [AUTH] No such user")
                     return self.after_rejection()
@@ -228,19 +258,22 @@ class ScriptedSession:
                 self.send(b"-ERR Unknown command")
 
 
-def serve_scenario(conn, log, scenario):
+def serve_scenario(conn, log, scenario, tls=None):
     recorder = log.open_connection()
     conn.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+    session = ScriptedSession(conn, recorder, scenario, tls)
     try:
-        ScriptedSession(conn, recorder, scenario).run()
+        session.run()
     except EOFError:
         recorder.finish("closed by client")
     except ConnectionResetError:
         recorder.finish("reset by client")
+    except ssl.SSLEOFError:
+        recorder.finish("closed by client without close_notify")
     except OSError as e:
         recorder.finish("socket error: %s" % e)
     finally:
-        conn.close()
+        session.conn.close()
 
 
 def serve_proxy(conn, log, upstream_port, source, hangup):
@@ -333,6 +366,7 @@ def main():
     parser.add_argument("--ready-file", help="written once every listener accepts connections")
     parser.add_argument("--scenario", action="append", default=[], metavar="NAME:PORT")
     parser.add_argument("--proxy", action="append", default=[], metavar="NAME:PORT:UPSTREAM_PORT[:from=ADDR][:hangup]")
+    parser.add_argument("--tls", action="append", default=[], metavar="NAME:PORT:CERT_FILE:KEY_FILE[:stls]")
     args = parser.parse_args()
     os.makedirs(args.log_dir, exist_ok=True)
 
@@ -348,6 +382,13 @@ def main():
         source = next((o[5:] for o in options if o.startswith("from=")), None)
         log = CommandLog(os.path.join(args.log_dir, name + ".log"))
         servers.append((listen(int(port)), serve_proxy, log, int(upstream), source, "hangup" in options))
+
+    for spec in args.tls:
+        name, port, cert, key, *options = spec.split(":")
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(cert, key)
+        log = CommandLog(os.path.join(args.log_dir, name + ".log"))
+        servers.append((listen(int(port)), serve_scenario, log, SCENARIOS["normal"], (context, "stls" in options)))
 
     for listener, handler, *rest in servers:
         threading.Thread(target=accept_forever, args=(listener, handler, *rest), daemon=True).start()
