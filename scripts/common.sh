@@ -9,6 +9,14 @@ VQ_PACKAGES=(build-essential cmake googletest g++-mingw-w64-i686 wine wine32:i38
 VQ_LOGS=${VQ_LOGS:-$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-logs.XXXXXX")}
 export VQ_LOGS
 
+# What a failed ctest run says about its failures: the failing tests, then each failure with the
+# lines that explain it.
+failure_report() {
+  sed -n '/The following tests FAILED:/,$p' "$1" | grep -E '^\s+[0-9]+ - ' | sed 's/^\s*/    failed: /'
+  grep -E -A4 '(: Failure|\[  FAILED  \]|Expected|Value of:)' "$1" | grep -v '^\[  FAILED  \].*listed below' |
+    head -"${2:-60}" | sed 's/^/    /'
+}
+
 step() { printf '==> %s\n' "$*"; }
 fail() { printf '!! %s\n' "$*" >&2; exit 1; }
 

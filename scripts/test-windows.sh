@@ -56,5 +56,5 @@ env "${VQ_WINE_ENV[@]}" ctest --test-dir "$VQ_ROOT/build-win" --output-on-failur
   >"$results/windows.log" 2>&1
 rc=$?
 grep -E 'tests passed|tests failed|\*\*\*Skipped' "$results/windows.log" | sed 's/^/    /'
-[ $rc -eq 0 ] || grep -E 'Failure|FAILED|Expected|Actual|Which|Value of' "$results/windows.log" | head -60
+[ $rc -eq 0 ] || failure_report "$results/windows.log" 80
 exit $rc

@@ -13,12 +13,12 @@ check_format || format_rc=1
 build_native
 build_windows
 
-results=$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-results.XXXXXX")
+results=$VQ_LOGS
 step "native unit tests"
 ctest --test-dir "$VQ_ROOT/build-native" --output-on-failure >"$results/native.log" 2>&1
 native_rc=$?
 grep -E 'tests passed|tests failed' "$results/native.log" | sed 's/^/    /'
-[ $native_rc -eq 0 ] || grep -E 'Failure|FAILED|Expected|Actual|Which' "$results/native.log" | head -40
+[ $native_rc -eq 0 ] || failure_report "$results/native.log" 40
 
 step "Windows and end-to-end tests under Wine (private network namespace)"
 unshare --net --mount -- bash "$VQ_ROOT/scripts/test-windows.sh" "$results"
@@ -42,5 +42,5 @@ failed=$((nf + wf))
 echo
 step "summary ($(($(date +%s) - start)) s): native $((nt - nf))/$nt, Windows and end-to-end $((wt - wf))/$wt"
 echo "$passed passed, $failed failed"
-rm -rf "$results"
+echo "logs: $results"
 [ $failed -eq 0 ] && [ $native_rc -eq 0 ] && [ $windows_rc -eq 0 ] && [ $format_rc -eq 0 ]

@@ -20,4 +20,14 @@ std::string Narrow(std::wstring_view utf16) {
   return out;
 }
 
+std::string ToAnsi(std::string_view utf8) {
+  std::wstring wide = Widen(utf8);
+  if (wide.empty()) return {};
+  int size = static_cast<int>(wide.size());
+  int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), size, ansi.data(), n, nullptr, nullptr);
+  return ansi;
+}
+
 }  // namespace vq::win

@@ -7,5 +7,8 @@ namespace vq::win {
 // UTF-8 inside the program, UTF-16 at every Win32 call.
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
+// The system's ANSI code page at the file and wire boundaries; characters the code page lacks
+// become its default character, as the platform does.
+std::string ToAnsi(std::string_view utf8);
 
 }  // namespace vq::win

@@ -32,17 +32,6 @@ std::string ErrorCode(SECURITY_STATUS status) {
   return text;
 }
 
-// The text as a plain connection sends it: in the system's ANSI code page.
-std::string ToAnsi(std::string_view utf8) {
-  std::wstring wide = Widen(utf8);
-  if (wide.empty()) return {};
-  int size = static_cast<int>(wide.size());
-  int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), size, ansi.data(), n, nullptr, nullptr);
-  return ansi;
-}
-
 // Takes what Schannel allocated.
 void Collect(SecBuffer& buffer, std::string* into) {
   if (!buffer.pvBuffer) return;

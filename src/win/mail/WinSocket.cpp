@@ -54,16 +54,6 @@ std::vector<SocketAddress> Resolve(const std::wstring& host, const std::wstring&
   return addresses;
 }
 
-std::string ToAnsi(std::string_view utf8) {
-  std::wstring wide = Widen(utf8);
-  if (wide.empty()) return {};
-  int size = static_cast<int>(wide.size());
-  int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), size, ansi.data(), n, nullptr, nullptr);
-  return ansi;
-}
-
 struct ErrorName {
   int code;
   const char* name;

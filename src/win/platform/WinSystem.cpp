@@ -28,22 +28,6 @@ bool WinSystem::FolderExists(const std::string& path) const {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-namespace {
-
-// Characters the code page lacks become its default character, as the platform does.
-std::string ToAnsi(const std::string& utf8) {
-  std::wstring wide = Widen(utf8);
-  std::string bytes;
-  if (!wide.empty()) {
-    int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    bytes.resize(static_cast<size_t>(n));
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), n, nullptr, nullptr);
-  }
-  return bytes;
-}
-
-}  // namespace
-
 std::size_t AnsiSize(const std::string& utf8) {
   std::wstring wide = Widen(utf8);
   if (wide.empty()) return 0;
