@@ -345,6 +345,7 @@ TEST_F(EditorTest, TextsFitTheirControlsAtEveryDpi) {
     app = App::Start(folder);
     ASSERT_TRUE(WaitUntil([&] { return !app->VisibleWindows(kNoteClass).empty(); }));
     auto editor = EditNote(app->VisibleWindows(kNoteClass)[0]);
+    SaveScreenshot("editor-" + std::to_string(dpi));
     // The editor's own minimum, 4710 twips, at this DPI: the program does draw at it.
     EXPECT_GE(editor.rect.right - editor.rect.left, MulDiv(4710, dpi, 1440));
     auto texts = app->TextSizes();
@@ -367,6 +368,7 @@ TEST_F(EditorTest, TextsFitTheirControlsAtEveryDpi) {
 
     ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定"));
     auto dialog = WaitForWindow(kTimerClass);
+    SaveScreenshot("timer-" + std::to_string(dpi));
     texts = app->TextSizes();
     RECT client;
     GetClientRect(dialog.hwnd, &client);

@@ -435,6 +435,43 @@ COLORREF ScreenPixel(int x, int y) {
   return colour;
 }
 
+void SaveScreenshot(const std::string& name) {
+  wchar_t folder[MAX_PATH];
+  DWORD length = GetEnvironmentVariableW(L"VQ_SCREENSHOTS", folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  std::wstring path = folder;
+  if (path[0] == L'/') {  // a Unix path: Wine's drive Z: is the Unix root
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    path = L"Z:" + path;
+  }
+  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = -height;  // top-down rows
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  const int stride = (width * 3 + 3) & ~3;
+  std::string pixels(static_cast<size_t>(stride) * height, '\0');
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof header + pixels.size()), 0, 0,
+                        sizeof(BITMAPFILEHEADER) + sizeof header};
+  std::ofstream out((path + L"\\" + Widen(name) + L".bmp").c_str(), std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+}
+
 // ---- Input
 
 void TypeText(const std::wstring& text) {

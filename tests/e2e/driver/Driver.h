@@ -202,6 +202,9 @@ void ClearServerLog(const std::string& listener);
 
 // The colour on the screen at a point, as COLORREF.
 COLORREF ScreenPixel(int x, int y);
+// Saves the whole screen as NAME.bmp in the folder VQ_SCREENSHOTS names, for a person to look at
+// what a test saw; does nothing without that variable.
+void SaveScreenshot(const std::string& name);
 
 // Input as a user makes it.
 void TypeText(const std::wstring& text);
