@@ -540,6 +540,8 @@ std::unique_ptr<App> App::StartExe(const std::wstring& exe, bool waitResident) {
     WaitForInputIdle(app->pi_.hProcess, 10000);
     if (!WaitUntil([&] { return app->MainWindow() != nullptr || !app->Running(); }))
       throw std::runtime_error("the program did not become resident");
+    // Now, while the program idles: see MenuProbe.cpp.
+    if (app->Running()) app->LoadProbe();
   }
   return app;
 }
@@ -643,36 +645,37 @@ bool App::WaitForNoMenu(Millis timeout) const {
   return WaitUntil([&] { return MenuWindow() == nullptr; }, timeout);
 }
 
-std::string App::ProbeDump(const char* function) const {
+void App::LoadProbe() const {
+  if (remoteProbe_) return;
   static const std::wstring probe = BesideThisProgram(L"vq_menuprobe.dll");
-  static HMODULE local = LoadLibraryExW(probe.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
-  if (!local) throw std::runtime_error("vq_menuprobe.dll is missing");
-  auto offset = reinterpret_cast<DWORD>(GetProcAddress(local, function)) - reinterpret_cast<DWORD>(local);
-
-  std::wstring output = TempRoot() + L"vq-menus-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
-  auto runRemote = [&](LPTHREAD_START_ROUTINE start, const std::wstring& argument) -> DWORD {
-    size_t bytes = (argument.size() + 1) * sizeof(wchar_t);
-    void* remote = VirtualAllocEx(pi_.hProcess, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
-    WriteProcessMemory(pi_.hProcess, remote, argument.c_str(), bytes, nullptr);
-    HANDLE thread = CreateRemoteThread(pi_.hProcess, nullptr, 0, start, remote, 0, nullptr);
-    DWORD code = 0;
-    if (thread) {
-      WaitForSingleObject(thread, 10000);
-      GetExitCodeThread(thread, &code);
-      CloseHandle(thread);
-    }
-    VirtualFreeEx(pi_.hProcess, remote, 0, MEM_RELEASE);
-    return code;
-  };
-  if (!remoteProbe_) {
-    // kernel32 sits at the same address in every process, so our LoadLibraryW is theirs too.
-    auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
-    remoteProbe_ = runRemote(loadLibrary, probe);
-    if (!remoteProbe_) throw std::runtime_error("cannot load the menu probe into the program");
+  size_t bytes = (probe.size() + 1) * sizeof(wchar_t);
+  void* remote = VirtualAllocEx(pi_.hProcess, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+  WriteProcessMemory(pi_.hProcess, remote, probe.c_str(), bytes, nullptr);
+  // kernel32 sits at the same address in every process, so our LoadLibraryW is theirs too.
+  auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+  HANDLE thread = CreateRemoteThread(pi_.hProcess, nullptr, 0, loadLibrary, remote, 0, nullptr);
+  if (thread) {
+    WaitForSingleObject(thread, 10000);
+    GetExitCodeThread(thread, &remoteProbe_);
+    CloseHandle(thread);
   }
+  VirtualFreeEx(pi_.hProcess, remote, 0, MEM_RELEASE);
+  if (!remoteProbe_) throw std::runtime_error("cannot load the menu probe into the program");
+}
+
+std::string App::ProbeDump(const char* function) const {
+  LoadProbe();
+  std::wstring output = TempRoot() + L"vq-menus-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
   DeleteFileW(output.c_str());
-  runRemote(reinterpret_cast<LPTHREAD_START_ROUTINE>(static_cast<uintptr_t>(remoteProbe_ + offset)), output);
+  std::wstring question = (std::string_view(function) == "DumpTexts" ? L"T" : L"M") + output;
+  std::wstring pipe = L"\\\\.\\pipe\\vq-probe-" + std::to_wstring(Pid());
+  DWORD answer = 1, got = 0;
+  // The probe's thread makes its pipe soon after the probe is loaded.
+  WaitUntil([&] {
+    return CallNamedPipeW(pipe.c_str(), question.data(), static_cast<DWORD>(question.size() * sizeof(wchar_t)), &answer,
+                          sizeof answer, &got, 10000);
+  });
 
   std::ifstream file(output.c_str(), std::ios::binary);
   std::stringstream dump;

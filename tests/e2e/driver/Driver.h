@@ -163,6 +163,8 @@ class App {
  private:
   App() = default;
   HWND MenuWindow() const;
+  // Loads the menu probe into the program, once.
+  void LoadProbe() const;
   // Runs a function of the probe DLL in the program and returns what it wrote.
   std::string ProbeDump(const char* function) const;
   void PostKeyToMenu(UINT vk) const;

@@ -1,6 +1,12 @@
 // Loaded into the program under test by the end-to-end driver. Menus and fonts live in the
 // process that made them, so the open popup menus, and the sizes of texts in their controls'
 // fonts, can only be read from inside it: this DLL writes them to a file the driver names.
+//
+// The driver loads it once, while the program idles, and then asks through a named pipe that a
+// thread of the DLL serves. A thread started from outside for every question would do, but
+// Wine starts such a thread from a signal handler, which deadlocks when the signal lands while
+// the program's own thread is inside malloc (as when a key press first reaches the X input
+// method in an open menu).
 #include <windows.h>
 
 #include <cstdio>
@@ -101,7 +107,9 @@ BOOL CALLBACK MeasureChild(HWND child, LPARAM param) {
   wchar_t text[512] = L"";
   int length = GetWindowTextW(child, text, 512);
   HDC dc = GetDC(child);
-  auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(child, WM_GETFONT, 0, 0, SMTO_BLOCK, 2000, &result);
+  auto font = reinterpret_cast<HFONT>(result);
   HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
   SIZE size{0, 0};
   GetTextExtentPoint32W(dc, text, length, &size);
@@ -133,4 +141,38 @@ extern "C" __declspec(dllexport) DWORD WINAPI DumpTexts(LPVOID param) {
   return 0;
 }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+namespace {
+
+// Serves "\\.\pipe\vq-probe-<pid>": each question is 'M' (DumpMenus) or 'T' (DumpTexts) and
+// the output file's path; the answer is the function's result.
+DWORD WINAPI Serve(LPVOID) {
+  wchar_t name[64];
+  swprintf(name, 64, L"\\\\.\\pipe\\vq-probe-%lu", GetCurrentProcessId());
+  for (;;) {
+    HANDLE pipe = CreateNamedPipeW(name, PIPE_ACCESS_DUPLEX, PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1,
+                                   4096, 4096, 0, nullptr);
+    if (pipe == INVALID_HANDLE_VALUE) return 1;
+    if (ConnectNamedPipe(pipe, nullptr) || GetLastError() == ERROR_PIPE_CONNECTED) {
+      wchar_t question[MAX_PATH + 2];
+      DWORD got = 0;
+      if (ReadFile(pipe, question, sizeof question - sizeof(wchar_t), &got, nullptr) && got >= sizeof(wchar_t)) {
+        question[got / sizeof(wchar_t)] = L'\0';
+        DWORD answer = question[0] == L'T' ? DumpTexts(question + 1) : DumpMenus(question + 1);
+        DWORD written = 0;
+        WriteFile(pipe, &answer, sizeof answer, &written, nullptr);
+        FlushFileBuffers(pipe);
+      }
+      DisconnectNamedPipe(pipe);
+    }
+    CloseHandle(pipe);
+  }
+}
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    if (HANDLE thread = CreateThread(nullptr, 0, Serve, nullptr, 0, nullptr)) CloseHandle(thread);
+  }
+  return TRUE;
+}
