@@ -439,6 +439,8 @@ void SaveScreenshot(const std::string& name) {
   wchar_t folder[MAX_PATH];
   DWORD length = GetEnvironmentVariableW(L"VQ_SCREENSHOTS", folder, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
+  // What opened just now paints in its next few messages.
+  std::this_thread::sleep_for(500ms);
   std::wstring path = folder;
   if (path[0] == L'/') {  // a Unix path: Wine's drive Z: is the Unix root
     std::replace(path.begin(), path.end(), L'/', L'\\');
