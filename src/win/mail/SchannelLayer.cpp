@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "win/base/Text.h"
+#include "win/mail/NetApi.h"
 
 namespace vq::win {
 namespace {
@@ -36,7 +37,7 @@ std::string ErrorCode(SECURITY_STATUS status) {
 void Collect(SecBuffer& buffer, std::string* into) {
   if (!buffer.pvBuffer) return;
   if (into) into->append(static_cast<const char*>(buffer.pvBuffer), buffer.cbBuffer);
-  FreeContextBuffer(buffer.pvBuffer);
+  net::FreeContextBuffer(buffer.pvBuffer);
   buffer.pvBuffer = nullptr;
 }
 
@@ -46,7 +47,7 @@ struct CertificateJob {
   std::wstring host;
   PCCERT_CONTEXT certificate = nullptr;
   ~CertificateJob() {
-    if (certificate) CertFreeCertificateContext(certificate);
+    if (certificate) net::CertFreeCertificateContext(certificate);
   }
 };
 
@@ -60,8 +61,8 @@ CertificateVerdict Verify(const CertificateJob& job) {
   chainPara.RequestedUsage.Usage.cUsageIdentifier = 1;
   chainPara.RequestedUsage.Usage.rgpszUsageIdentifier = usages;
   PCCERT_CHAIN_CONTEXT chain = nullptr;
-  if (!CertGetCertificateChain(nullptr, job.certificate, nullptr, job.certificate->hCertStore, &chainPara, 0, nullptr,
-                               &chain))
+  if (!net::CertGetCertificateChain(nullptr, job.certificate, nullptr, job.certificate->hCertStore, &chainPara, 0,
+                                    nullptr, &chain))
     return CertificateVerdict::kUntrusted;
   std::wstring host = job.host;
   SSL_EXTRA_CERT_CHAIN_POLICY_PARA ssl{};
@@ -73,9 +74,9 @@ CertificateVerdict Verify(const CertificateJob& job) {
   policy.pvExtraPolicyPara = &ssl;
   CERT_CHAIN_POLICY_STATUS status{};
   status.cbSize = sizeof status;
-  const BOOL checked = CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain, &policy, &status);
+  const BOOL checked = net::CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain, &policy, &status);
   const DWORD chainErrors = chain->TrustStatus.dwErrorStatus;
-  CertFreeCertificateChain(chain);
+  net::CertFreeCertificateChain(chain);
   if (!checked) return CertificateVerdict::kUntrusted;
   switch (static_cast<HRESULT>(status.dwError)) {
     case S_OK:
@@ -100,15 +101,20 @@ DWORD WINAPI VerifyOnWorker(void* parameter) {
 
 }  // namespace
 
-SchannelLayer::SchannelLayer() {
+SchannelLayer::SchannelLayer() = default;
+
+// The window that takes the certificate's verdict comes with the first handshake.
+bool SchannelLayer::EnsureWindow() {
+  if (hwnd_) return true;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   static const bool registered = Window::RegisterClass(instance, kWindowClass);
   if (registered) CreateBound(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance);
+  return hwnd_ != nullptr;
 }
 
 SchannelLayer::~SchannelLayer() {
   Reset();
-  if (haveCredentials_) FreeCredentialsHandle(&credentials_);
+  if (haveCredentials_) net::FreeCredentialsHandle(&credentials_);
   Destroy();
 }
 
@@ -121,15 +127,16 @@ bool SchannelLayer::AcquireCredentials() {
   cred.grbitEnabledProtocols = SP_PROT_TLS1_2_CLIENT;
   cred.dwFlags = SCH_CRED_NO_DEFAULT_CREDS | SCH_CRED_MANUAL_CRED_VALIDATION;
   TimeStamp expiry;
-  haveCredentials_ = AcquireCredentialsHandleW(nullptr, const_cast<wchar_t*>(UNISP_NAME_W), SECPKG_CRED_OUTBOUND,
-                                               nullptr, &cred, nullptr, nullptr, &credentials_, &expiry) == SEC_E_OK;
+  haveCredentials_ =
+      net::AcquireCredentialsHandleW(nullptr, const_cast<wchar_t*>(UNISP_NAME_W), SECPKG_CRED_OUTBOUND, nullptr, &cred,
+                                     nullptr, nullptr, &credentials_, &expiry) == SEC_E_OK;
   return haveCredentials_;
 }
 
 void SchannelLayer::Reset() {
   generation_ = NextGeneration();
   checking_ = false;
-  if (haveContext_) DeleteSecurityContext(&context_);
+  if (haveContext_) net::DeleteSecurityContext(&context_);
   haveContext_ = false;
   sizes_ = {};
 }
@@ -137,6 +144,7 @@ void SchannelLayer::Reset() {
 SecurityStep SchannelLayer::Begin(std::string_view host) {
   Reset();
   host_ = Widen(host);
+  if (!EnsureWindow()) return {SecurityStep::Result::kFailed, 0, {}, {}, "window"};
   if (!AcquireCredentials()) return {SecurityStep::Result::kFailed, 0, {}, {}, "credentials"};
   return Initialize(nullptr);
 }
@@ -158,8 +166,8 @@ SecurityStep SchannelLayer::Initialize(const std::string* input) {
     SecBufferDesc outDesc{SECBUFFER_VERSION, 2, out};
     ULONG attributes = 0;
     const SECURITY_STATUS status =
-        InitializeSecurityContextW(&credentials_, haveContext_ ? &context_ : nullptr, host_.data(), kRequest, 0, 0,
-                                   input ? &inDesc : nullptr, 0, &context_, &outDesc, &attributes, nullptr);
+        net::InitializeSecurityContextW(&credentials_, haveContext_ ? &context_ : nullptr, host_.data(), kRequest, 0, 0,
+                                        input ? &inDesc : nullptr, 0, &context_, &outDesc, &attributes, nullptr);
     if (!haveContext_ && (status == SEC_E_OK || status == SEC_I_CONTINUE_NEEDED)) haveContext_ = true;
     Collect(out[0], &step.output);
     Collect(out[1], nullptr);
@@ -167,7 +175,7 @@ SecurityStep SchannelLayer::Initialize(const std::string* input) {
     step.consumed = input ? input->size() - (in[1].BufferType == SECBUFFER_EXTRA ? in[1].cbBuffer : 0) : 0;
     switch (status) {
       case SEC_E_OK:
-        if (QueryContextAttributesW(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_) != SEC_E_OK)
+        if (net::QueryContextAttributesW(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_) != SEC_E_OK)
           return {SecurityStep::Result::kFailed, step.consumed, {}, {}, "sizes"};
         step.result = SecurityStep::Result::kDone;
         return step;
@@ -202,7 +210,7 @@ SecurityStep SchannelLayer::Decrypt(std::string_view input) {
                           {0, SECBUFFER_EMPTY, nullptr},
                           {0, SECBUFFER_EMPTY, nullptr}};
   SecBufferDesc desc{SECBUFFER_VERSION, 4, buffers};
-  const SECURITY_STATUS status = DecryptMessage(&context_, &desc, 0, nullptr);
+  const SECURITY_STATUS status = net::DecryptMessage(&context_, &desc, 0, nullptr);
   SecurityStep step;
   step.consumed = length;
   for (const SecBuffer& b : buffers) {
@@ -243,7 +251,7 @@ SecurityStep SchannelLayer::Encrypt(std::string_view plain) {
                             {sizes_.cbTrailer, SECBUFFER_STREAM_TRAILER, record.data() + sizes_.cbHeader + n},
                             {0, SECBUFFER_EMPTY, nullptr}};
     SecBufferDesc desc{SECBUFFER_VERSION, 4, buffers};
-    const SECURITY_STATUS status = EncryptMessage(&context_, 0, &desc, 0);
+    const SECURITY_STATUS status = net::EncryptMessage(&context_, 0, &desc, 0);
     if (status != SEC_E_OK) return {SecurityStep::Result::kFailed, 0, {}, {}, ErrorCode(status)};
     // The trailer shrinks to what the cipher needs: only what was filled in goes out.
     for (int i = 0; i < 3; ++i) step.output.append(static_cast<const char*>(buffers[i].pvBuffer), buffers[i].cbBuffer);
@@ -257,7 +265,7 @@ std::string SchannelLayer::Shutdown() {
   DWORD type = SCHANNEL_SHUTDOWN;
   SecBuffer control{sizeof type, SECBUFFER_TOKEN, &type};
   SecBufferDesc desc{SECBUFFER_VERSION, 1, &control};
-  if (ApplyControlToken(&context_, &desc) != SEC_E_OK) return {};
+  if (net::ApplyControlToken(&context_, &desc) != SEC_E_OK) return {};
   return Initialize(nullptr).output;
 }
 
@@ -268,7 +276,7 @@ void SchannelLayer::CheckCertificate() {
   job->host = host_;
   checking_ = true;
   if (!haveContext_ ||
-      QueryContextAttributesW(&context_, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &job->certificate) != SEC_E_OK ||
+      net::QueryContextAttributesW(&context_, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &job->certificate) != SEC_E_OK ||
       !job->certificate) {
     PostMessageW(hwnd_, kCheckedMessage, generation_, static_cast<LPARAM>(CertificateVerdict::kUntrusted));
     return;

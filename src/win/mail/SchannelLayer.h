@@ -36,6 +36,7 @@ class SchannelLayer final : public Window, public SecurityLayer {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   // One call of the handshake with this input (none for the first and for the goodbye).
   SecurityStep Initialize(const std::string* input);
+  bool EnsureWindow();
   bool AcquireCredentials();
 
   SecurityLayerEvents* events_ = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 #include <winsock2.h>
+#include "win/mail/NetApi.h"
 
 namespace vq::win {
 
@@ -25,7 +26,7 @@ class UniqueSocket {
     return handle;
   }
   void Reset(SOCKET handle = INVALID_SOCKET) {
-    if (handle_ != INVALID_SOCKET) closesocket(handle_);
+    if (handle_ != INVALID_SOCKET) net::closesocket(handle_);
     handle_ = handle;
   }
 

@@ -9,6 +9,7 @@
 
 #include "win/base/Window.h"
 #include "win/base/Text.h"
+#include "win/mail/NetApi.h"
 
 namespace vq::win {
 namespace {
@@ -40,7 +41,7 @@ std::vector<SocketAddress> Resolve(const std::wstring& host, const std::wstring&
   hints.ai_flags = flags;
   ADDRINFOW* list = nullptr;
   std::vector<SocketAddress> addresses;
-  if (GetAddrInfoW(host.c_str(), service.c_str(), &hints, &list) != 0) return addresses;
+  if (net::GetAddrInfoW(host.c_str(), service.c_str(), &hints, &list) != 0) return addresses;
   for (ADDRINFOW* info = list; info; info = info->ai_next) {
     if (info->ai_addrlen > sizeof(sockaddr_storage)) continue;
     SocketAddress address;
@@ -50,7 +51,7 @@ std::vector<SocketAddress> Resolve(const std::wstring& host, const std::wstring&
     address.family = info->ai_family;
     addresses.push_back(address);
   }
-  FreeAddrInfoW(list);
+  net::FreeAddrInfoW(list);
   return addresses;
 }
 
@@ -97,9 +98,9 @@ DWORD WINAPI ResolveOnWorker(void* parameter) {
   SocketResolution& job = **holder;
   // Its own reference to the library: the socket may be gone, and the library cleaned up, first.
   WSADATA data;
-  bool started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  bool started = net::WSAStartup(MAKEWORD(2, 2), &data) == 0;
   job.addresses = Resolve(job.host, job.service, 0);
-  if (started) WSACleanup();
+  if (started) net::WSACleanup();
   job.done.store(true, std::memory_order_release);
   PostMessageW(job.window, kResolvedMessage, job.generation, 0);
   return 0;
@@ -107,20 +108,23 @@ DWORD WINAPI ResolveOnWorker(void* parameter) {
 
 }  // namespace
 
-WinSocket::WinSocket() {
-  WSADATA data;
-  startupError_ = WSAStartup(MAKEWORD(2, 2), &data);
-  winsockStarted_ = startupError_ == 0;
+WinSocket::WinSocket() = default;
+
+// The window that takes the socket's notifications comes with the first connection, as the
+// library does: a program that never checks mail makes neither.
+bool WinSocket::EnsureWindow() {
+  if (hwnd_) return true;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   static const bool registered = Window::RegisterClass(instance, kWindowClass);
   if (registered) CreateBound(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance);
+  return hwnd_ != nullptr;
 }
 
 WinSocket::~WinSocket() {
   if (deliveryAlive_) *deliveryAlive_ = false;
   Close();
   Destroy();
-  if (winsockStarted_) WSACleanup();
+  if (winsockStarted_) net::WSACleanup();
 }
 
 void WinSocket::SetEvents(SocketEvents* events) { events_ = events; }
@@ -131,8 +135,14 @@ UINT WinSocket::SocketMessage() const { return kFirstSocketMessage + attempts_ %
 
 int WinSocket::Connect(std::string_view host, int port) {
   Close();
-  if (!winsockStarted_) return startupError_;
-  if (!hwnd_) return WSAENOBUFS;
+  if (!winsockStarted_) {
+    // Windows Sockets start with the first connection, not with the program.
+    WSADATA data;
+    int error = net::WSAStartup(MAKEWORD(2, 2), &data);
+    if (error) return error;
+    winsockStarted_ = true;
+  }
+  if (!EnsureWindow()) return WSAENOBUFS;
   if (port < 1 || port > 65535) return WSAEADDRNOTAVAIL;
   closed_ = false;
   std::wstring wideHost = Widen(host);
@@ -173,19 +183,19 @@ int WinSocket::ConnectNext() {
   while (nextAddress_ < addresses_.size()) {
     const SocketAddress& address = addresses_[nextAddress_++];
     ++attempts_;
-    UniqueSocket attempt(socket(address.family, SOCK_STREAM, IPPROTO_TCP));
-    if (!attempt || WSAAsyncSelect(attempt.Get(), hwnd_, SocketMessage(), kSocketEvents) != 0) {
-      lastError_ = WSAGetLastError();
+    UniqueSocket attempt(net::socket(address.family, SOCK_STREAM, IPPROTO_TCP));
+    if (!attempt || net::WSAAsyncSelect(attempt.Get(), hwnd_, SocketMessage(), kSocketEvents) != 0) {
+      lastError_ = net::WSAGetLastError();
       continue;
     }
-    if (connect(attempt.Get(), reinterpret_cast<const sockaddr*>(&address.address), address.length) == 0) {
+    if (net::connect(attempt.Get(), reinterpret_cast<const sockaddr*>(&address.address), address.length) == 0) {
       socket_ = std::move(attempt);
       connected_ = true;
       deferredConnect_ = true;
       Defer();
       return 0;
     }
-    int error = WSAGetLastError();
+    int error = net::WSAGetLastError();
     if (error == WSAEWOULDBLOCK) {
       socket_ = std::move(attempt);
       return 0;
@@ -221,9 +231,9 @@ int WinSocket::SendBytes(std::string_view bytes) {
 int WinSocket::Flush() {
   while (sent_ < outbox_.size()) {
     int chunk = static_cast<int>(std::min<size_t>(outbox_.size() - sent_, INT_MAX));
-    int n = send(socket_.Get(), outbox_.data() + sent_, chunk, 0);
+    int n = net::send(socket_.Get(), outbox_.data() + sent_, chunk, 0);
     if (n == SOCKET_ERROR) {
-      int error = WSAGetLastError();
+      int error = net::WSAGetLastError();
       return error == WSAEWOULDBLOCK ? 0 : error;
     }
     sent_ += static_cast<size_t>(n);
@@ -314,13 +324,13 @@ void WinSocket::OnSocketEvent(int event, int error) {
 bool WinSocket::ReadAvailable(std::string& data, int& error) {
   char buffer[4096];
   while (data.size() < kMostReadAtOnce) {
-    int n = recv(socket_.Get(), buffer, sizeof buffer, 0);
+    int n = net::recv(socket_.Get(), buffer, sizeof buffer, 0);
     if (n > 0) {
       data.append(buffer, static_cast<size_t>(n));
       continue;
     }
     if (n == SOCKET_ERROR) {
-      int code = WSAGetLastError();
+      int code = net::WSAGetLastError();
       if (code != WSAEWOULDBLOCK) error = code;
     }
     break;

@@ -46,6 +46,7 @@ class WinSocket final : public Window, public Socket {
 
  private:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool EnsureWindow();
   UINT SocketMessage() const;
   [[nodiscard]] int ConnectNext();
   void OnResolved();
@@ -62,7 +63,6 @@ class WinSocket final : public Window, public Socket {
   bool Deliver(Call call);
 
   bool winsockStarted_ = false;
-  int startupError_ = 0;
   SocketEvents* events_ = nullptr;
 
   // Every Connect and Close starts a new generation; notifications of an older one are dropped.
