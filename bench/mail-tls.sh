@@ -23,22 +23,16 @@ if [ -z "${VQ_MAIL_TLS_BENCH_INSIDE:-}" ]; then
 fi
 
 source "$VQ_ROOT/tests/e2e/servers/pop3-servers.sh"
-ip link set lo up || fail "cannot bring up loopback in the namespace"
 work=$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-mailbench.XXXXXX")
-sed -E 's/^hosts:.*/hosts: files/' /etc/nsswitch.conf >"$work/nsswitch.conf"
-mount --bind "$work/nsswitch.conf" /etc/nsswitch.conf
+isolate_network "$work"
 cleanup() {
   stop_pop3_servers
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
-  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  stop_wine_session
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-start_xvfb
-wine_environment "$work/prefix"
-make_prefix
-warm_wine_session
+start_wine_session "$work"
 start_pop3_servers || fail "the POP3 test servers did not start"
 trust_test_ca "$VQ_TEST_CA" || fail "cannot trust the test CA in the Wine prefix"
 

@@ -17,13 +17,7 @@ idle_seconds=${BENCH_IDLE_SECONDS:-180}
 
 if [ "${1:-}" != --inside ]; then
   [ "$(id -u)" = 0 ] || fail "run as root (the POP3 servers need a private network namespace)"
-  if [ -n "${BENCH_BUILD_DIR:-}" ]; then
-    BENCH_BUILD_DIR=$(cd "$BENCH_BUILD_DIR" 2>/dev/null && pwd) || fail "no build directory $BENCH_BUILD_DIR"
-    step "measuring the programs already built in $BENCH_BUILD_DIR"
-  else
-    build_windows
-    BENCH_BUILD_DIR=$VQ_ROOT/build-win
-  fi
+  bench_build_dir
   export BENCH_BUILD_DIR
   exec unshare --net --mount -- bash "$0" --inside
 fi
@@ -36,24 +30,18 @@ minimal=$build/bench/MinimalTray.exe
 bench=$build/bench/MailBench.exe
 for f in "$exe" "$minimal" "$bench" "$build/bench/vq_menuprobe.dll"; do [ -f "$f" ] || fail "missing $f"; done
 
-ip link set lo up || fail "cannot bring up loopback in the namespace"
 work=$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-mailbench.XXXXXX")
-sed -E 's/^hosts:.*/hosts: files/' /etc/nsswitch.conf >"$work/nsswitch.conf"
-mount --bind "$work/nsswitch.conf" /etc/nsswitch.conf
+isolate_network "$work"
 idle_pids=()
 cleanup() {
   [ ${#idle_pids[@]} -gt 0 ] && kill "${idle_pids[@]}" 2>/dev/null && wait "${idle_pids[@]}" 2>/dev/null
   stop_pop3_servers
-  [ -d "$work/prefix" ] && wineserver -k 2>/dev/null
-  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  stop_wine_session
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-start_xvfb
-wine_environment "$work/prefix"
-make_prefix
-warm_wine_session
+start_wine_session "$work"
 start_pop3_servers || fail "the POP3 servers did not start"
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 

@@ -16,19 +16,13 @@ note_runs=${BENCH_NOTE_RUNS:-15}
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-bench.XXXXXX")
 cleanup() {
-  [ -d "$work/prefix" ] && WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null
-  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  stop_wine_session
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-if [ -n "${BENCH_BUILD_DIR:-}" ]; then
-  build=$(cd "$BENCH_BUILD_DIR" 2>/dev/null && pwd) || fail "no build directory $BENCH_BUILD_DIR"
-  step "measuring the programs already built in $build"
-else
-  build_windows
-  build=$VQ_ROOT/build-win
-fi
+bench_build_dir
+build=$BENCH_BUILD_DIR
 exe=$build/src/win/Vornquill2.exe
 minimal=$build/bench/MinimalTray.exe
 bench=$build/bench/StartupBench.exe

@@ -128,6 +128,40 @@ start_xvfb() {
   export DISPLAY=":$display"
 }
 
+# Inside a private network namespace: loopback up, and names resolved from /etc/hosts only (a
+# bind mount over nsswitch.conf), so that nothing run here can reach another machine.
+# $1: a work folder for the replacement file.
+isolate_network() {
+  ip link set lo up || fail "cannot bring up loopback in the namespace"
+  sed -E 's/^hosts:.*/hosts: files/' /etc/nsswitch.conf >"$1/nsswitch.conf"
+  mount --bind "$1/nsswitch.conf" /etc/nsswitch.conf || fail "cannot replace nsswitch.conf in the namespace"
+}
+
+# Xvfb and a fresh, warm Japanese Wine prefix in $1/prefix; stop_wine_session ends both by PID.
+start_wine_session() {
+  ensure_japanese_locale
+  start_xvfb
+  wine_environment "$1/prefix"
+  make_prefix
+  warm_wine_session
+}
+stop_wine_session() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+}
+
+# The Windows build a benchmark measures: BENCH_BUILD_DIR as it is (nothing is built), else
+# build-win, built now. Sets BENCH_BUILD_DIR to its absolute path.
+bench_build_dir() {
+  if [ -n "${BENCH_BUILD_DIR:-}" ]; then
+    BENCH_BUILD_DIR=$(cd "$BENCH_BUILD_DIR" 2>/dev/null && pwd) || fail "no build directory $BENCH_BUILD_DIR"
+    step "measuring the programs already built in $BENCH_BUILD_DIR"
+  else
+    build_windows "$@"
+    BENCH_BUILD_DIR=$VQ_ROOT/build-win
+  fi
+}
+
 # Readies the prefix for measured or tested program starts: windows unmanaged (without a window
 # manager Wine otherwise waits for one at every hide), and a persistent, warmed-up wineserver so
 # that no start pays for the server's own.

@@ -8,25 +8,18 @@ source "$(dirname "$0")/common.sh"
 source "$VQ_ROOT/tests/e2e/servers/pop3-servers.sh"
 results=$1
 
-ip link set lo up || fail "cannot bring up loopback in the test namespace"
 work=$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-test.XXXXXX")
-sed -E 's/^hosts:.*/hosts: files/' /etc/nsswitch.conf >"$work/nsswitch.conf"
-mount --bind "$work/nsswitch.conf" /etc/nsswitch.conf
+isolate_network "$work"
 
 cleanup() {
   stop_pop3_servers
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
-  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  stop_wine_session
   umount "$work/readonly" "$work/readonly-notes" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-ensure_japanese_locale
-start_xvfb
-wine_environment "$work/prefix"
-make_prefix
-warm_wine_session
+start_wine_session "$work"
 
 # Program folders the program cannot write to (read-only bind mounts): one with the program
 # alone, one with a note as well.

@@ -30,4 +30,11 @@ std::string ToAnsi(std::string_view utf8) {
   return ansi;
 }
 
+std::size_t AnsiSize(std::string_view utf8) {
+  std::wstring wide = Widen(utf8);
+  if (wide.empty()) return 0;
+  int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  return static_cast<std::size_t>(n > 0 ? n : 0);
+}
+
 }  // namespace vq::win

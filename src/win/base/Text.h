@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -10,5 +11,7 @@ std::string Narrow(std::wstring_view utf16);
 // The system's ANSI code page at the file and wire boundaries; characters the code page lacks
 // become its default character, as the platform does.
 std::string ToAnsi(std::string_view utf8);
+// How many bytes ToAnsi would give.
+std::size_t AnsiSize(std::string_view utf8);
 
 }  // namespace vq::win

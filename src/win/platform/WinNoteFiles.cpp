@@ -64,7 +64,7 @@ NoteFiles::ReadResult WinNoteFiles::Read(std::string_view name) const {
   return {ReadStatus::kOk, Narrow(wide)};
 }
 
-std::size_t WinNoteFiles::StoredSize(std::string_view text) const { return AnsiSize(std::string(text)); }
+std::size_t WinNoteFiles::StoredSize(std::string_view text) const { return AnsiSize(text); }
 
 bool WinNoteFiles::Write(std::string_view name, std::string_view text) {
   // What the reader would refuse is not written: the old file stays.

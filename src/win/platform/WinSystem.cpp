@@ -28,13 +28,6 @@ bool WinSystem::FolderExists(const std::string& path) const {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::size_t AnsiSize(const std::string& utf8) {
-  std::wstring wide = Widen(utf8);
-  if (wide.empty()) return 0;
-  int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  return static_cast<std::size_t>(n > 0 ? n : 0);
-}
-
 bool WriteAnsiFileSafely(const std::wstring& path, const std::string& utf8) {
   std::string bytes = ToAnsi(utf8);
   std::wstring temporary = path + L".tmp";

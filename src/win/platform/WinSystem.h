@@ -23,7 +23,5 @@ class WinSystem : public System {
 // Writes text in the ANSI code page through a temporary file beside the target, so that a
 // failure leaves the old file as it was.
 bool WriteAnsiFileSafely(const std::wstring& path, const std::string& utf8);
-// The size of a text in the ANSI code page, in bytes.
-std::size_t AnsiSize(const std::string& utf8);
 
 }  // namespace vq::win
