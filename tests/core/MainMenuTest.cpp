@@ -27,6 +27,8 @@ TEST(MainMenu, FirstStartShowsEveryItemInOrder) {
             "  [新規作成]\n"
             "  -\n"
             "  -\n"
+            "  はがした付箋紙\n"
+            "    (なし)\n"
             "  (設定)\n"
             "-\n"
             "ランチャー\n"
@@ -60,9 +62,13 @@ TEST(MainMenu, OnlyNamedLauncherEntriesAppearInIndexOrder) {
 }
 
 TEST(MainMenu, HiddenNotesSitBetweenTheNoteSeparators) {
-  Menu menu = BuildMainMenu(LauncherCaptions{}, {{2, "買い物リスト(非表示タグ)"}, {40, "会議(非表示タグ)"}});
-  EXPECT_EQ(Render(menu[2].children), "[新規作成]\n-\n買い物リスト(非表示タグ)\n会議(非表示タグ)\n-\n(設定)\n");
+  Menu menu = BuildMainMenu(LauncherCaptions{}, {{2, "買い物リスト(非表示タグ)"}, {40, "会議(非表示タグ)"}},
+                            {{"会議(2026/12/08)"}, {"古い(2026/11/30)"}});
+  EXPECT_EQ(Render(menu[2].children),
+            "[新規作成]\n-\n買い物リスト(非表示タグ)\n会議(非表示タグ)\n-\nはがした付箋紙\n  会議(2026/12/08)\n  "
+            "古い(2026/11/30)\n(設定)\n");
   EXPECT_EQ(menu[2].children[3].command, ShowHiddenNoteCommand(40));
+  EXPECT_EQ(menu[2].children[5].children[1].command, RestorePeeledCommand(1));
 }
 
 TEST(MainMenu, NoteMenuCarriesTheStackingCheckMarks) {

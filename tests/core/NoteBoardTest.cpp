@@ -40,7 +40,11 @@ TEST_F(NoteBoardTest, RestoreShowsVisibleNotesInNumberOrderAndListsHiddenOnes) {
   AddNote(2, "two");
   AddNote(3, "隠れた長いメモの本文", SampleRecord("False"));
   files.files["Vornquill5.hsn"] = RecordText(SampleRecord());  // its text file is missing
+  // Leftovers of cut-off writes go; any other name stays.
+  for (const char* name : {"Vornquill101.hsn.tmp", "Vornquill03.log.tmp", "Vornquill2.log.tmp.tmp", "a.tmp"})
+    files.files[name] = "x";
   auto before = files.files;
+  files.files["Vornquill2.hsn.tmp"] = files.files["Vornquill100.log.tmp"] = "cut off";
   board.RestoreNotes();
 
   ASSERT_EQ(board.Count(), 2);
@@ -253,15 +257,77 @@ TEST_F(NoteBoardTest, PeelOffAsksAndOnlyYesDeletes) {
   EXPECT_TRUE(files.Exists("Vornquill1.hsn"));
 
   dialogs.answerYes = true;
+  auto peeledFiles = files.files;
   PopupCommand(2, MenuCommand::kNotePeel);
   EXPECT_EQ(board.Count(), 2);
-  EXPECT_FALSE(files.Exists("Vornquill1.hsn"));
-  EXPECT_FALSE(files.Exists("Vornquill1.log"));
+  EXPECT_EQ(files.log, (std::vector<std::string>{"move Vornquill1.hsn はがした付箋紙\\1-202612071200.hsn",
+                                                 "move Vornquill1.log はがした付箋紙\\1-202612071200.log"}));
   // Positions close up behind the removed window.
   EXPECT_EQ(board.NumberAt(1), 0);
   EXPECT_EQ(board.NumberAt(2), 2);
   EXPECT_EQ(board.PositionOf(View(2)), 2);
   EXPECT_EQ(NoteStore(files).FindFreeNoteNumber(), 1);
+
+  // Brought back while a new note holds its old number: the next free one, the same files.
+  ASSERT_TRUE(board.SaveNote(1, View(1).note));
+  ASSERT_EQ(board.ListPeeledNotes().size(), 1u);
+  board.OnCommand(RestorePeeledCommand(0));
+  EXPECT_EQ(files.files["Vornquill3.hsn"], peeledFiles["Vornquill1.hsn"]);
+  EXPECT_EQ(files.files["Vornquill3.log"], peeledFiles["Vornquill1.log"]);
+  EXPECT_TRUE(files.List(kPeeledFolder).empty());
+  ASSERT_EQ(board.Count(), 3);
+  EXPECT_EQ(board.NumberAt(3), 3);
+  EXPECT_EQ(View(3).note.text, "one");
+  board.OnCommand(RestorePeeledCommand(0));  // chosen twice from one menu: nothing more
+  EXPECT_EQ(board.Count(), 3);
+}
+
+// The submenu lists whole, sound notes only, newest first and ten at most, and a peel pushes
+// the oldest of them out for good; whatever else lies in the folder is nobody's.
+TEST_F(NoteBoardTest, PeeledNotesListTheNewestSoundOnesAndPushOutTheOldest) {
+  auto peeled = [&](const std::string& stem, const char* hsn, const char* log) {
+    if (hsn) files.files[PeeledNotes::RecordOf(stem)] = hsn;
+    if (log) files.files[PeeledNotes::TextOf(stem)] = log;
+  };
+  const std::string record = RecordText(SampleRecord());
+  auto day = [](int seq) { return std::string(seq < 10 ? "0" : "") + std::to_string(seq); };
+  for (int seq = 3; seq <= 12; ++seq)
+    peeled(std::to_string(seq) + "-202611" + day(seq) + "0930", record.c_str(),
+           ("note " + std::to_string(seq) + "\r\n").c_str());
+  peeled("1-202611010930", record.c_str(), nullptr);               // a record without its text
+  peeled("2-202611010930", record.c_str(), "a\r\n");               // two stamps, one number
+  peeled("2-202611020930", record.c_str(), "b\r\n");               //
+  peeled("13-202611010930", "", "damaged\r\n");                    // the newest, but no record
+  peeled("014-202611010930", record.c_str(), "leading zero\r\n");  // not names we give
+  peeled("15-202613010930", record.c_str(), "no such month\r\n");  //
+  files.files[std::string(kPeeledFolder) + "\\メモ.txt"] = "foreign";
+  auto listed = [&] {
+    std::vector<std::string> captions;
+    for (const auto& entry : board.ListPeeledNotes()) captions.push_back(entry.caption);
+    return captions;
+  };
+  auto expected = [&](int newest, int oldest) {
+    std::vector<std::string> captions;
+    for (int seq = newest; seq >= oldest; --seq)
+      captions.push_back("note " + std::to_string(seq) + "(2026/11/" + day(seq) + ")");
+    return captions;
+  };
+  EXPECT_EQ(listed(), expected(12, 3));
+
+  AddNote(0, "新しくはがした付箋紙のメモ");
+  board.RestoreNotes();
+  auto after = files.files;
+  for (const char* ext : {".hsn", ".log"}) {
+    after[std::string(kPeeledFolder) + "\\14-202612071200" + ext] = after[std::string("Vornquill0") + ext];
+    after.erase(std::string("Vornquill0") + ext);
+    after.erase(std::string(kPeeledFolder) + "\\3-202611030930" + ext);
+  }
+  PopupCommand(1, MenuCommand::kNotePeel);
+  auto now = listed();
+  ASSERT_EQ(now.size(), 10u);
+  EXPECT_EQ(now[0], "新しくはがした(2026/12/07)");
+  EXPECT_EQ(std::vector<std::string>(now.begin() + 1, now.end()), expected(12, 4));
+  EXPECT_EQ(files.files, after);
 }
 
 // The drag and the peel question are modal: other events run while they are open, may make
@@ -308,33 +374,51 @@ TEST_F(NoteBoardTest, ModalCallsActOnTheNoteTheyStartedWith) {
 // A note's files are written text first and deleted record first, so whatever fails, no
 // record is ever left without its text, and a note that would come back stays on the desktop.
 TEST_F(NoteBoardTest, FileFailuresNeverLeaveARecordWithoutItsText) {
+  // A peel moves the files away, or, where it cannot (a read-only folder, a locked file),
+  // deletes them as before; a delete that reports success counts only once the file is gone.
+  enum Fault { kWrite, kDelete, kLyingDelete, kMove };
   struct Case {
     const char* failing;
-    bool deleting;
+    Fault fault;
     std::vector<std::string> log;
     bool noteStays;
   };
+  const std::string away = "はがした付箋紙\\1-202612071200";
   const Case cases[] = {
-      {"Vornquill3.log", false, {"failed write Vornquill3.log"}, false},
-      {"Vornquill3.hsn", false, {"write Vornquill3.log", "failed write Vornquill3.hsn"}, false},
-      {"Vornquill3.hsn", true, {"failed delete Vornquill3.hsn"}, true},
-      {"Vornquill3.log", true, {"delete Vornquill3.hsn", "failed delete Vornquill3.log"}, false},
+      {"Vornquill3.log", kWrite, {"failed write Vornquill3.log"}, false},
+      {"Vornquill3.hsn", kWrite, {"write Vornquill3.log", "failed write Vornquill3.hsn"}, false},
+      {"Vornquill3.hsn", kDelete, {"failed delete Vornquill3.hsn"}, true},
+      {"Vornquill3.log", kDelete, {"delete Vornquill3.hsn", "failed delete Vornquill3.log"}, false},
+      {"Vornquill3.hsn", kLyingDelete, {"delete Vornquill3.hsn"}, true},
+      {"Vornquill3.hsn",
+       kMove,
+       {"failed move Vornquill3.hsn " + away + ".hsn", "delete Vornquill3.hsn", "delete Vornquill3.log"},
+       false},
+      {"Vornquill3.log",
+       kMove,
+       {"move Vornquill3.hsn " + away + ".hsn", "failed move Vornquill3.log " + away + ".log",
+        "move " + away + ".hsn Vornquill3.hsn", "delete Vornquill3.hsn", "delete Vornquill3.log"},
+       false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.deleting ? "delete " : "write ") + c.failing);
+    SCOPED_TRACE(std::string(c.failing) + " " + std::to_string(c.fault));
     test::FakeNoteFiles f;
     test::FakeDialogs d;
     NoteBoard b{f, views, events, clock, d};
     events.board = &b;
-    if (c.deleting) {
+    if (c.fault != kWrite) {
       f.files["Vornquill3.hsn"] = RecordText(SampleRecord());
       f.files["Vornquill3.log"] = "three\r\n";
       b.RestoreNotes();
-      f.failDeletesOf.insert(c.failing);
+      f.failFolders = c.fault != kMove;
+      (c.fault == kMove ? f.failMovesOf : c.fault == kDelete ? f.failDeletesOf : f.lyingDeletesOf).insert(c.failing);
       static_cast<FakeNoteView&>(b.ViewAt(1)).menuChoice = MenuCommand::kNotePeel;
       events.OnNotePress(b.ViewAt(1), MouseButton::kRight);
-      EXPECT_EQ(d.messages, std::vector<std::string>{std::string(c.failing) + "を削除できませんでした。"});
+      std::vector<std::string> told;
+      if (c.fault != kMove) told.push_back(std::string(c.failing) + "を削除できませんでした。");
+      EXPECT_EQ(d.messages, told);
       EXPECT_EQ(b.Count(), c.noteStays ? 1 : 0);
+      EXPECT_TRUE(f.List(kPeeledFolder).empty());
     } else {
       f.failWritesOf.insert(c.failing);
       Note note = NoteFromRecord(ParseRecordText(RecordText(SampleRecord())), "three");

@@ -178,14 +178,14 @@ TEST_F(ResidentShellTest, StartRestoresNotesAndListsHiddenOnesInTheMenu) {
   shell.Start();
   EXPECT_EQ(shell.Notes().Count(), 1);
   const Menu menu = shell.MainMenu();
-  ASSERT_EQ(menu[2].children.size(), 5u);
+  ASSERT_EQ(menu[2].children.size(), 6u);
   EXPECT_EQ(menu[2].children[2].caption, "買い物リスト：(非表示タグ)");
 
   // Choosing the entry shows the note and takes the entry away.
   host.choice = ShowHiddenNoteCommand(1);
   shell.OnTrayMouse(static_cast<int>(TrayMouse::kRightPress));
   EXPECT_EQ(shell.Notes().Count(), 2);
-  EXPECT_EQ(shell.MainMenu()[2].children.size(), 4u);
+  EXPECT_EQ(shell.MainMenu()[2].children.size(), 5u);
 
   // "編集" on a note's own menu reaches the editor through the shell.
   auto& note = static_cast<test::FakeNoteView&>(shell.Notes().ViewAt(2));

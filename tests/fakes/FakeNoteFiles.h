@@ -8,9 +8,11 @@
 
 namespace vq::test {
 
-// The program folder in memory. Writes and deletes fail as on a read-only folder or a full
-// disk: all of them, those of chosen files, or only the Nth write from now. A failed write
-// leaves the old content, as the real adapter does. `log` lists what happened, in order.
+// The program folder in memory. Writes, deletes and moves fail as on a read-only folder or a
+// full disk: all of them, those of chosen files, or only the Nth write from now. A failed write
+// leaves the old content, as the real adapter does; a delete of `lyingDeletesOf` reports
+// success and keeps the file, as Wine does on a read-only file system. `log` lists what
+// happened, in order.
 class FakeNoteFiles : public NoteFiles {
  public:
   bool Exists(std::string_view name) const override { return files.contains(std::string(name)); }
@@ -39,7 +41,31 @@ class FakeNoteFiles : public NoteFiles {
       return false;
     }
     log.push_back("delete " + file);
-    files.erase(file);
+    if (!lyingDeletesOf.contains(file)) files.erase(file);
+    return true;
+  }
+  std::vector<std::string> List(std::string_view folder) const override {
+    std::vector<std::string> names;
+    std::string prefix = folder.empty() ? "" : std::string(folder) + "\\";
+    for (const auto& [name, text] : files)
+      if (name.starts_with(prefix) && name.find('\\', prefix.size()) == std::string::npos)
+        names.push_back(name.substr(prefix.size()));
+    return names;
+  }
+  bool MakeFolder(std::string_view folder) override {
+    if (failFolders) return false;
+    folders.insert(std::string(folder));
+    return true;
+  }
+  bool Move(std::string_view from, std::string_view to) override {
+    std::string source(from), target(to);
+    auto slash = target.rfind('\\');
+    bool fail = failMovesOf.contains(source) || !files.contains(source) || files.contains(target) ||
+                (slash != std::string::npos && !folders.contains(target.substr(0, slash)));
+    log.push_back((fail ? "failed move " : "move ") + source + " " + target);
+    if (fail) return false;
+    files[target] = files[source];
+    files.erase(source);
     return true;
   }
   // The Nth write from now fails (1 = the next one); the others succeed.
@@ -47,8 +73,9 @@ class FakeNoteFiles : public NoteFiles {
 
   std::map<std::string, std::string> files;
   std::map<std::string, bool> undecodable;
-  bool failWrites = false;
-  std::set<std::string> failWritesOf, failDeletesOf;
+  std::set<std::string> folders;
+  bool failWrites = false, failFolders = false;
+  std::set<std::string> failWritesOf, failDeletesOf, lyingDeletesOf, failMovesOf;
   int failWriteNumber = 0;
   int writes = 0;
   std::vector<std::string> log;

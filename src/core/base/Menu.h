@@ -4,8 +4,8 @@
 
 namespace vq {
 
-// Command identifiers of both popup menus. Hidden-note entries and launcher entries use a
-// range each, offset by the note number or the entry index.
+// Command identifiers of both popup menus. Hidden-note entries, peeled notes and launcher
+// entries use a range each, offset by the note number, the place in the list or the entry index.
 enum class MenuCommand : int {
   kMinimiseAll = 100,
   kRestoreAll,
@@ -23,14 +23,20 @@ enum class MenuCommand : int {
   kNoteBackmost,
   kNoteHide,
   kNotePeel,
+  kPeeledNone,
   kShowHiddenNoteFirst = 1000,  // + note number 0..100
   kShowHiddenNoteLast = 1100,
+  kRestorePeeledFirst = 1200,  // + place in the peeled-notes submenu 0..9
+  kRestorePeeledLast = 1209,
   kLaunchFirst = 2000,  // + entry index 0..19
   kLaunchLast = 2019,
 };
 
 constexpr MenuCommand ShowHiddenNoteCommand(int noteNumber) {
   return static_cast<MenuCommand>(static_cast<int>(MenuCommand::kShowHiddenNoteFirst) + noteNumber);
+}
+constexpr MenuCommand RestorePeeledCommand(int place) {
+  return static_cast<MenuCommand>(static_cast<int>(MenuCommand::kRestorePeeledFirst) + place);
 }
 constexpr MenuCommand LaunchCommand(int entry) {
   return static_cast<MenuCommand>(static_cast<int>(MenuCommand::kLaunchFirst) + entry);

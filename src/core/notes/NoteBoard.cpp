@@ -1,6 +1,7 @@
 #include "notes/NoteBoard.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "config/Config.h"
 #include "notes/NoteMessages.h"
@@ -8,7 +9,7 @@
 namespace vq {
 
 NoteBoard::NoteBoard(NoteFiles& files, NoteViewFactory& views, NoteEvents& events, Clock& clock, Dialogs& dialogs)
-    : store_(files), views_(views), events_(events), clock_(clock), dialogs_(dialogs) {}
+    : store_(files), peeled_(files), views_(views), events_(events), clock_(clock), dialogs_(dialogs) {}
 
 int NoteBoard::PositionOf(const NoteView& view) const {
   for (std::size_t i = 0; i < entries_.size(); ++i)
@@ -27,7 +28,21 @@ std::vector<HiddenNoteEntry> NoteBoard::HiddenEntries() const {
   return out;
 }
 
+std::vector<PeeledNoteEntry> NoteBoard::ListPeeledNotes() {
+  std::vector<PeeledNoteEntry> out;
+  listedPeeled_.clear();
+  for (auto& sound : peeled_.List()) {
+    if (out.size() == kMostPeeledNotes) break;
+    char date[16];
+    std::snprintf(date, sizeof date, "(%04d/%02d/%02d)", sound.peeled.year, sound.peeled.month, sound.peeled.day);
+    out.push_back({NoteMenuStart(sound.loaded.text) + date});
+    listedPeeled_.push_back(sound.stem);
+  }
+  return out;
+}
+
 void NoteBoard::RestoreNotes() {
+  store_.RemoveLeftoverTemporaries();
   for (int n = kFirstNoteNumber; n <= kLastNoteNumber; ++n) {
     auto loaded = store_.Load(n);
     if (loaded.status == NoteStore::LoadStatus::kNoRecord) continue;
@@ -137,6 +152,11 @@ void NoteBoard::OnCommand(MenuCommand command) {
   int hiddenNumber = OffsetIn(command, MenuCommand::kShowHiddenNoteFirst, MenuCommand::kShowHiddenNoteLast);
   if (hiddenNumber >= 0) {
     ShowHidden(hiddenNumber);
+    return;
+  }
+  int peeledPlace = OffsetIn(command, MenuCommand::kRestorePeeledFirst, MenuCommand::kRestorePeeledLast);
+  if (peeledPlace >= 0) {
+    RestorePeeled(peeledPlace);
     return;
   }
   switch (command) {
@@ -264,7 +284,10 @@ void NoteBoard::PeelCurrent() {
   current_ = PositionOf(*view);
   entry = Current();
   if (!entry) return;
-  if (auto undeleted = store_.DeleteNoteFiles(entry->number)) {
+  if (peeled_.Peel(entry->number, clock_.Now())) {
+    peeled_.DropBeyondTheNewest();
+  } else if (auto undeleted = store_.DeleteNoteFiles(entry->number)) {
+    // Where the files cannot be kept, the note goes as it always went.
     dialogs_.Message(DeleteFailedMessage(*undeleted));
     // A note whose record is still there would come back at the next start: it stays. A text
     // left behind without its record is only litter.
@@ -272,6 +295,32 @@ void NoteBoard::PeelCurrent() {
   }
   hidden_.erase(entry->number);
   RemoveCurrentWindow();
+}
+
+void NoteBoard::RestorePeeled(int place) {
+  if (place >= static_cast<int>(listedPeeled_.size())) return;
+  std::string stem = listedPeeled_[place];
+  listedPeeled_.clear();
+  auto loaded = peeled_.Load(stem);
+  if (loaded.status != NoteStore::LoadStatus::kOk) {
+    // Gone or changed since the menu listed it.
+    dialogs_.Message(UnreadableFileMessage(PeeledNotes::RecordOf(stem)));
+    return;
+  }
+  auto number = FindFreeNoteNumber();
+  if (!number) {
+    dialogs_.Message(kAllNotesTakenMessage);
+    return;
+  }
+  // A copy, the text first, and only then is the peeled note let go: a failure anywhere
+  // leaves it in the folder.
+  loaded.lines[kVisibleLine] = kTrue;
+  if (!store_.WriteText(*number, loaded.text) || !store_.WriteRecord(*number, loaded.lines)) {
+    dialogs_.Message(SaveFailedMessage(*number));
+    return;
+  }
+  if (auto undeleted = peeled_.Remove(stem)) dialogs_.Message(DeleteFailedMessage(*undeleted));
+  ShowNote(*number, NoteFromRecord(loaded.lines, std::move(loaded.text)));
 }
 
 }  // namespace vq

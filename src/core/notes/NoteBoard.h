@@ -8,6 +8,7 @@
 #include "notes/NoteMenu.h"
 #include "notes/NoteStore.h"
 #include "notes/NoteView.h"
+#include "notes/PeeledNotes.h"
 #include "ports/Clock.h"
 #include "ports/Dialogs.h"
 
@@ -24,7 +25,8 @@ class NoteBoard {
   // Views report their presses and ticks to events, which hands them back to the board.
   NoteBoard(NoteFiles& files, NoteViewFactory& views, NoteEvents& events, Clock& clock, Dialogs& dialogs);
 
-  // Rebuilds every note from its files, in ascending order of numbers.
+  // Rebuilds every note from its files, in ascending order of numbers, once the temporary
+  // files of writes a crash cut off are gone.
   void RestoreNotes();
 
   // A left press drags the note and saves its place; a right press pops up the note's menu
@@ -40,6 +42,9 @@ class NoteBoard {
   bool EditorOpen() const { return editorOpen_; }
 
   std::vector<HiddenNoteEntry> HiddenEntries() const;
+  // The newest peeled notes, as the folder holds them now; a restore command picks from this
+  // list, so a note peeled while the menu is open cannot shift what the user chose.
+  std::vector<PeeledNoteEntry> ListPeeledNotes();
   int Count() const { return static_cast<int>(entries_.size()); }
   // 1-based; 0 before any note was created or pressed.
   int CurrentNote() const { return current_; }
@@ -83,12 +88,15 @@ class NoteBoard {
   void HideCurrent();
   void ShowHidden(int number);
   void PeelCurrent();
+  void RestorePeeled(int place);
   void SaveAfterClick(Entry& entry);
   void RefreshCountdown(Entry& entry);
   // Where the note stands now: the saved twips until the user moves it.
   WindowPlace PlaceOf(const Entry& entry) const;
 
   NoteStore store_;
+  PeeledNotes peeled_;
+  std::vector<std::string> listedPeeled_;  // stems, as the menu last listed them
   NoteViewFactory& views_;
   NoteEvents& events_;
   Clock& clock_;

@@ -11,6 +11,11 @@ struct HiddenNoteEntry {
   std::string caption;
 };
 
+// A peeled note that can be brought back, by its place in the list (newest first).
+struct PeeledNoteEntry {
+  std::string caption;
+};
+
 // The menu a note window pops up; the two stacking items carry the note's check marks.
 Menu BuildNoteMenu(bool topmostChecked, bool backmostChecked);
 

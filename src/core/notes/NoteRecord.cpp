@@ -60,6 +60,19 @@ std::optional<long> ParseTwips(std::string_view text) {
 std::string NoteRecordFileName(int number) { return "Vornquill" + std::to_string(number) + ".hsn"; }
 std::string NoteTextFileName(int number) { return "Vornquill" + std::to_string(number) + ".log"; }
 
+std::optional<int> NoteNumberOfFile(std::string_view name) {
+  constexpr std::string_view prefix = "Vornquill";
+  if (!name.starts_with(prefix)) return std::nullopt;
+  name.remove_prefix(prefix.size());
+  int number = 0, digits = 0;
+  for (; digits < static_cast<int>(name.size()) && name[digits] >= '0' && name[digits] <= '9'; ++digits) {
+    if (digits == 3) return std::nullopt;
+    number = number * 10 + (name[digits] - '0');
+  }
+  if (digits == 0 || number > kLastNoteNumber) return std::nullopt;
+  return number;
+}
+
 NoteLayer ParseLayer(std::string_view text) {
   if (text == kTrue) return NoteLayer::kTopmost;
   if (text == "0") return NoteLayer::kDesktop;
@@ -225,12 +238,12 @@ std::string NoteTextFromFile(std::string_view fileText) {
   return std::string(fileText);
 }
 
-std::string HiddenNoteCaption(std::string_view text) {
+std::string NoteMenuStart(std::string_view text) {
   std::string start(FirstCharacters(text, 7));
   // A line break would break the menu item; show it as a space.
   for (char& c : start)
     if (c == '\r' || c == '\n' || c == '\t') c = ' ';
-  return start + "(非表示タグ)";
+  return start;
 }
 
 }  // namespace vq

@@ -12,6 +12,8 @@ inline constexpr int kLastNoteNumber = 100;
 
 std::string NoteRecordFileName(int number);  // "Vornquill7.hsn"
 std::string NoteTextFileName(int number);    // "Vornquill7.log"
+// The number a note file's name starts with ("Vornquill7.hsn" → 7), if it names one of 0..100.
+std::optional<int> NoteNumberOfFile(std::string_view name);
 
 // Stacking state of a note window, stored in record line 14.
 enum class NoteLayer { kNormal, kTopmost, kDesktop };
@@ -87,7 +89,9 @@ std::optional<double> ParseFontSize(std::string_view text);
 std::string NoteTextFileContent(std::string_view text);
 std::string NoteTextFromFile(std::string_view fileText);
 
-// The tray-menu entry of a hidden note: its first 7 characters and "(非表示タグ)".
-std::string HiddenNoteCaption(std::string_view text);
+// The start of a note in a menu: its first 7 characters, line breaks as spaces.
+std::string NoteMenuStart(std::string_view text);
+// The tray-menu entry of a hidden note: its start and "(非表示タグ)".
+inline std::string HiddenNoteCaption(std::string_view text) { return NoteMenuStart(text) + "(非表示タグ)"; }
 
 }  // namespace vq

@@ -8,9 +8,9 @@ std::optional<RecordLines> NoteStore::ReadRecord(int number) const {
   return ReadRecordText(file.text);
 }
 
-NoteStore::Loaded NoteStore::Load(int number) const {
+NoteStore::Loaded NoteStore::Load(const std::string& recordName, const std::string& textName) const {
   Loaded loaded;
-  auto record = files_.Read(NoteRecordFileName(number));
+  auto record = files_.Read(recordName);
   if (record.status == NoteFiles::ReadStatus::kMissing) return loaded;
   auto lines = record.status == NoteFiles::ReadStatus::kOk ? ReadRecordText(record.text) : std::nullopt;
   if (!lines) {
@@ -18,7 +18,7 @@ NoteStore::Loaded NoteStore::Load(int number) const {
     return loaded;
   }
   loaded.lines = std::move(*lines);
-  auto text = files_.Read(NoteTextFileName(number));
+  auto text = files_.Read(textName);
   if (text.status == NoteFiles::ReadStatus::kMissing) {
     loaded.status = LoadStatus::kNoText;
   } else if (text.status != NoteFiles::ReadStatus::kOk || text.text.find('\0') != std::string::npos) {
@@ -53,10 +53,21 @@ bool NoteStore::SetRecordLine(int number, int line, std::string_view value) {
   return WriteRecord(number, *lines);
 }
 
-std::optional<std::string> NoteStore::DeleteNoteFiles(int number) {
-  for (const std::string& name : {NoteRecordFileName(number), NoteTextFileName(number)})
-    if (!files_.Delete(name)) return name;
+std::optional<std::string> NoteStore::DeletePair(const std::string& recordName, const std::string& textName) {
+  for (const std::string& name : {recordName, textName})
+    if (!files_.Delete(name) || !Gone(name)) return name;
   return std::nullopt;
+}
+
+void NoteStore::RemoveLeftoverTemporaries() {
+  constexpr std::string_view suffix = NoteFiles::kTemporarySuffix;
+  for (const std::string& name : files_.List("")) {
+    if (!name.ends_with(suffix)) continue;
+    std::string_view target(name.data(), name.size() - suffix.size());
+    auto number = NoteNumberOfFile(target);
+    if (number && (target == NoteRecordFileName(*number) || target == NoteTextFileName(*number)))
+      (void)files_.Delete(name);
+  }
 }
 
 }  // namespace vq

@@ -21,7 +21,8 @@ class NoteStore {
     std::string text;
   };
   // The record, then the text; a failure names the first file that let us down.
-  Loaded Load(int number) const;
+  Loaded Load(int number) const { return Load(NoteRecordFileName(number), NoteTextFileName(number)); }
+  Loaded Load(const std::string& recordName, const std::string& textName) const;
   std::optional<RecordLines> ReadRecord(int number) const;
 
   bool RecordExists(int number) const { return files_.Exists(NoteRecordFileName(number)); }
@@ -43,7 +44,18 @@ class NoteStore {
   // The record, then the text: a note whose record could not be deleted keeps both files,
   // and a crash in between leaves a text without a record, never a record without its text.
   // Nothing when both are gone, else the name of the first file that could not be deleted.
-  [[nodiscard]] std::optional<std::string> DeleteNoteFiles(int number);
+  [[nodiscard]] std::optional<std::string> DeleteNoteFiles(int number) {
+    return DeletePair(NoteRecordFileName(number), NoteTextFileName(number));
+  }
+  [[nodiscard]] std::optional<std::string> DeletePair(const std::string& recordName, const std::string& textName);
+  // A delete or a move counts only once the file is gone: under Wine a delete on a read-only
+  // file system reports success (the unlink happens when the handle closes, and its error is
+  // lost there).
+  [[nodiscard]] bool Gone(const std::string& name) const { return !files_.Exists(name); }
+
+  // Takes away the temporary files that writes cut off by a crash left beside the notes; a
+  // file of any other name stays.
+  void RemoveLeftoverTemporaries();
 
  private:
   NoteFiles& files_;

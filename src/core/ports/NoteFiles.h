@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vq {
 
@@ -17,6 +18,8 @@ class NoteFiles {
 
   // No file larger than this is read (it would not be a note's), and none is written.
   static constexpr std::size_t kLargestFile = 4 * 1024 * 1024;
+  // A write goes to the file's name plus this first; a crash can leave it behind.
+  static constexpr char kTemporarySuffix[] = ".tmp";
 
   virtual ~NoteFiles() = default;
   virtual bool Exists(std::string_view name) const = 0;
@@ -28,6 +31,14 @@ class NoteFiles {
   virtual bool Write(std::string_view name, std::string_view text) = 0;
   // A missing file counts as deleted.
   virtual bool Delete(std::string_view name) = 0;
+
+  // Names may lie in a folder of the program folder: "folder\name".
+  // The files (not folders) in such a folder, by name alone; "" is the program folder itself.
+  virtual std::vector<std::string> List(std::string_view folder) const = 0;
+  // True when the folder is there afterwards.
+  virtual bool MakeFolder(std::string_view folder) = 0;
+  // Renames a file, never over another one.
+  virtual bool Move(std::string_view from, std::string_view to) = 0;
 };
 
 }  // namespace vq

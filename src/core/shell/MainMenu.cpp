@@ -2,7 +2,8 @@
 
 namespace vq {
 
-Menu BuildMainMenu(const LauncherCaptions& launcher, const std::vector<HiddenNoteEntry>& hiddenNotes) {
+Menu BuildMainMenu(const LauncherCaptions& launcher, const std::vector<HiddenNoteEntry>& hiddenNotes,
+                   const std::vector<PeeledNoteEntry>& peeledNotes) {
   using C = MenuCommand;
   Menu desktop = {
       MenuItem::Command("すべて最小化", C::kMinimiseAll),
@@ -14,6 +15,11 @@ Menu BuildMainMenu(const LauncherCaptions& launcher, const std::vector<HiddenNot
   for (const auto& hidden : hiddenNotes)
     notes.push_back(MenuItem::Command(hidden.caption, ShowHiddenNoteCommand(hidden.number)));
   notes.push_back(MenuItem::Separator());
+  Menu peeled;
+  for (std::size_t i = 0; i < peeledNotes.size(); ++i)
+    peeled.push_back(MenuItem::Command(peeledNotes[i].caption, RestorePeeledCommand(static_cast<int>(i))));
+  if (peeled.empty()) peeled.push_back(MenuItem::Command("(なし)", C::kPeeledNone));
+  notes.push_back(MenuItem::Submenu("はがした付箋紙", std::move(peeled)));
   notes.push_back(MenuItem::Command("(設定)", C::kNoteSettings));
 
   Menu launch;

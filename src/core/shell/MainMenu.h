@@ -8,7 +8,9 @@
 namespace vq {
 
 // The tray icon's menu, as the user sees it: unused launcher entries left out, "(なし)" while
-// none is named, hidden notes between the two separators of the notes submenu.
-Menu BuildMainMenu(const LauncherCaptions& launcher, const std::vector<HiddenNoteEntry>& hiddenNotes);
+// none is named, hidden notes between the two separators of the notes submenu, peeled notes in
+// a submenu of their own ("(なし)" while there are none).
+Menu BuildMainMenu(const LauncherCaptions& launcher, const std::vector<HiddenNoteEntry>& hiddenNotes,
+                   const std::vector<PeeledNoteEntry>& peeledNotes = {});
 
 }  // namespace vq

@@ -25,7 +25,9 @@ ResidentShell::ResidentShell(const ShellPorts& ports)
              options_, ports.mailViews}),
       windows_(ports.desktop, ports.timers, ports.dialogs, config_) {}
 
-Menu ResidentShell::MainMenu() const { return BuildMainMenu(launcher_.Captions(), notes_.HiddenEntries()); }
+Menu ResidentShell::MainMenu() {
+  return BuildMainMenu(launcher_.Captions(), notes_.HiddenEntries(), notes_.ListPeeledNotes());
+}
 
 void ResidentShell::Start() {
   if (!config_.Exists()) (void)config_.EnsureDefaults(folders_.StartupFolder());

@@ -95,7 +95,8 @@ class ResidentShell : public NoteEvents {
   bool TrayIconShown() const { return trayIconShown_; }
   int EditingNoteNumber() const { return editing_.EditingNoteNumber(); }
   const vq::Launcher& Launcher() const { return launcher_; }
-  Menu MainMenu() const;
+  // Reads the peeled notes' folder, which the menu's choice then refers to.
+  Menu MainMenu();
   NoteBoard& Notes() { return notes_; }
   NoteEditing& Editing() { return editing_; }
   OptionsController& Options() { return options_; }

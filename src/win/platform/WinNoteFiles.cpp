@@ -78,4 +78,29 @@ bool WinNoteFiles::Delete(std::string_view name) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
+std::vector<std::string> WinNoteFiles::List(std::string_view folder) const {
+  std::vector<std::string> names;
+  std::wstring pattern = folder.empty() ? folder_ + L"*" : Path(folder) + L"\\*";
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(Narrow(found.cFileName));
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+bool WinNoteFiles::MakeFolder(std::string_view folder) {
+  std::wstring path = Path(folder);
+  if (CreateDirectoryW(path.c_str(), nullptr)) return true;
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WinNoteFiles::Move(std::string_view from, std::string_view to) {
+  // Without MOVEFILE_REPLACE_EXISTING an existing target makes the move fail.
+  return MoveFileExW(Path(from).c_str(), Path(to).c_str(), MOVEFILE_WRITE_THROUGH);
+}
+
 }  // namespace vq::win

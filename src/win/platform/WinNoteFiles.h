@@ -17,6 +17,9 @@ class WinNoteFiles : public NoteFiles {
   std::size_t StoredSize(std::string_view text) const override;
   bool Write(std::string_view name, std::string_view text) override;
   bool Delete(std::string_view name) override;
+  std::vector<std::string> List(std::string_view folder) const override;
+  bool MakeFolder(std::string_view folder) override;
+  bool Move(std::string_view from, std::string_view to) override;
 
  private:
   std::wstring Path(std::string_view name) const;

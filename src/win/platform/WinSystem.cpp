@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "ports/NoteFiles.h"
 #include "win/base/Text.h"
 
 namespace vq::win {
@@ -30,7 +31,7 @@ bool WinSystem::FolderExists(const std::string& path) const {
 
 bool WriteAnsiFileSafely(const std::wstring& path, const std::string& utf8) {
   std::string bytes = ToAnsi(utf8);
-  std::wstring temporary = path + L".tmp";
+  std::wstring temporary = path + Widen(NoteFiles::kTemporarySuffix);
   HANDLE file =
       CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
