@@ -122,8 +122,8 @@ TEST_F(NotesTest, RestoreShowsEachNoteAtItsPlaceInItsColours) {
   EXPECT_GT(future->rect.right - future->rect.left, oneLine->rect.right - oneLine->rect.left);
   EXPECT_GT(shopping->rect.bottom - shopping->rect.top, textHeight * 3 / 2);  // two lines
 
-  EXPECT_EQ(NoteSubmenu(*app),
-            (std::vector<std::string>{"[新規作成]", "-", "隠れている付箋(非表示タグ)", "-", "(設定)"}));
+  EXPECT_EQ(NoteSubmenu(*app), (std::vector<std::string>{"[新規作成]", "-", "隠れている付箋(非表示タグ)", "-",
+                                                         "はがした付箋紙", "(設定)"}));
   for (const auto& [name, bytes] : before) EXPECT_EQ(folder.ReadBytes(name), bytes) << name;
 }
 
@@ -201,7 +201,8 @@ TEST_F(NotesTest, HiddenNoteWaitsInTheTrayMenuAcrossARestart) {
   ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }));
   Start();
   ASSERT_TRUE(WaitUntil([&] { return app->VisibleWindows(kNoteClass).size() == 1; }));
-  EXPECT_EQ(NoteSubmenu(*app), (std::vector<std::string>{"[新規作成]", "-", "あとで見る(非表示タグ)", "-", "(設定)"}));
+  EXPECT_EQ(NoteSubmenu(*app),
+            (std::vector<std::string>{"[新規作成]", "-", "あとで見る(非表示タグ)", "-", "はがした付箋紙", "(設定)"}));
 
   app->RightPressTrayIcon();
   ASSERT_TRUE(app->WaitForMenu());
@@ -209,16 +210,19 @@ TEST_F(NotesTest, HiddenNoteWaitsInTheTrayMenuAcrossARestart) {
   ASSERT_TRUE(WaitUntil([&] { return NoteAt(*app, 192, 96).has_value(); }));
   EXPECT_TRUE(NoteAtOrFail(*app, 192, 96).topmost);
   EXPECT_EQ(RecordOf(folder, 0), RecordValues().Set(14, "True").Bytes());
-  EXPECT_EQ(NoteSubmenu(*app), (std::vector<std::string>{"[新規作成]", "-", "-", "(設定)"}));
+  EXPECT_EQ(NoteSubmenu(*app), (std::vector<std::string>{"[新規作成]", "-", "-", "はがした付箋紙", "(設定)"}));
 }
 
-TEST_F(NotesTest, PeelOffAsksFirstAndYesDeletesBothFiles) {
-  WriteNote(folder, 0, RecordValues(), "はがす");
+TEST_F(NotesTest, PeelOffAsksFirstAndKeepsTheFilesToBringTheNoteBack) {
+  const auto older = RecordValues().Set(4, "&HC0FFC0").Set(14, "True").Alarm("2099", "12", "31", "23", "59");
+  WriteNote(folder, 0, older, "はがす");
+  WriteNote(folder, 1, RecordValues().Set(7, "6000"), "もう一枚");
   Start();
-  ASSERT_TRUE(WaitUntil([&] { return NoteAt(*app, 192, 96).has_value(); }));
+  ASSERT_TRUE(WaitUntil([&] { return app->VisibleWindows(kNoteClass).size() == 2; }));
+  RECT before = NoteAtOrFail(*app, 192, 96).rect;
 
-  for (int answer : {IDNO, IDYES}) {
-    NoteCommand(NoteAtOrFail(*app, 192, 96), "はがす");
+  for (auto [answer, top] : {std::pair{IDNO, 96}, {IDYES, 96}, {IDYES, 400}}) {
+    NoteCommand(NoteAtOrFail(*app, 192, top), "はがす");
     auto box = app->WaitForMessageBox();
     ASSERT_TRUE(box);
     EXPECT_EQ(Narrow(box->text), "このタグを消去しますか？");
@@ -228,11 +232,45 @@ TEST_F(NotesTest, PeelOffAsksFirstAndYesDeletesBothFiles) {
     if (answer == IDNO) {
       ASSERT_TRUE(WaitUntil([&] { return !app->WaitForMessageBox(0ms); }));
       EXPECT_TRUE(folder.Exists("Vornquill0.hsn"));
-      EXPECT_EQ(app->VisibleWindows(kNoteClass).size(), 1u);
+      EXPECT_EQ(app->VisibleWindows(kNoteClass).size(), 2u);
     }
   }
   ASSERT_TRUE(WaitUntil([&] { return app->VisibleWindows(kNoteClass).empty(); }));
   EXPECT_EQ(folder.Files(), (std::vector<std::string>{"Vornquill.ini", "Vornquill2.exe"}));
+  // Moved as they were, named by the order and the minute they were peeled in.
+  auto peeled = folder.Files("はがした付箋紙");
+  ASSERT_EQ(peeled.size(), 4u);
+  EXPECT_EQ(peeled[0].substr(0, 2), "1-");
+  EXPECT_EQ(folder.ReadBytes("はがした付箋紙\\" + peeled[0]), older.Bytes());
+  EXPECT_EQ(folder.ReadBytes("はがした付箋紙\\" + peeled[3]), ToShiftJis("もう一枚\r\n"));
+
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char date[16];
+  snprintf(date, sizeof date, "(%04d/%02d/%02d)", now.wYear, now.wMonth, now.wDay);
+  app->RightPressTrayIcon();
+  ASSERT_TRUE(app->WaitForMenu());
+  ASSERT_TRUE(app->ChooseMenuItem({"付箋紙", "はがした付箋紙"}));
+  ASSERT_TRUE(WaitUntil([&] { return app->OpenMenus().size() == 3; }));
+  auto items = app->OpenMenus()[0].items;
+  ASSERT_EQ(items.size(), 2u);
+  EXPECT_EQ(items[0].caption, std::string("もう一枚") + date);
+  EXPECT_EQ(items[1].caption, std::string("はがす") + date);
+  app->CloseMenus();
+  ASSERT_TRUE(app->WaitForNoMenu());
+
+  // The older one comes back with its number, place, colours, layer and alarm.
+  app->RightPressTrayIcon();
+  ASSERT_TRUE(app->WaitForMenu());
+  ASSERT_TRUE(app->ChooseMenuItem({"付箋紙", "はがした付箋紙", std::string("はがす") + date}));
+  ASSERT_TRUE(WaitUntil([&] { return app->VisibleWindows(kNoteClass).size() == 1; }));
+  auto back = NoteAtOrFail(*app, 192, 96);
+  EXPECT_TRUE(back.topmost);
+  EXPECT_TRUE(EqualRect(&back.rect, &before));
+  EXPECT_EQ(ScreenPixel(back.rect.left + 1, back.rect.bottom - 1), RGB(0xC0, 0xFF, 0xC0));
+  EXPECT_EQ(RecordOf(folder, 0), older.Bytes());
+  EXPECT_EQ(folder.ReadBytes("Vornquill0.log"), ToShiftJis("はがす\r\n"));
+  EXPECT_EQ(folder.Files("はがした付箋紙"), (std::vector<std::string>{peeled[2], peeled[3]}));
 }
 
 TEST_F(NotesTest, ALockedRecordIsReportedAndKept) {
@@ -286,7 +324,7 @@ TEST_F(NotesTest, UnreadableNoteFilesAreNamedAndLeftUntouched) {
   for (const auto& [name, bytes] : before) EXPECT_EQ(folder.ReadBytes(name), bytes) << name;
 }
 
-TEST(NotesReadOnly, MovingANoteInAReadOnlyFolderSaysItCannotBeSaved) {
+TEST(NotesReadOnly, AReadOnlyFolderSaysANoteCannotBeSavedNorPeeled) {
   // The test script mounts this folder read-only with the program and note 0 in it.
   wchar_t folder[MAX_PATH] = L"";
   if (!GetEnvironmentVariableW(L"VQ_READONLY_NOTES_FOLDER", folder, MAX_PATH)) GTEST_SKIP() << "no read-only folder";
@@ -300,6 +338,21 @@ TEST(NotesReadOnly, MovingANoteInAReadOnlyFolderSaysItCannotBeSaved) {
     ASSERT_TRUE(box);
     EXPECT_EQ(Narrow(box->text).rfind("Vornquill0.hsnを保存できませんでした。", 0), 0u);
     PressButton(box->hwnd, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !app->WaitForMessageBox(0ms); }));
+
+    // Nothing can be moved away or deleted (though Wine's delete says it was): the note stays.
+    c = Centre(app->VisibleWindows(kNoteClass)[0].rect);
+    ClickAt(c.x, c.y, true);
+    ASSERT_TRUE(app->WaitForMenu());
+    ASSERT_TRUE(app->ChooseMenuItem({"はがす"}));
+    for (const char* expected : {"このタグを消去しますか？", "Vornquill0.hsnを削除できませんでした。"}) {
+      box = app->WaitForMessageBox();
+      ASSERT_TRUE(box);
+      EXPECT_EQ(Narrow(box->text), expected);
+      PressButton(box->hwnd, box->buttons.size() == 2 ? IDYES : IDOK);
+      WaitUntil([&] { return !IsWindow(box->hwnd); });
+    }
+    EXPECT_EQ(app->VisibleWindows(kNoteClass).size(), 1u);
     EXPECT_TRUE(app->Running());
   }
   EXPECT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }));

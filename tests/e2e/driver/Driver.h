@@ -48,8 +48,8 @@ class ProgramFolder {
   void WriteBytes(const std::string& name, const std::string& bytes) const;
   std::optional<std::string> ReadBytes(const std::string& name) const;
   bool Exists(const std::string& name) const;
-  // Names of the files in the folder, sorted.
-  std::vector<std::string> Files() const;
+  // Names of the files in the folder, or in a folder inside it, sorted.
+  std::vector<std::string> Files(const std::string& inside = "") const;
   void SetFileReadOnly(const std::string& name, bool readOnly) const;
 
  private:
