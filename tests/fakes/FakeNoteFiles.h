@@ -52,16 +52,10 @@ class FakeNoteFiles : public NoteFiles {
         names.push_back(name.substr(prefix.size()));
     return names;
   }
-  bool MakeFolder(std::string_view folder) override {
-    if (failFolders) return false;
-    folders.insert(std::string(folder));
-    return true;
-  }
+  bool MakeFolder(std::string_view) override { return !failFolders; }
   bool Move(std::string_view from, std::string_view to) override {
     std::string source(from), target(to);
-    auto slash = target.rfind('\\');
-    bool fail = failMovesOf.contains(source) || !files.contains(source) || files.contains(target) ||
-                (slash != std::string::npos && !folders.contains(target.substr(0, slash)));
+    bool fail = failMovesOf.contains(source) || !files.contains(source) || files.contains(target);
     log.push_back((fail ? "failed move " : "move ") + source + " " + target);
     if (fail) return false;
     files[target] = files[source];
@@ -73,7 +67,6 @@ class FakeNoteFiles : public NoteFiles {
 
   std::map<std::string, std::string> files;
   std::map<std::string, bool> undecodable;
-  std::set<std::string> folders;
   bool failWrites = false, failFolders = false;
   std::set<std::string> failWritesOf, failDeletesOf, lyingDeletesOf, failMovesOf;
   int failWriteNumber = 0;

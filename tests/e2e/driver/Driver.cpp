@@ -143,31 +143,15 @@ ProgramFolder::ProgramFolder(const std::string& suffix) {
     throw std::runtime_error("cannot copy Vornquill2.exe from " + Narrow(exe));
 }
 
-namespace {
-
-// Files and folders below a folder ending in "\\", then the folder.
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = data.cFileName, path = folder + name;
-      if (name == L"." || name == L"..") continue;
-      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(path + L"\\");
-      else
-        DeleteFileW(path.c_str());
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+ProgramFolder::~ProgramFolder() {
+  for (const auto& name : Files()) {
+    std::wstring file = File(name);
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(file.c_str());
   }
-  SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-  RemoveDirectoryW(folder.c_str());
+  SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryW(path_.c_str());
 }
-
-}  // namespace
-
-ProgramFolder::~ProgramFolder() { RemoveTree(path_); }
 
 std::wstring ProgramFolder::File(const std::string& name) const { return path_ + Widen(name); }
 
