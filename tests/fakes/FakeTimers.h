@@ -8,11 +8,13 @@
 
 namespace vq::test {
 
-// The running timers and their intervals; a test ticks them by calling the owner itself.
+// The running timers and their intervals; a test ticks them by calling the owner itself, or
+// lets time pass and ticks those that fall due.
 class FakeTimers : public Timers {
  public:
   void Start(TimerId id, std::chrono::milliseconds every) override {
     running[id] = every;
+    startedAt[id] = now;
     history.emplace_back(id, true);
   }
   void Stop(TimerId id) override {
@@ -28,7 +30,16 @@ class FakeTimers : public Timers {
     return out;
   }
 
-  std::map<TimerId, std::chrono::milliseconds> running;
+  std::vector<TimerId> Pass(std::chrono::milliseconds time) {
+    now += time;
+    std::vector<TimerId> due;
+    for (const auto& [id, every] : running)
+      if (now - startedAt[id] >= every) due.push_back(id);
+    return due;
+  }
+
+  std::map<TimerId, std::chrono::milliseconds> running, startedAt;
+  std::chrono::milliseconds now{0};
   std::vector<std::pair<TimerId, bool>> history;
 };
 
