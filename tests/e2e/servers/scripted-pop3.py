@@ -45,6 +45,8 @@ REFUSED_USER = b"nobody"
 # ends the connection itself.
 LINGER_AFTER_REJECTION = 0.5
 LINGER_AFTER_QUIT = 3.0
+# How often the dripping greeting sends its next byte.
+DRIP_INTERVAL = 3.0
 
 SCENARIOS = {
     # An ordinary server: greeting, USER, PASS, STAT, QUIT; closes after answering QUIT.
@@ -65,6 +67,8 @@ SCENARIOS = {
     "reset-after-quit": {"reset_after_quit": True},
     # A greeting that is not +OK; the rest of the dialogue is ordinary.
     "bad-greeting": {"greeting": [b"-ERR Server not ready"]},
+    # A greeting one byte every few seconds that never reaches its line end.
+    "drip-greeting": {"drip": b"+OK ready"},
 }
 
 
@@ -208,6 +212,12 @@ class ScriptedSession:
     def run(self):
         if self.scenario.get("silent"):
             self.drain(600)
+            return
+        if self.scenario.get("drip"):
+            text = self.scenario["drip"]
+            for i in range(600):
+                self.conn.sendall(text[i % len(text) : i % len(text) + 1])
+                self.drain(DRIP_INTERVAL)
             return
         stls = self.tls is not None and self.tls[1]
         if self.tls is not None and not stls and not self.secure():
