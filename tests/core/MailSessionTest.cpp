@@ -10,7 +10,7 @@ using test::MailRig;
 using Strings = std::vector<std::string>;
 
 constexpr char kLoginSent[] = "USER user1\r\nPASS s3cret\r\nSTAT\r\n";
-constexpr char kUnreadable[] = "[1] エラー サーバーの応答を読み取れません。";
+constexpr char kFailed[] = "[1] エラー サーバーの応答を読み取れません。";
 constexpr char kNotFound[] = "[1] エラー ホストが見つかりません。";
 
 // Whatever way it ended, a session leaves nothing running behind it.
@@ -87,11 +87,12 @@ TEST(Pop3Session, ConversationOutcomes) {
       {"connect|+ok hi\r\n|sent|+ok\r\n|sent|+ok\r\n|sent|+ok 2 500\r\n|+ok bye\r\n|close", kLoginSent + quit,
        "[1] 2 通 (500 バイト) のメールがあります。"},
       {"login|+OK 0 0\r\n|+OK\r\n|close", kLoginSent + quit, noMail},
-      {"login|+OK 2 3400 octets\r\n|close", kLoginSent + quit, "[1] 2 通 (3400 バイト) のメールがあります。"},
-      {"login|+OK 5\r\n", kLoginSent, error, {kUnreadable}},
-      {"login|+OK\r\n", kLoginSent, error, {kUnreadable}},
-      {"login|+OK many 12\r\n", kLoginSent, error, {kUnreadable}},
-      {"login|-ERR no\r\n|close", kLoginSent + quit, error},
+      {"login|+OK 2 3400 octets\r\n|close", kLoginSent + std::string("QUIT\r\n"),
+       "[1] 2 通 (3400 バイト) のメールがあります。"},
+      {"login|+OK 5\r\n", kLoginSent, error, {kFailed}},
+      {"login|+OK\r\n", kLoginSent, error, {kFailed}},
+      {"login|+OK many 12\r\n", kLoginSent, error, {kFailed}},
+      {"login|-ERR no\r\n|close", kLoginSent + std::string("QUIT\r\n"), error},
       {"connect|+OK\r\n|sent|-ERR [AUTH] Plaintext disallowed.\r\n|-ERR Disconnected for inactivity.\r\n|close",
        "USER user1\r\n",
        error,
@@ -109,7 +110,10 @@ TEST(Pop3Session, ConversationOutcomes) {
        kLoginSent + quit, "[1] 2 通 (320 バイト) のメールがあります。"},
       {"login|+OK 3 10422\r\n+OK bye\r\n|close", kLoginSent + quit, mail3},
       {"login|+OK 3 10|422\r|\n+OK| bye\r|\n|close", kLoginSent + quit, mail3},
-      {"login|+OK 3 10422\r\n|error 10053 aborted", kLoginSent + quit, mail3, {"[1] エラー 接続が中断されました。"}},
+      {"login|+OK 3 10422\r\n|error 10053 aborted",
+       kLoginSent + std::string("QUIT\r\n"),
+       mail3,
+       {"[1] エラー 接続が中断されました。"}},
       {"login|+OK 0 0\r\n|+OK\r\n|error 10054 Connection reset by peer",
        kLoginSent + quit,
        noMail,
@@ -117,16 +121,13 @@ TEST(Pop3Session, ConversationOutcomes) {
       {"error 10061", "", error, {"[1] エラー 接続が受け付けられませんでした。"}},
       {"connect|silence", "", error, {"[1] エラー ホストが見つかりません。"}},
       {toPass + "-ERR [AUTH] failed\r\n|silence", userPass, error, {wrong}},  // slow to close after a refusal
-      {"login|+OK 1 99\r\n|silence", kLoginSent + quit, "[1] 1 通 (99 バイト) のメールがあります。"},
-      {"connect|" + std::string(Pop3Session::kLongestLine + 1, 'x'),
-       "",
-       error,
-       {"[1] エラー サーバーの応答の行が長すぎます。"}},
+      {"login|+OK 1 99\r\n|silence", kLoginSent + std::string("QUIT\r\n"), "[1] 1 通 (99 バイト) のメールがあります。"},
+      {"connect|" + std::string(Pop3Session::kLongestLine + 1, 'x'), "", error, {LineTooLongMessage(0)}},
       {"connect|+|wait 30|O|wait 30|K", "", error, {kNotFound}},  // an answer's bytes are no answer
       {"login|+OK 3|wait 59|0|wait 1", kLoginSent, error, {kNotFound}},
       {"login|-ERR locked\r\n|sent|silence", kLoginSent + quit, error},
-      {"login|+OK 99999999999999999999 1\r\n", kLoginSent, error, {kUnreadable}},
-      {"login|+OK 1 9223372036854775808\r\n", kLoginSent, error, {kUnreadable}},
+      {"login|+OK 99999999999999999999 1\r\n", kLoginSent, error, {kFailed}},
+      {"login|+OK 1 9223372036854775808\r\n", kLoginSent, error, {kFailed}},
       {"login|+OK 1 9223372036854775807\r\n|close", kLoginSent + quit,
        "[1] 1 通 (9223372036854775807 バイト) のメールがあります。"},
       {"login|+OK 3 10422\r\n" + emptyLines + "|close", kLoginSent + quit, mail3},  // one QUIT for 1 MiB of lines
@@ -207,6 +208,7 @@ TEST(Pop3Session, ErrorTextsOfEachAccount) {
   EXPECT_EQ(NoSuchAccountMessage(2), "[3] アカウントがありません。");
   EXPECT_EQ(WrongPasswordMessage(1), "[2] パスワードが正しくありません。");
   EXPECT_EQ(SessionFailedMessage(2), "[3] エラーが発生しました。メールチェックできません。");
+  EXPECT_EQ(LineTooLongMessage(1), "[2] エラー サーバーの応答の行が長すぎます。");
 }
 
 // Setting up: the port is the number its text begins with; an unusable address ends at once,

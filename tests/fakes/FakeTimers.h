@@ -8,8 +8,7 @@
 
 namespace vq::test {
 
-// The running timers and their intervals; a test ticks them by calling the owner itself, or
-// lets time pass and ticks those that fall due.
+// The running timers and their intervals; a test ticks them by calling the owner itself.
 class FakeTimers : public Timers {
  public:
   void Start(TimerId id, std::chrono::milliseconds every) override {
@@ -22,6 +21,7 @@ class FakeTimers : public Timers {
     history.emplace_back(id, false);
   }
   bool Runs(TimerId id) const { return running.count(id) != 0; }
+  bool Due(TimerId id) const { return Runs(id) && now - startedAt.at(id) >= running.at(id); }
   // Every start (true) and stop (false) of one timer, in order.
   std::vector<bool> Switches(TimerId id) const {
     std::vector<bool> out;
@@ -30,16 +30,8 @@ class FakeTimers : public Timers {
     return out;
   }
 
-  std::vector<TimerId> Pass(std::chrono::milliseconds time) {
-    now += time;
-    std::vector<TimerId> due;
-    for (const auto& [id, every] : running)
-      if (now - startedAt[id] >= every) due.push_back(id);
-    return due;
-  }
-
   std::map<TimerId, std::chrono::milliseconds> running, startedAt;
-  std::chrono::milliseconds now{0};
+  std::chrono::milliseconds now{0};  // moved on by the test
   std::vector<std::pair<TimerId, bool>> history;
 };
 
