@@ -44,9 +44,9 @@ struct MailRig {
   }
 
   // Plays the server: "|" separates the events "connect", "sent" (send complete), "close",
-  // "silence" (the no-answer tick), "wait N" (N seconds pass, then a due no-answer tick), "error N
-  // text", and "login" (connect, greeting, and +OK to USER and to PASS, up to STAT on the wire);
-  // anything else arrives as bytes.
+  // "silence" (the no-answer tick), "error N text", and "login" (connect, greeting, and +OK to
+  // USER and to PASS, up to STAT on the wire); anything else arrives as bytes. "wait N": N
+  // seconds pass, then the no-answer timer ticks if it is due.
   void Play(int account, const std::string& script) {
     FakeSocket& s = sockets[account];
     std::size_t from = 0;

@@ -45,8 +45,6 @@ REFUSED_USER = b"nobody"
 # ends the connection itself.
 LINGER_AFTER_REJECTION = 0.5
 LINGER_AFTER_QUIT = 3.0
-# How often the dripping greeting sends its next byte.
-DRIP_INTERVAL = 3.0
 
 SCENARIOS = {
     # An ordinary server: greeting, USER, PASS, STAT, QUIT; closes after answering QUIT.
@@ -67,7 +65,7 @@ SCENARIOS = {
     "reset-after-quit": {"reset_after_quit": True},
     # A greeting that is not +OK; the rest of the dialogue is ordinary.
     "bad-greeting": {"greeting": [b"-ERR Server not ready"]},
-    # A greeting one byte every few seconds that never reaches its line end.
+    # The greeting "+OK ready" one byte every 3 s, over and over, never a line end.
     "drip-greeting": {"drip": b"+OK ready"},
 }
 
@@ -213,12 +211,10 @@ class ScriptedSession:
         if self.scenario.get("silent"):
             self.drain(600)
             return
-        if self.scenario.get("drip"):
-            text = self.scenario["drip"]
-            for i in range(600):
-                self.conn.sendall(text[i % len(text) : i % len(text) + 1])
-                self.drain(DRIP_INTERVAL)
-            return
+        drip = self.scenario.get("drip", b"")
+        for i in range(600 if drip else 0):
+            self.conn.sendall(drip[i % len(drip) : i % len(drip) + 1])
+            self.drain(3.0)
         stls = self.tls is not None and self.tls[1]
         if self.tls is not None and not stls and not self.secure():
             return
