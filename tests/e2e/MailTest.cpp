@@ -303,14 +303,14 @@ TEST_F(MailTest, CloseRequestIsRefusedWhileASessionRunsAndClosingTheWindowEndsIt
 
 // A server that never completes its greeting, silent or trickling it without a line end: the
 // check ends after a minute as if the host could not be reached.
-class MailNoAnswerTest : public MailTest,
-                         public ::testing::WithParamInterface<std::pair<const char*, const wchar_t*>> {};
+using ListenerAndPort = std::pair<std::string, std::wstring>;  // the log's name, the port's variable
+class MailNoAnswerTest : public MailTest, public ::testing::WithParamInterface<ListenerAndPort> {};
 
 TEST_P(MailNoAnswerTest, GreetingNeverCompleteEndsAsUnreachableAfterAMinute) {
   const auto [listener, port] = GetParam();
   ClearServerLog(listener);
   MailSetup setup;
-  setup.accounts[0] = {Port(port), "alice"};
+  setup.accounts[0] = {Port(port.c_str()), "alice"};
   Start(setup);
   app->SendTrayMouse(WM_LBUTTONDBLCLK);
   ASSERT_TRUE(WaitForShownResultWindow());
@@ -325,8 +325,8 @@ TEST_P(MailNoAnswerTest, GreetingNeverCompleteEndsAsUnreachableAfterAMinute) {
   EXPECT_EQ(Commands(listener, 1), std::vector<std::vector<std::string>>{{}});
 }
 INSTANTIATE_TEST_SUITE_P(SilentOrDripping, MailNoAnswerTest,
-                         ::testing::Values(std::pair{"silent", L"VQ_POP3_SILENT_PORT"},
-                                           std::pair{"drip-greeting", L"VQ_POP3_DRIP_GREETING_PORT"}));
+                         ::testing::Values(ListenerAndPort{"silent", L"VQ_POP3_SILENT_PORT"},
+                                           ListenerAndPort{"drip-greeting", L"VQ_POP3_DRIP_GREETING_PORT"}));
 
 TEST_F(MailTest, PeriodicCheckBringsTheHiddenWindowToTheFrontForMailOfAccountTwo) {
   const std::string dovecot = Port(L"VQ_DOVECOT_PORT");
