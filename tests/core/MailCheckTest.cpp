@@ -177,6 +177,7 @@ TEST(MailCheckDriver, PeriodicCheck) {
       }
     }
     EXPECT_EQ(checks, row.checks);
+    EXPECT_EQ(rig.sockets[0].sent.size(), 4u * checks);  // each check logs in afresh
     EXPECT_EQ(rig.schedule.MinuteCounter(), row.counterAfter);
     if (checks) {
       EXPECT_FALSE(rig.views.Last().shown);  // no mail: the window stays hidden

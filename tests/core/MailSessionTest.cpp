@@ -10,7 +10,8 @@ using test::MailRig;
 using Strings = std::vector<std::string>;
 
 constexpr char kLoginSent[] = "USER user1\r\nPASS s3cret\r\nSTAT\r\n";
-constexpr char kFailed[] = "[1] エラーが発生しました。メールチェックできません。";
+constexpr char kFailed[] = "[1] エラー サーバーの応答を読み取れません。";
+constexpr char kNotFound[] = "[1] エラー ホストが見つかりません。";
 
 // Whatever way it ended, a session leaves nothing running behind it.
 void ExpectEnded(const MailRig& rig, int account) {
@@ -48,7 +49,7 @@ TEST(Pop3Session, NormalCourseStateAfterEachEvent) {
       {"+OK Logged in.\r\n", kOn, kAccepted, kAccepted, kSending, "STAT\r\n"},
       {"sent", kOn, kAccepted, kAccepted, kAwaitingAnswer, ""},
       {"+OK 3 10422\r\n", kQuit, kAccepted, kAccepted, kAccepted, "QUIT\r\n"},
-      {"+OK Logging out.\r\n", kQuit, kAccepted, kAccepted, kAccepted, "QUIT\r\n"},
+      {"+OK Logging out.\r\n", kOn, kAccepted, kAccepted, kAccepted, ""},
       {"close", SessionStep::kIdle, kAccepted, kAccepted, kAccepted, ""},
   };
   for (const Row& row : rows) {
@@ -77,13 +78,15 @@ TEST(Pop3Session, ConversationOutcomes) {
     Strings messages = {};
   };
   const std::string inUse(kAccountInUseMessage), noMail = "[1]  メールはありません。", error = "[1] エラー";
-  const std::string mail3 = "[1] 3 通 (10422 バイト) のメールがあります。", quit2 = "QUIT\r\nQUIT\r\n";
+  const std::string mail3 = "[1] 3 通 (10422 バイト) のメールがあります。", quit = "QUIT\r\n";
   const std::string wrong = "[1] パスワードが正しくありません。", toPass = "connect|+OK\r\n|sent|+OK\r\n|sent|";
   const std::string userPass = "USER user1\r\nPASS s3cret\r\n";
+  std::string emptyLines;
+  while (emptyLines.size() < 1 << 20) emptyLines += "\r\n";
   const Row rows[] = {
-      {"connect|+ok hi\r\n|sent|+ok\r\n|sent|+ok\r\n|sent|+ok 2 500\r\n|+ok bye\r\n|close", kLoginSent + quit2,
+      {"connect|+ok hi\r\n|sent|+ok\r\n|sent|+ok\r\n|sent|+ok 2 500\r\n|+ok bye\r\n|close", kLoginSent + quit,
        "[1] 2 通 (500 バイト) のメールがあります。"},
-      {"login|+OK 0 0\r\n|+OK\r\n|close", kLoginSent + quit2, noMail},
+      {"login|+OK 0 0\r\n|+OK\r\n|close", kLoginSent + quit, noMail},
       {"login|+OK 2 3400 octets\r\n|close", kLoginSent + std::string("QUIT\r\n"),
        "[1] 2 通 (3400 バイト) のメールがあります。"},
       {"login|+OK 5\r\n", kLoginSent, error, {kFailed}},
@@ -104,22 +107,28 @@ TEST(Pop3Session, ConversationOutcomes) {
       {toPass + "-err [in-use] locked\r\n|close", userPass, error, {inUse}},
       {"connect|-ERR busy\r\n|close", "USER user1\r\n", error},  // the greeting still gets USER
       {"connect|-ERR not ready\r\n|sent|+OK\r\n|sent|+OK in\r\n|sent|+OK 2 320\r\n|+OK bye\r\n|close",
-       kLoginSent + quit2, "[1] 2 通 (320 バイト) のメールがあります。"},
-      {"login|+OK 3 10422\r\n+OK bye\r\n|close", kLoginSent + quit2, mail3},
-      {"login|+OK 3 10|422\r|\n+OK| bye\r|\n|close", kLoginSent + quit2, mail3},
+       kLoginSent + quit, "[1] 2 通 (320 バイト) のメールがあります。"},
+      {"login|+OK 3 10422\r\n+OK bye\r\n|close", kLoginSent + quit, mail3},
+      {"login|+OK 3 10|422\r|\n+OK| bye\r|\n|close", kLoginSent + quit, mail3},
       {"login|+OK 3 10422\r\n|error 10053 aborted",
        kLoginSent + std::string("QUIT\r\n"),
        mail3,
        {"[1] エラー 接続が中断されました。"}},
       {"login|+OK 0 0\r\n|+OK\r\n|error 10054 Connection reset by peer",
-       kLoginSent + quit2,
+       kLoginSent + quit,
        noMail,
        {"[1] エラー 10054:Connection reset by peer"}},
       {"error 10061", "", error, {"[1] エラー 接続が受け付けられませんでした。"}},
       {"connect|silence", "", error, {"[1] エラー ホストが見つかりません。"}},
       {toPass + "-ERR [AUTH] failed\r\n|silence", userPass, error, {wrong}},  // slow to close after a refusal
       {"login|+OK 1 99\r\n|silence", kLoginSent + std::string("QUIT\r\n"), "[1] 1 通 (99 バイト) のメールがあります。"},
-      {"connect|" + std::string(Pop3Session::kLongestLine + 1, 'x'), "", error, {kFailed}},
+      {"connect|" + std::string(Pop3Session::kLongestLine + 1, 'x'), "", error, {LineTooLongMessage(0)}},
+      {"connect|+|wait 30|O|wait 30|K", "", error, {kNotFound}},  // an answer's bytes are no answer
+      {"login|+OK 3|wait 59|0|wait 1", kLoginSent, error, {kNotFound}},
+      {"login|-ERR locked\r\n|sent|silence", kLoginSent + quit, error},
+      {"login|+OK 99999999999999999999 1\r\n", kLoginSent, error, {kFailed}},
+      {"login|+OK 1 9223372036854775808\r\n", kLoginSent, error, {kFailed}},
+      {"login|+OK 3 10422\r\n" + emptyLines + "|close", kLoginSent + quit, mail3},  // one QUIT for 1 MiB of lines
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.events.substr(0, 100));
@@ -153,7 +162,7 @@ TEST(Pop3Session, LineThatAnswersNothingWhileACommandWaitsSendsNothing) {
   const std::string toStat = "connect|+OK ready\r\n|sent|+OK\r\n|sent|+OK in\r\n";
   const Row rows[] = {
       {"connect|+OK ready\r\n+OK ready again\r\n|sent|+OK\r\n|sent|+OK in\r\n|sent|+OK 2 320\r\n|+OK bye\r\n|close",
-       kLoginSent + std::string("QUIT\r\nQUIT\r\n"), "[1] 2 通 (320 バイト) のメールがあります。"},
+       kLoginSent + std::string("QUIT\r\n"), "[1] 2 通 (320 バイト) のメールがあります。"},
       {toStat + "* noise\r\n|-ERR noise\r\n|sent|+OK 1 10\r\n|close", kLoginSent + std::string("QUIT\r\n"),
        "[1] 1 通 (10 バイト) のメールがあります。"},
       {"connect|+OK\r\n|+OK\r\n|sent", "USER user1\r\n", "[1] チェック中..."},  // the answer awaited yet
@@ -197,6 +206,7 @@ TEST(Pop3Session, ErrorTextsOfEachAccount) {
   EXPECT_EQ(NoSuchAccountMessage(2), "[3] アカウントがありません。");
   EXPECT_EQ(WrongPasswordMessage(1), "[2] パスワードが正しくありません。");
   EXPECT_EQ(SessionFailedMessage(2), "[3] エラーが発生しました。メールチェックできません。");
+  EXPECT_EQ(LineTooLongMessage(1), "[2] エラー サーバーの応答の行が長すぎます。");
 }
 
 // Setting up: the port is the number its text begins with; an unusable address ends at once,

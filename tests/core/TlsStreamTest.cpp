@@ -123,6 +123,8 @@ TEST(TlsStream, FailuresBeforeTheLoginEndTheCheckWithTheirReason) {
       {MailSecurity::kStartTls, "connect|+OK ready\r\n|-ERR TLS support isn't enabled.\r\n",
        "[1] エラー サーバーが STARTTLS に対応していません。"},
       {MailSecurity::kStartTls, "connect|+OK ready\r\n|close", "[1] エラー サーバーが STARTTLS に対応していません。"},
+      {MailSecurity::kStartTls, "connect|+OK ready\r\n+OK planted\r\n|-ERR no\r\n",
+       "[1] エラー サーバーが STARTTLS に対応していません。"},
       {MailSecurity::kTls, "connect|" + Handshake("fail"),
        "[1] エラー SSL/TLS の接続を確立できませんでした。(0x80090326)"},
       {MailSecurity::kTls, "connect|" + Handshake("cert") + "|close",
@@ -136,6 +138,9 @@ TEST(TlsStream, FailuresBeforeTheLoginEndTheCheckWithTheirReason) {
       // A server that hangs up while its certificate is checked: the verdict still speaks first.
       {MailSecurity::kTls, "connect" + verdictPending + Data("+OK\r\n") + "|close|verdict untrusted",
        "[1] エラー サーバーの証明書を信頼できません。"},
+      {MailSecurity::kTls, "connect" + verdictPending + Data("-ERR too busy\r\n") + "|close|verdict trusted", ""},
+      {MailSecurity::kTls, "connect" + verdictPending + std::string(TlsStream::kLargestPending + 1, 'z'),
+       "[1] エラー SSL/TLS の通信に失敗しました。"},
       {MailSecurity::kTls, "connect" + verdictPending + "error 10054 reset", "[1] エラー 10054:reset"},
       // A record header announcing more than any record holds, and that much arriving.
       {MailSecurity::kTls, "connect|\x16\x03\x03\xff\xff" + std::string(TlsStream::kLargestPending - 3, 'x'),
@@ -154,8 +159,9 @@ TEST(TlsStream, FailuresBeforeTheLoginEndTheCheckWithTheirReason) {
     if (!said.empty())
       rig.layers[0].Verdict(said == "expired"      ? CertificateVerdict::kExpired
                             : said == "wrong name" ? CertificateVerdict::kWrongName
+                            : said == "trusted"    ? CertificateVerdict::kTrusted
                                                    : CertificateVerdict::kUntrusted);
-    EXPECT_EQ(rig.dialogs.messages, Strings{row.message});
+    EXPECT_EQ(rig.dialogs.messages, row.message.empty() ? Strings{} : Strings{row.message});
     EXPECT_EQ(rig.views.Last().lines[0], "[1] エラー");
     EXPECT_EQ(rig.Sent(0).find("USER"), std::string::npos);
     EXPECT_EQ(rig.Sent(0).find("PASS"), std::string::npos);
@@ -175,10 +181,12 @@ TEST(TlsStream, CheckOverTlsAndAnUnknownSetting) {
   rig.driver.CheckNow();
   rig.Play(0, "connect|" + Handshake("done") + Data("+OK ready\r\n"));
   rig.layers[0].Verdict(CertificateVerdict::kTrusted);
+  std::string tinyRecords;
+  while (tinyRecords.size() < 1 << 20) tinyRecords += Data("\r\n");
   rig.Play(0, Data("+OK\r\n") + "|sent|" + Data("+OK in\r\n") + "|sent|sent|" + Data("+OK 2 320\r\n") + "|" +
-                  Data("+OK bye\r\n") + "|sent|close");
+                  Data("+OK bye\r\n") + tinyRecords + "|sent|close");
   EXPECT_EQ(rig.Sent(0), Handshake("hello") + Handshake("finished") + Data("USER user1\r\n") + Data("PASS s3cret\r\n") +
-                             Data("STAT\r\n") + Data("QUIT\r\n") + Data("QUIT\r\n"));
+                             Data("STAT\r\n") + Data("QUIT\r\n"));
   EXPECT_EQ(rig.views.Last().lines[0], MailWaitingText(0, 2, 320));
   EXPECT_TRUE(rig.dialogs.messages.empty());
 

@@ -45,7 +45,8 @@ struct MailRig {
 
   // Plays the server: "|" separates the events "connect", "sent" (send complete), "close",
   // "silence" (the no-answer tick), "error N text", and "login" (connect, greeting, and +OK to
-  // USER and to PASS, up to STAT on the wire); anything else arrives as bytes.
+  // USER and to PASS, up to STAT on the wire); anything else arrives as bytes. "wait N": N
+  // seconds pass, then the no-answer timer ticks if it is due.
   void Play(int account, const std::string& script) {
     FakeSocket& s = sockets[account];
     std::size_t from = 0;
@@ -62,7 +63,10 @@ struct MailRig {
         s.RaiseClose();
       else if (e == "silence")
         driver.OnTimer(TimerId::kMailNoAnswer);
-      else if (e == "login")
+      else if (e.starts_with("wait ")) {
+        timers.now += std::chrono::seconds(std::stoi(e.substr(5)));
+        if (timers.Due(TimerId::kMailNoAnswer)) driver.OnTimer(TimerId::kMailNoAnswer);
+      } else if (e == "login")
         Play(account, "connect|+OK ready\r\n|sent|+OK\r\n|sent|+OK in\r\n|sent");
       else if (e.starts_with("error ")) {
         const std::size_t space = e.find(' ', 6);

@@ -13,6 +13,7 @@ class FakeTimers : public Timers {
  public:
   void Start(TimerId id, std::chrono::milliseconds every) override {
     running[id] = every;
+    startedAt[id] = now;
     history.emplace_back(id, true);
   }
   void Stop(TimerId id) override {
@@ -20,6 +21,7 @@ class FakeTimers : public Timers {
     history.emplace_back(id, false);
   }
   bool Runs(TimerId id) const { return running.count(id) != 0; }
+  bool Due(TimerId id) const { return Runs(id) && now - startedAt.at(id) >= running.at(id); }
   // Every start (true) and stop (false) of one timer, in order.
   std::vector<bool> Switches(TimerId id) const {
     std::vector<bool> out;
@@ -28,7 +30,8 @@ class FakeTimers : public Timers {
     return out;
   }
 
-  std::map<TimerId, std::chrono::milliseconds> running;
+  std::map<TimerId, std::chrono::milliseconds> running, startedAt;
+  std::chrono::milliseconds now{0};  // moved on by the test
   std::vector<std::pair<TimerId, bool>> history;
 };
 

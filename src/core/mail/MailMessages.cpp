@@ -26,6 +26,14 @@ std::string SessionFailedMessage(int account) {
   return AccountPrefix(account) + "エラーが発生しました。メールチェックできません。";
 }
 
+std::string LineTooLongMessage(int account) {
+  return AccountPrefix(account) + "エラー サーバーの応答の行が長すぎます。";
+}
+
+std::string UnreadableAnswerMessage(int account) {
+  return AccountPrefix(account) + "エラー サーバーの応答を読み取れません。";
+}
+
 std::string SocketErrorMessage(int account, int code, std::string_view description) {
   const std::string error = AccountPrefix(account) + "エラー ";
   switch (code) {

@@ -36,6 +36,9 @@ std::string ErrorStatusText(int account);
 std::string NoSuchAccountMessage(int account);
 std::string WrongPasswordMessage(int account);
 std::string SessionFailedMessage(int account);
+// The server sent a line longer than any POP3 line, or an answer whose numbers cannot be read.
+std::string LineTooLongMessage(int account);
+std::string UnreadableAnswerMessage(int account);
 // A Windows Sockets error number, or a failure of the secure connection (TlsError), and the
 // platform's description of it.
 std::string SocketErrorMessage(int account, int code, std::string_view description);

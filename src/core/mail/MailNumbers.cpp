@@ -17,6 +17,25 @@ std::string_view Trim(std::string_view text) {
 
 constexpr long kFarthestTwips = 10'000'000;  // about seven metres: beyond any desktop
 
+struct Digits {
+  std::int64_t value = 0;  // held at the limit when it does not fit
+  bool any = false;
+  bool fits = true;
+};
+
+// The run of decimal digits a text begins with.
+Digits ReadDigits(std::string_view text) {
+  constexpr std::int64_t kLimit = std::numeric_limits<std::int64_t>::max();
+  Digits n;
+  for (std::size_t i = 0; i < text.size() && IsDigit(text[i]); ++i) {
+    const int digit = text[i] - '0';
+    n.any = true;
+    n.fits = n.fits && n.value <= (kLimit - digit) / 10;
+    n.value = n.fits ? n.value * 10 + digit : kLimit;
+  }
+  return n;
+}
+
 }  // namespace
 
 std::int64_t LeadingNumber(std::string_view text) {
@@ -24,13 +43,14 @@ std::int64_t LeadingNumber(std::string_view text) {
   while (i < text.size() && IsBlank(text[i])) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  constexpr std::int64_t kLimit = std::numeric_limits<std::int64_t>::max();
-  std::int64_t value = 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i) {
-    const int digit = text[i] - '0';
-    value = value > (kLimit - digit) / 10 ? kLimit : value * 10 + digit;
-  }
+  const std::int64_t value = ReadDigits(text.substr(i)).value;
   return negative ? -value : value;
+}
+
+std::optional<std::int64_t> LeadingDigits(std::string_view text) {
+  const Digits n = ReadDigits(text);
+  if (!n.any || !n.fits) return std::nullopt;
+  return n.value;
 }
 
 std::optional<std::int64_t> WholeNumber(std::string_view text) {

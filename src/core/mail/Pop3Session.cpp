@@ -24,8 +24,6 @@ bool Outstanding(CommandState state) {
   return state == CommandState::kSending || state == CommandState::kAwaitingAnswer;
 }
 
-bool StartsWithDigit(std::string_view text) { return !text.empty() && text.front() >= '0' && text.front() <= '9'; }
-
 int PortNumber(std::string_view text) {
   const std::int64_t value = LeadingNumber(text);
   return static_cast<int>(
@@ -52,6 +50,7 @@ bool Pop3Session::Start(const MailAccountSettings& settings) {
   userName_ = settings.user;
   password_ = settings.password;
   user_ = pass_ = stat_ = CommandState::kNotSent;
+  quitSent_ = false;
   mailCount_ = mailSize_ = 0;
   // Bytes left over from an abandoned connection would otherwise prefix the next greeting.
   lineBuffer_.clear();
@@ -88,11 +87,12 @@ void Pop3Session::Abandon() {
 void Pop3Session::RestartNoAnswerTimer() { ports_.timers.Start(TimerId::kMailNoAnswer, kNoAnswerLimit); }
 
 // A server that keeps the line open after it has answered (some wait minutes before they close
-// after a refused login) has said all that matters; only a silence before that is an error.
+// after a refusal) has said all that matters; only a silence before that is an error.
 void Pop3Session::OnNoAnswer() {
   if (!running_) return;
-  const bool answered = stat_ == CommandState::kAccepted || user_ == CommandState::kRejected ||
-                        pass_ == CommandState::kRejected || pass_ == CommandState::kMailboxInUse;
+  const bool answered = stat_ == CommandState::kAccepted || stat_ == CommandState::kRefused ||
+                        user_ == CommandState::kRejected || pass_ == CommandState::kRejected ||
+                        pass_ == CommandState::kMailboxInUse;
   if (answered)
     Finish(Ending::kConversationOver);
   else
@@ -116,20 +116,25 @@ void Pop3Session::OnSendComplete() {
     stat_ = CommandState::kAwaitingAnswer;
 }
 
+// Bytes restart no timer: only a whole answer moves the session on, so a server that trickles
+// an answer byte by byte still meets the limit. The buffer is cut once per arrival, not per
+// line, so that a burst of short lines costs no more than its size.
 void Pop3Session::OnDataArrival(std::string_view bytes) {
   if (!running_) return;
-  RestartNoAnswerTimer();
+  // A CR at the end of the last arrival and its LF at the start of this one still end the line.
+  std::size_t from = lineBuffer_.empty() ? 0 : lineBuffer_.size() - 1;
   lineBuffer_.append(bytes);
-  // Every whole line in order; a CR at the end of one arrival and its LF at the start of the
-  // next still end the line, since both meet in the buffer.
   const unsigned generation = generation_;
-  std::size_t end;
-  while (running_ && generation_ == generation && (end = lineBuffer_.find(kLineEnd)) != std::string::npos) {
-    std::string line = lineBuffer_.substr(0, end + kLineEnd.size());
-    lineBuffer_.erase(0, end + kLineEnd.size());
+  std::size_t start = 0, end;
+  while (running_ && generation_ == generation && (end = lineBuffer_.find(kLineEnd, from)) != std::string::npos) {
+    const std::string line = lineBuffer_.substr(start, end + kLineEnd.size() - start);
+    start = from = end + kLineEnd.size();
     HandleLine(line);
   }
-  if (running_ && generation_ == generation && lineBuffer_.size() > kLongestLine) Finish(Ending::kFailure);
+  // A newer session owns the buffer now.
+  if (generation_ != generation) return;
+  lineBuffer_.erase(0, start);
+  if (running_ && lineBuffer_.size() > kLongestLine) Finish(Ending::kLineTooLong);
 }
 
 void Pop3Session::HandleLine(const std::string& line) {
@@ -139,7 +144,7 @@ void Pop3Session::HandleLine(const std::string& line) {
       case LineResult::kDone:
         return;
       case LineResult::kMalformed:
-        Finish(Ending::kFailure);
+        Finish(Ending::kUnreadableAnswer);
         return;
       case LineResult::kSendFailed:
         break;
@@ -181,16 +186,17 @@ Pop3Session::LineResult Pop3Session::ProcessLine(std::string line) {
   return Dispatch(rest);
 }
 
-// "+OK count size", more text allowed after the size. Both numbers must be there: a count
-// read as 0 from a garbled answer would report an empty mailbox.
+// "+OK count size", more text allowed after the size. Both numbers must be there, and fit: a
+// count read as 0 from a garbled answer would report an empty mailbox, and one held at a limit
+// a number the server never sent.
 bool Pop3Session::ReadStatAnswer(std::string_view rest) {
   const std::size_t space = rest.find(' ');
   if (space == std::string_view::npos) return false;
-  const std::string_view count = rest.substr(0, space);
-  const std::string_view size = rest.substr(space + 1);
-  if (!StartsWithDigit(count) || !StartsWithDigit(size)) return false;
-  mailCount_ = LeadingNumber(count);
-  mailSize_ = LeadingNumber(size);
+  const std::optional<std::int64_t> count = LeadingDigits(rest.substr(0, space));
+  const std::optional<std::int64_t> size = LeadingDigits(rest.substr(space + 1));
+  if (!count || !size) return false;
+  mailCount_ = *count;
+  mailSize_ = *size;
   return true;
 }
 
@@ -219,17 +225,22 @@ Pop3Session::LineResult Pop3Session::Dispatch(std::string_view rest) {
   } else if (stat_ == CommandState::kNotSent && pass_ == CommandState::kAccepted) {
     if (!Send("STAT")) return LineResult::kSendFailed;
     stat_ = CommandState::kSending;
-  } else {
+  } else if (!quitSent_) {
+    // Once: whatever lines follow (the answer to QUIT, or a flood) only wait for the close.
     if (!Send("QUIT")) return LineResult::kSendFailed;
+    quitSent_ = true;
     step_ = SessionStep::kConnectingOrQuitSent;
   }
   return LineResult::kDone;
 }
 
+// Its answer is due from now.
 bool Pop3Session::Send(std::string_view command) {
   std::string line(command);
   line += kLineEnd;
-  return ports_.socket.Send(line) == 0;
+  if (ports_.socket.Send(line) != 0) return false;
+  RestartNoAnswerTimer();
+  return true;
 }
 
 void Pop3Session::OnClose() {
@@ -254,9 +265,12 @@ void Pop3Session::Finish(Ending ending, int code, std::string_view description) 
                                                                 : std::string());
 
   // A failure after STAT was answered costs only the goodbye: the outcome stands.
-  if (ending == Ending::kFailure && stat_ != CommandState::kAccepted) {
+  const bool failed = ending != Ending::kConversationOver && ending != Ending::kSocketError;
+  if (failed && stat_ != CommandState::kAccepted) {
     ports_.window.SetStatusLine(account_, ErrorStatusText(account_));
-    ports_.dialogs.Message(SessionFailedMessage(account_));
+    ports_.dialogs.Message(ending == Ending::kLineTooLong        ? LineTooLongMessage(account_)
+                           : ending == Ending::kUnreadableAnswer ? UnreadableAnswerMessage(account_)
+                                                                 : SessionFailedMessage(account_));
   } else {
     ReportOutcome();
     if (!errorMessage.empty()) ports_.dialogs.Message(errorMessage);

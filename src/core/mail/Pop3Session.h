@@ -38,7 +38,9 @@ enum class CommandState {
 // message boxes, and tells its owner when it has ended, whichever way it ended.
 class Pop3Session : public SocketEvents {
  public:
-  // A server that says nothing for this long is treated as one that cannot be reached.
+  // Each answer (the greeting once connected, the answer to a command once it was sent) must be
+  // complete within this; a server that says nothing, or trickles bytes without ending the
+  // line, is treated as one that cannot be reached.
   static constexpr std::chrono::seconds kNoAnswerLimit{60};
   // More than this without a line end is not POP3.
   static constexpr std::size_t kLongestLine = 64 * 1024;
@@ -60,7 +62,7 @@ class Pop3Session : public SocketEvents {
   bool Start(const MailAccountSettings& settings);
   // Drops the connection without a word, a message or a report of the end.
   void Abandon();
-  // The no-answer timer ran out.
+  // The answer timer ran out.
   void OnNoAnswer();
 
   bool Running() const { return running_; }
@@ -81,7 +83,7 @@ class Pop3Session : public SocketEvents {
 
  private:
   enum class LineResult { kDone, kMalformed, kSendFailed };
-  enum class Ending { kConversationOver, kSocketError, kFailure };
+  enum class Ending { kConversationOver, kSocketError, kFailure, kLineTooLong, kUnreadableAnswer };
 
   bool Connect(const MailAccountSettings& settings);
   void HandleLine(const std::string& line);
@@ -105,6 +107,7 @@ class Pop3Session : public SocketEvents {
   CommandState user_ = CommandState::kNotSent;
   CommandState pass_ = CommandState::kNotSent;
   CommandState stat_ = CommandState::kNotSent;
+  bool quitSent_ = false;
   std::int64_t mailCount_ = 0;
   std::int64_t mailSize_ = 0;
   std::string userName_;

@@ -55,6 +55,10 @@ int TlsStream::Connect(std::string_view host, int port) {
 int TlsStream::Send(std::string_view text) {
   if (phase_ == Phase::kPlain) return socket_.Send(text);
   if (phase_ != Phase::kOpen) return kNotConnected;
+  // The server hung up while its certificate was checked, and what it sent before is being
+  // handed over, its close right after: as in clear, what the session says meanwhile is lost
+  // without an error of its own.
+  if (peerClosed_) return 0;
   SecurityStep step = layer_.Encrypt(text);
   if (step.result == SecurityStep::Result::kFailed) return kTlsBroken;
   const int error = socket_.SendBytes(step.output);
@@ -87,7 +91,7 @@ void TlsStream::Close() {
   if (!socket_.IsClosed()) socket_.Close();
   ++generation_;
   phase_ = Phase::kIdle;
-  received_.clear();
+  DropReceived();
   greeting_.clear();
   serverSpoke_ = peerClosed_ = sessionSending_ = false;
 }
@@ -104,7 +108,7 @@ void TlsStream::Fail(int code, std::string_view description) {
   layer_.Reset();
   socket_.Close();
   phase_ = Phase::kEnded;
-  received_.clear();
+  DropReceived();
   greeting_.clear();
   const std::string text(description);
   Deliver([&](SocketEvents& events) { events.OnError(code, text); });
@@ -137,7 +141,7 @@ void TlsStream::OnConnect() {
 void TlsStream::BeginHandshake() {
   // Whatever came in clear after the server agreed is not the server's handshake: a third party
   // could have slipped it in. It is dropped, never fed to the handshake.
-  received_.clear();
+  DropReceived();
   serverSpoke_ = false;
   SecurityStep step = layer_.Begin(host_);
   if (step.result == SecurityStep::Result::kFailed) return Fail(kTlsHandshakeFailed, step.error);
@@ -145,15 +149,27 @@ void TlsStream::BeginHandshake() {
   (void)SendRaw(step.output);
 }
 
+void TlsStream::DropReceived() {
+  received_.clear();
+  taken_ = 0;
+}
+
 void TlsStream::OnDataArrival(std::string_view bytes) {
+  if (phase_ == Phase::kPlain) {
+    Deliver([bytes](SocketEvents& events) { events.OnDataArrival(bytes); });
+    return;
+  }
+  // What was used goes once per arrival, not record by record, so that a burst of tiny records
+  // costs no more than its size.
+  received_.erase(0, taken_);
+  taken_ = 0;
+  // A CR that ended the last arrival may meet its LF now.
+  const std::size_t searchFrom = received_.empty() ? 0 : received_.size() - 1;
   switch (phase_) {
-    case Phase::kPlain:
-      Deliver([bytes](SocketEvents& events) { events.OnDataArrival(bytes); });
-      return;
     case Phase::kGreeting:
     case Phase::kStlsSent:
       received_.append(bytes);
-      TakePlainLines();
+      TakePlainLines(searchFrom);
       return;
     case Phase::kHandshake:
       if (!serverSpoke_ && !bytes.empty()) {
@@ -164,7 +180,9 @@ void TlsStream::OnDataArrival(std::string_view bytes) {
       RunHandshake();
       return;
     case Phase::kChecking:
+      // Nothing is verified yet: held, but no more than in any other phase.
       received_.append(bytes);
+      if (PendingBytes() > kLargestPending) Fail(kTlsBroken);
       return;
     case Phase::kOpen:
       received_.append(bytes);
@@ -176,8 +194,8 @@ void TlsStream::OnDataArrival(std::string_view bytes) {
 }
 
 // STLS: the greeting, then the answer to "STLS".
-void TlsStream::TakePlainLines() {
-  const std::size_t end = received_.find(kLineEnd);
+void TlsStream::TakePlainLines(std::size_t searchFrom) {
+  const std::size_t end = received_.find(kLineEnd, searchFrom);
   if (end == std::string::npos) {
     if (received_.size() > kLargestPending) Fail(kTlsHandshakeFailed);
     return;
@@ -187,7 +205,7 @@ void TlsStream::TakePlainLines() {
     greeting_ = std::move(line);
     // Anything after the greeting was sent before the server could have read "STLS", so it
     // cannot be the answer.
-    received_.clear();
+    DropReceived();
     if (!SendRaw("STLS\r\n")) return;
     phase_ = Phase::kStlsSent;
     return;
@@ -197,14 +215,14 @@ void TlsStream::TakePlainLines() {
 }
 
 void TlsStream::RunHandshake() {
-  while (phase_ == Phase::kHandshake && !received_.empty()) {
-    SecurityStep step = layer_.Handshake(received_);
-    received_.erase(0, std::min(step.consumed, received_.size()));
+  while (phase_ == Phase::kHandshake && PendingBytes() != 0) {
+    SecurityStep step = layer_.Handshake(std::string_view(received_).substr(taken_));
+    taken_ += std::min(step.consumed, PendingBytes());
     const std::uint32_t generation = generation_;
     if (!SendRaw(step.output) || generation != generation_) return;
     switch (step.result) {
       case SecurityStep::Result::kNeedMore:
-        if (received_.size() > kLargestPending) Fail(kTlsHandshakeFailed);
+        if (PendingBytes() > kLargestPending) Fail(kTlsHandshakeFailed);
         return;
       case SecurityStep::Result::kContinue:
         // A record taken whole, the rest waiting: go on at once, the socket will not say so
@@ -240,15 +258,15 @@ void TlsStream::OnCertificateChecked(CertificateVerdict verdict) {
 }
 
 void TlsStream::DecryptReceived() {
-  while (phase_ == Phase::kOpen && !received_.empty()) {
-    SecurityStep step = layer_.Decrypt(received_);
+  while (phase_ == Phase::kOpen && PendingBytes() != 0) {
+    SecurityStep step = layer_.Decrypt(std::string_view(received_).substr(taken_));
     switch (step.result) {
       case SecurityStep::Result::kNeedMore:
-        if (received_.size() > kLargestPending) Fail(kTlsBroken);
+        if (PendingBytes() > kLargestPending) Fail(kTlsBroken);
         return;
       case SecurityStep::Result::kData:
         if (step.consumed == 0) return Fail(kTlsBroken, step.error);
-        received_.erase(0, std::min(step.consumed, received_.size()));
+        taken_ += std::min(step.consumed, PendingBytes());
         // An empty record is the server's close_notify under some platforms: the close follows.
         if (step.plain.empty()) break;
         if (!ReportSendBeforeAnswer() || !Deliver([&step](SocketEvents& events) { events.OnDataArrival(step.plain); }))
@@ -256,7 +274,7 @@ void TlsStream::DecryptReceived() {
         break;
       case SecurityStep::Result::kClosed:
         // The server ended the secure session; what the session has is all it gets.
-        received_.clear();
+        DropReceived();
         phase_ = Phase::kEnded;
         socket_.Close();
         Deliver([](SocketEvents& events) { events.OnClose(); });
@@ -303,7 +321,7 @@ void TlsStream::OnError(int code, std::string_view description) {
   if (phase_ != Phase::kPlain) {
     layer_.Reset();
     phase_ = Phase::kEnded;
-    received_.clear();
+    DropReceived();
   }
   Deliver([&](SocketEvents& events) { events.OnError(code, description); });
 }

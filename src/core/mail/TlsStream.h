@@ -55,7 +55,7 @@ class TlsStream final : public Socket, private SocketEvents, private SecurityLay
   void SetSecurity(MailSecurity security) { nextSecurity_ = security; }
   Phase CurrentPhase() const { return phase_; }
   // Received bytes not yet used: a partial record, or a partial line before the handshake.
-  std::size_t PendingBytes() const { return received_.size(); }
+  std::size_t PendingBytes() const { return received_.size() - taken_; }
 
   void SetEvents(SocketEvents* events) override { events_ = events; }
   [[nodiscard]] int Connect(std::string_view host, int port) override;
@@ -72,7 +72,8 @@ class TlsStream final : public Socket, private SocketEvents, private SecurityLay
   void OnError(int code, std::string_view description) override;
   void OnCertificateChecked(CertificateVerdict verdict) override;
 
-  void TakePlainLines();
+  void TakePlainLines(std::size_t searchFrom);
+  void DropReceived();
   void BeginHandshake();
   void RunHandshake();
   void DecryptReceived();
@@ -93,7 +94,8 @@ class TlsStream final : public Socket, private SocketEvents, private SecurityLay
   std::uint32_t generation_ = 0;
   std::string host_;
   std::string received_;
-  std::string greeting_;  // STLS: the greeting taken in clear, handed to the session once secure
+  std::size_t taken_ = 0;  // the bytes of received_ already used, dropped with the next arrival
+  std::string greeting_;   // STLS: the greeting taken in clear, handed to the session once secure
   bool serverSpoke_ = false;
   bool peerClosed_ = false;      // the server closed while its certificate was being checked
   bool sessionSending_ = false;  // a send complete is owed to the session

@@ -25,7 +25,7 @@ VQ_DOVECOT_INSECURE_PORT=2111 # Dovecot reached from 127.0.0.2: USER is refused
 VQ_DOVECOT_CLOSING_PORT=2112  # Dovecot, the connection ended 0.5 s after any -ERR
 VQ_MAILUTILS_PORT=2113        # GNU pop3d, commands recorded in mailutils.log
 VQ_SCRIPTED_SCENARIOS=(normal lower-ok stat-one-field in-use-bare two-lines split-lines silent reset-after-quit
-  bad-greeting)
+  bad-greeting drip-greeting)
 VQ_SCRIPTED_FIRST_PORT=2120 # one port per scenario, in the order above
 VQ_DOVECOT_POP3S_PORT=1995    # Dovecot over TLS from the first byte (STLS is offered on every plain port)
 # Scripted servers over TLS whose certificate must be refused; they record the commands as

@@ -65,6 +65,8 @@ SCENARIOS = {
     "reset-after-quit": {"reset_after_quit": True},
     # A greeting that is not +OK; the rest of the dialogue is ordinary.
     "bad-greeting": {"greeting": [b"-ERR Server not ready"]},
+    # The greeting "+OK ready" one byte every 3 s, over and over, never a line end.
+    "drip-greeting": {"drip": b"+OK ready"},
 }
 
 
@@ -209,6 +211,10 @@ class ScriptedSession:
         if self.scenario.get("silent"):
             self.drain(600)
             return
+        drip = self.scenario.get("drip", b"")
+        for i in range(600 if drip else 0):
+            self.conn.sendall(drip[i % len(drip) : i % len(drip) + 1])
+            self.drain(3.0)
         stls = self.tls is not None and self.tls[1]
         if self.tls is not None and not stls and not self.secure():
             return
