@@ -16,6 +16,7 @@ using vq::win::ControlId;
 
 const std::wstring kEditorClass = L"Vornquill2.Editor";
 const std::wstring kTimerClass = L"Vornquill2.TimerDialog";
+const std::wstring kMailClass = L"Vornquill2.MailChecker";
 
 class EditorTest : public ::testing::Test {
  protected:
@@ -340,10 +341,42 @@ std::string Describe(const WindowInfo& w) {
 }
 
 // Every text is as large as its own font draws it (a Japanese font, a larger DPI), and no
-// control covers another: the alarm row of the editor, and the whole timer dialog with a
-// calendar that shows a whole month.
+// control covers another: the alarm row of the editor, the whole timer dialog with a
+// calendar that shows a whole month, and the mail result window with three lines.
 TEST_F(EditorTest, TextsFitTheirControlsAtEveryDpi) {
   WriteNote(folder, 0, RecordValues().Alarm("2099", "12", "31", "23", "59"), "メモ");
+  const std::string dovecot = Narrow(EnvironmentText(L"VQ_DOVECOT_PORT"));
+  std::string accounts = "[a1]\r\nb7=False\r\n";
+  for (const char* a : {"0", "1", "2"})
+    accounts += std::string("b") + a + "1=" + dovecot + "\r\nb" + a + "2=127.0.0.1\r\nb" + a +
+                "3=" + (*a == '1' ? "bob" : "alice") + "\r\nb" + a + "4=secret\r\n";
+  folder.WriteBytes("Vornquill.ini", *folder.ReadBytes("Vornquill.ini") + accounts);
+  // Each child inside the client area, over no other, and at least as large as its text.
+  auto expectTextsFit = [&](HWND window, size_t count) {
+    auto texts = app->TextSizes();
+    RECT client;
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    auto children = ChildWindows(window);
+    ASSERT_EQ(children.size(), count);
+    for (size_t i = 0; i < children.size(); ++i) {
+      const WindowInfo& child = children[i];
+      SCOPED_TRACE(Describe(child));
+      RECT inside;
+      EXPECT_TRUE(IntersectRect(&inside, &child.rect, &client) && EqualRect(&inside, &child.rect));
+      for (size_t j = 0; j < i; ++j) EXPECT_FALSE(Overlap(child.rect, children[j].rect)) << Describe(children[j]);
+      if (child.className == L"Static" && !child.text.empty()) {
+        EXPECT_GE(child.rect.right - child.rect.left, texts[child.hwnd].cx);
+        EXPECT_GE(child.rect.bottom - child.rect.top, texts[child.hwnd].cy);
+      }
+      if (child.className == L"SysMonthCal32") {
+        RECT minimum{};
+        ASSERT_TRUE(SendWithRemoteBuffer(child.hwnd, MCM_GETMINREQRECT, 0, &minimum, sizeof minimum));
+        EXPECT_GE(child.rect.right - child.rect.left, minimum.right - minimum.left);
+        EXPECT_GE(child.rect.bottom - child.rect.top, minimum.bottom - minimum.top);
+      }
+    }
+  };
   for (int dpi : {96, 144}) {
     SCOPED_TRACE(dpi);
     ScreenDpi screen(dpi);
@@ -374,33 +407,22 @@ TEST_F(EditorTest, TextsFitTheirControlsAtEveryDpi) {
     ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定"));
     auto dialog = WaitForWindow(kTimerClass);
     SaveScreenshot("timer-" + std::to_string(dpi));
-    texts = app->TextSizes();
-    RECT client;
-    GetClientRect(dialog.hwnd, &client);
-    MapWindowPoints(dialog.hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    auto children = ChildWindows(dialog.hwnd);
-    ASSERT_EQ(children.size(), 21u);
-    for (size_t i = 0; i < children.size(); ++i) {
-      const WindowInfo& child = children[i];
-      SCOPED_TRACE(Describe(child));
-      RECT inside;
-      EXPECT_TRUE(IntersectRect(&inside, &child.rect, &client) && EqualRect(&inside, &child.rect));
-      for (size_t j = 0; j < i; ++j) EXPECT_FALSE(Overlap(child.rect, children[j].rect)) << Describe(children[j]);
-      if (child.className == L"Static" && !child.text.empty()) {
-        EXPECT_GE(child.rect.right - child.rect.left, texts[child.hwnd].cx);
-        EXPECT_GE(child.rect.bottom - child.rect.top, texts[child.hwnd].cy);
-      }
-      if (child.className == L"SysMonthCal32") {
-        RECT minimum{};
-        ASSERT_TRUE(SendWithRemoteBuffer(child.hwnd, MCM_GETMINREQRECT, 0, &minimum, sizeof minimum));
-        EXPECT_GE(child.rect.right - child.rect.left, minimum.right - minimum.left);
-        EXPECT_GE(child.rect.bottom - child.rect.top, minimum.bottom - minimum.top);
-      }
-    }
+    expectTextsFit(dialog.hwnd, 21);
     Press(dialog, vq::win::kTimerCancel);
     ASSERT_TRUE(WaitUntil([&] { return Window(kEditorClass).has_value(); }));
     Press(editor, vq::win::kEditorCancel);
     ASSERT_TRUE(WaitUntil([&] { return !Window(kEditorClass); }));
+
+    if (!dovecot.empty()) {  // the POP3 test servers run; the first line reaches the mailer label
+      app->SendTrayMouse(WM_LBUTTONDBLCLK);
+      HWND mail = WaitForWindow(kMailClass).hwnd;
+      EXPECT_TRUE(WaitUntil([&] {
+        return WindowText(GetDlgItem(mail, vq::win::kMailLineFirst + 2)) ==
+               L"[3] 3 通 (10422 バイト) のメールがあります。";
+      }));
+      SaveScreenshot("mail-" + std::to_string(dpi));
+      expectTextsFit(mail, 4);
+    }
     app.reset();
     ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }));
   }
