@@ -316,6 +316,26 @@ TEST_F(EditorTest, FontAndColourDialogsArePrimedAndCancellingChangesNothing) {
                                      .Bytes());
 }
 
+// A character the code page lacks is saved only when the user agrees: No leaves the editor and
+// the files as they were, Yes saves what the code page makes of it.
+TEST_F(EditorTest, AnEmojiIsSavedOnlyWhenTheUserAgrees) {
+  app = App::Start(folder);
+  auto editor = OpenNewNote();
+  Type(editor, L"絵😀");
+  for (int answer : {IDNO, IDYES}) {
+    Press(editor, vq::win::kEditorStick);
+    auto box = app->WaitForMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(Narrow(box->text),
+              "付箋紙のファイルに保存できない文字があります：「😀」。別の文字に置き換えて貼り付けますか？");
+    EXPECT_FALSE(folder.Exists("Vornquill0.hsn") || folder.Exists("Vornquill0.log"));
+    PressButton(box->hwnd, answer);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box->hwnd); }));
+  }
+  ASSERT_TRUE(WaitUntil([&] { return folder.Exists("Vornquill0.hsn"); }));
+  EXPECT_EQ(folder.ReadBytes("Vornquill0.log"), ToShiftJis("絵") + "??\r\n");
+}
+
 TEST_F(EditorTest, TheEditorOpensWhereItWasLastClosed) {
   app = App::Start(folder);
   auto editor = OpenNewNote();
