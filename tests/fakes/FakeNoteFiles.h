@@ -23,19 +23,16 @@ class FakeNoteFiles : public NoteFiles {
   }
   // Stored as UTF-8, as given.
   std::size_t StoredSize(std::string_view text) const override { return text.size(); }
-  // Code page 932 in outline: ASCII, circled numbers, kana, kanji and the full- and half-width
-  // forms come back; anything else (and what is no UTF-8) does not.
+  // Code page 932 in outline: ASCII and the three-byte characters up to U+9FFF and from U+F000
+  // (symbols, kana, kanji, full- and half-width forms) come back; the rest does not.
   std::vector<std::string> UnstorableCharacters(std::string_view text) const override {
     std::vector<std::string> lost;
     for (size_t i = 0, n = 1; i < text.size(); i += n) {
       const auto lead = static_cast<unsigned char>(text[i]);
       n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-      char32_t c = n == 1 ? lead : lead & (0x7F >> n);
-      for (size_t k = 1; k < n && i + k < text.size(); ++k) c = c << 6 | (text[i + k] & 0x3F);
-      const bool kept = c < 0x80 || (c >= 0x2460 && c <= 0x24FF) || (c >= 0x3000 && c <= 0x30FF) ||
-                        (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xFF00 && c <= 0xFFEF);
-      std::string character(text.substr(i, n));
-      if (!kept && std::find(lost.begin(), lost.end(), character) == lost.end()) lost.push_back(character);
+      std::string c(text.substr(i, n));
+      if (n > 1 && !(n == 3 && (lead <= 0xE9 || lead == 0xEF)) && std::ranges::find(lost, c) == lost.end())
+        lost.push_back(c);
     }
     return lost;
   }
