@@ -118,9 +118,10 @@ TEST_F(TimerDialogTest, CalendarClickSetsTheDateWithoutMovingTheScrollBars) {
   EXPECT_EQ(model.Alarm(), (NoteAlarm{"2019", "07", "04", "09", "05"}));
   EXPECT_EQ(model.Position(TimerDialogModel::kYear), 2026);
   EXPECT_EQ(model.Position(TimerDialogModel::kMonth), 12);
-  // The next scroll of a bar sets its label from its own position.
+  // The next scroll of a bar sets its label from its own position; an arrow at its end changes nothing.
+  model.OnScroll(TimerDialogModel::kYear, 2025);
   model.OnScroll(TimerDialogModel::kMonth, 11);
-  EXPECT_EQ(model.Label(TimerDialogModel::kMonth), "11");
+  EXPECT_EQ(model.Alarm(), (NoteAlarm{"2019", "11", "04", "09", "05"}));
 }
 
 bool Overlap(const PixelRect& a, const PixelRect& b) {
@@ -431,6 +432,46 @@ TEST_F(NoteEditingTest, FailedWriteKeepsTheTypedTextInTheEditor) {
   ASSERT_NE(editors.live, nullptr);
   EXPECT_EQ(Editor().content.text, "大事なメモ");
   EXPECT_EQ(board.Count(), 0);
+}
+
+// What the files would give back changed is saved only when the user agrees, and is named as
+// typed, ten characters at most; No leaves the editor and the files as they were.
+TEST_F(NoteEditingTest, CharactersTheFilesCannotHoldAreSavedOnlyWhenTheUserAgrees) {
+  struct Case {
+    std::string text, face;
+    bool yes;
+    std::string named;  // "" when nothing is asked
+  };
+  const Case cases[] = {
+      {"メモ😀", "ＭＳ Ｐゴシック", false, "「😀」"},
+      {"café", "Arial", true, "「é」"},
+      {"한국 한", "Malgun 고딕", false, "「한」「국」「고」「딕」"},
+      {"①ｱｲｳ", "ＭＳ Ｐゴシック", false, ""},
+      {"àáâãäåèéêëì", "Arial", false, "「à」「á」「â」「ã」「ä」「å」「è」「é」「ê」「ë」など"},
+      {"", "Arial", false, ""},
+      {"cut \xED\xA0\xBD", "Arial", true, "「\xED\xA0\xBD」"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    dialogs.questions.clear();
+    dialogs.answerYes = c.yes;
+    editing.NewNote();
+    Editor().content = {c.text, {c.face, 9, false, false}, 0xFFFFFF, 0, {}};
+    editing.Stick();
+    EXPECT_EQ(dialogs.questions, c.named.empty()
+                                     ? std::vector<std::string>{}
+                                     : std::vector<std::string>{"付箋紙のファイルに保存できない文字があります：" +
+                                                                c.named + "。別の文字に置き換えて貼り付けますか？"});
+    const bool saved = !c.text.empty() && (c.yes || c.named.empty());
+    EXPECT_EQ(files.files.empty(), !saved);
+    if (editors.live) editing.Cancel();
+    files.files.clear();
+  }
+  dialogs.duringAsk = [&] { editing.Cancel(); };  // the editor goes, and its text with it
+  editing.NewNote();
+  Editor().content.text = "😀";
+  editing.Stick();
+  EXPECT_TRUE(files.files.empty());
 }
 
 // The timer dialog stands in for the editor; its way out decides what the alarm row shows.

@@ -16,6 +16,7 @@ using vq::win::ControlId;
 
 const std::wstring kEditorClass = L"Vornquill2.Editor";
 const std::wstring kTimerClass = L"Vornquill2.TimerDialog";
+const std::wstring kMailClass = L"Vornquill2.MailChecker";
 
 class EditorTest : public ::testing::Test {
  protected:
@@ -87,11 +88,20 @@ TEST_F(EditorTest, NewNoteIsTypedAndStuckUnderTheLowestFreeNumberAtTheEditorsPla
   EXPECT_EQ(app->MenuBar(editor.hwnd)[3].caption, "タイマー設定");
   EXPECT_FALSE(AlarmRowShown(editor));
 
-  Type(editor, L"会議の準備\r資料を印刷");
-  Press(editor, vq::win::kEditorStick);
+  Type(editor, L"会議の準備\r資料を印刷😀");
+  for (int answer : {IDNO, IDYES}) {  // Shift-JIS has no emoji: saved only when the user agrees
+    Press(editor, vq::win::kEditorStick);
+    auto box = app->WaitForMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(Narrow(box->text),
+              "付箋紙のファイルに保存できない文字があります：「😀」。別の文字に置き換えて貼り付けますか？");
+    EXPECT_FALSE(folder.Exists("Vornquill1.hsn") || folder.Exists("Vornquill1.log"));
+    PressButton(box->hwnd, answer);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box->hwnd); }));
+  }
   ASSERT_TRUE(WaitUntil([&] { return !Window(kEditorClass); }));
   ASSERT_TRUE(WaitUntil([&] { return folder.Exists("Vornquill1.hsn"); }));
-  EXPECT_EQ(folder.ReadBytes("Vornquill1.log"), ToShiftJis("会議の準備\r\n資料を印刷\r\n"));
+  EXPECT_EQ(folder.ReadBytes("Vornquill1.log"), ToShiftJis("会議の準備\r\n資料を印刷") + "??\r\n");
   EXPECT_EQ(RecordOf(folder, 1),
             RecordValues().Set(1, "10.5").Set(4, "&H80FFFF").Set(5, "&HFF").Set(7, "1500").Set(8, "3000").Bytes());
   EXPECT_TRUE(WaitUntil([&] { return NoteAt(*app, 200, 100).has_value(); }));
@@ -340,10 +350,16 @@ std::string Describe(const WindowInfo& w) {
 }
 
 // Every text is as large as its own font draws it (a Japanese font, a larger DPI), and no
-// control covers another: the alarm row of the editor, and the whole timer dialog with a
-// calendar that shows a whole month.
+// control covers another: the alarm row of the editor, the whole timer dialog with a
+// calendar that shows a whole month, and the mail result window with three lines that reach
+// as far as its mailer label.
 TEST_F(EditorTest, TextsFitTheirControlsAtEveryDpi) {
   WriteNote(folder, 0, RecordValues().Alarm("2099", "12", "31", "23", "59"), "メモ");
+  std::string accounts = "[a1]\r\nb7=False\r\n";
+  for (std::string a : {"b0", "b1", "b2"})
+    accounts += a + "1=" + Narrow(EnvironmentText(L"VQ_DOVECOT_PORT")) + "\r\n" + a + "2=127.0.0.1\r\n" + a +
+                "3=alice\r\n" + a + "4=secret\r\n";
+  folder.WriteBytes("Vornquill.ini", *folder.ReadBytes("Vornquill.ini") + accounts);
   for (int dpi : {96, 144}) {
     SCOPED_TRACE(dpi);
     ScreenDpi screen(dpi);
@@ -374,27 +390,36 @@ TEST_F(EditorTest, TextsFitTheirControlsAtEveryDpi) {
     ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定"));
     auto dialog = WaitForWindow(kTimerClass);
     SaveScreenshot("timer-" + std::to_string(dpi));
+    app->SendTrayMouse(WM_LBUTTONDBLCLK);
+    HWND mail = WaitForWindow(kMailClass).hwnd;
+    EXPECT_TRUE(WaitUntil([&] {
+      return WindowText(GetDlgItem(mail, vq::win::kMailLineFirst + 2)) ==
+             L"[3] 3 通 (10422 バイト) のメールがあります。";
+    }));
+    SaveScreenshot("mail-" + std::to_string(dpi));
     texts = app->TextSizes();
-    RECT client;
-    GetClientRect(dialog.hwnd, &client);
-    MapWindowPoints(dialog.hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    auto children = ChildWindows(dialog.hwnd);
-    ASSERT_EQ(children.size(), 21u);
-    for (size_t i = 0; i < children.size(); ++i) {
-      const WindowInfo& child = children[i];
-      SCOPED_TRACE(Describe(child));
-      RECT inside;
-      EXPECT_TRUE(IntersectRect(&inside, &child.rect, &client) && EqualRect(&inside, &child.rect));
-      for (size_t j = 0; j < i; ++j) EXPECT_FALSE(Overlap(child.rect, children[j].rect)) << Describe(children[j]);
-      if (child.className == L"Static" && !child.text.empty()) {
-        EXPECT_GE(child.rect.right - child.rect.left, texts[child.hwnd].cx);
-        EXPECT_GE(child.rect.bottom - child.rect.top, texts[child.hwnd].cy);
-      }
-      if (child.className == L"SysMonthCal32") {
-        RECT minimum{};
-        ASSERT_TRUE(SendWithRemoteBuffer(child.hwnd, MCM_GETMINREQRECT, 0, &minimum, sizeof minimum));
-        EXPECT_GE(child.rect.right - child.rect.left, minimum.right - minimum.left);
-        EXPECT_GE(child.rect.bottom - child.rect.top, minimum.bottom - minimum.top);
+    for (auto [window, count] : {std::pair{dialog.hwnd, 21u}, std::pair{mail, 4u}}) {
+      RECT client;
+      GetClientRect(window, &client);
+      MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+      auto children = ChildWindows(window);
+      ASSERT_EQ(children.size(), count);
+      for (size_t i = 0; i < children.size(); ++i) {
+        const WindowInfo& child = children[i];
+        SCOPED_TRACE(Describe(child));
+        RECT inside;
+        EXPECT_TRUE(IntersectRect(&inside, &child.rect, &client) && EqualRect(&inside, &child.rect));
+        for (size_t j = 0; j < i; ++j) EXPECT_FALSE(Overlap(child.rect, children[j].rect)) << Describe(children[j]);
+        if (child.className == L"Static" && !child.text.empty()) {
+          EXPECT_GE(child.rect.right - child.rect.left, texts[child.hwnd].cx);
+          EXPECT_GE(child.rect.bottom - child.rect.top, texts[child.hwnd].cy);
+        }
+        if (child.className == L"SysMonthCal32") {
+          RECT minimum{};
+          ASSERT_TRUE(SendWithRemoteBuffer(child.hwnd, MCM_GETMINREQRECT, 0, &minimum, sizeof minimum));
+          EXPECT_GE(child.rect.right - child.rect.left, minimum.right - minimum.left);
+          EXPECT_GE(child.rect.bottom - child.rect.top, minimum.bottom - minimum.top);
+        }
       }
     }
     Press(dialog, vq::win::kTimerCancel);

@@ -40,7 +40,7 @@ class FakeMailResultView : public mail::MailResultView {
     return record_.lines[account].empty() ? 0 : lineHeights_[account];
   }
   void PlaceStatusLine(int account, long top) override { record_.tops[account] = top; }
-  void SetWindowHeight(long height) override { record_.height = height; }
+  void SetWindowHeight(long height, long) override { record_.height = height; }
   void Show() override {
     record_.shown = true;
     Log("show");

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -24,6 +25,19 @@ class FakeNoteFiles : public NoteFiles {
   }
   // Stored as UTF-8, as given.
   std::size_t StoredSize(std::string_view text) const override { return text.size(); }
+  // Code page 932 in outline: ASCII and the three-byte characters up to U+9FFF and from U+F000
+  // (symbols, kana, kanji, full- and half-width forms) come back; the rest does not.
+  std::vector<std::string> UnstorableCharacters(std::string_view text) const override {
+    std::vector<std::string> lost;
+    for (size_t i = 0, n = 1; i < text.size(); i += n) {
+      const auto lead = static_cast<unsigned char>(text[i]);
+      n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+      std::string c(text.substr(i, n));
+      if (n > 1 && !(n == 3 && (lead <= 0xE9 || lead == 0xEF)) && std::ranges::find(lost, c) == lost.end())
+        lost.push_back(c);
+    }
+    return lost;
+  }
   bool Write(std::string_view name, std::string_view text) override {
     ++writes;
     std::string file(name);

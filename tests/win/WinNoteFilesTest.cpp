@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include "win/base/Text.h"
 #include "win/platform/WinNoteFiles.h"
 
 namespace vq::win {
@@ -10,7 +11,7 @@ namespace {
 
 // The reader and the writer of note files share one limit, counted in the bytes of the
 // file's code page: a text as large as the writer takes reads back, and a larger one is not
-// written at all.
+// written at all. A text comes back exactly when no character of it is named as lost.
 TEST(WinNoteFiles, WriterTakesExactlyWhatTheReaderGivesBack) {
   if (GetACP() != 932) GTEST_SKIP() << "sizes are counted in Shift-JIS";
   wchar_t temp[MAX_PATH];
@@ -26,21 +27,29 @@ TEST(WinNoteFiles, WriterTakesExactlyWhatTheReaderGivesBack) {
     const char* what;
     std::string text;
     std::size_t stored;
+    std::vector<std::string> lost = {};
   };
   const Case cases[] = {
       {"at the limit", kana + "\r\n", kLimit},
       {"one byte over", kana + "x\r\n", kLimit + 1},
       {"small", "メモ\r\n", 6},
+      {"emoji", "メモ😀😀", 8, {"😀"}},
+      {"best fit", "café", 4, {"é"}},
+      {"Korean", "한국 한", 4, {"한", "국"}},
+      {"NEC and half-width", "①ｱｲｳ", 5},
+      {"cut pair", Narrow(std::wstring{L'a', 0xD83D}), 2, {"\xEF\xBF\xBD"}},
+      {"empty", "", 0},
   };
   ASSERT_TRUE(files.Write("old.log", "old\r\n"));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(files.StoredSize(c.text), c.stored);
+    EXPECT_EQ(files.UnstorableCharacters(c.text), c.lost);
     bool fits = c.stored <= kLimit;
     EXPECT_EQ(files.Write("old.log", c.text), fits);
     auto read = files.Read("old.log");
     EXPECT_EQ(read.status, NoteFiles::ReadStatus::kOk);
-    EXPECT_EQ(read.text == c.text, fits);
+    EXPECT_EQ(read.text == c.text, fits && c.lost.empty());
     if (!fits) {
       // Such a file, written by other means, is refused by the reader.
       std::ofstream((folder + L"big.log").c_str(), std::ios::binary) << std::string(c.stored, 'x');

@@ -69,6 +69,14 @@ void NoteEditing::Stick() {
     dialogs_.Message(kTextTooLongMessage);
     return;
   }
+  // A character the code page lacks would come back as "?" or a look-alike: the user decides.
+  auto lost = board_.UnstorableCharacters(content.text, content.font.face);
+  if (!lost.empty()) {
+    if (!dialogs_.AskYesNo(UnstorableCharactersQuestion(lost))) return;
+    // The editor may have been closed, or its text changed, while the question was open: what
+    // the user agreed to is gone.
+    if (!view_ || view_->Content() != content) return;
+  }
   Note note;
   note.text = content.text;
   note.font = content.font;

@@ -50,7 +50,7 @@ void MailCheckDriver::GetMail() {
     window_.PlaceStatusLine(i, top);
     top += window_.StatusLineHeight(i);
   }
-  window_.SetWindowHeight(top + kWindowFrameHeight);
+  window_.SetWindowHeight(top + kWindowFrameHeight, top);
 
   // The accounts of this check and no others: a flag left by a check that was cut short (its
   // window closed) would otherwise start an account that no longer takes part.

@@ -23,8 +23,9 @@ class MailResultView {
   // The line's height as its present text makes it.
   virtual long StatusLineHeight(int account) const = 0;
   virtual void PlaceStatusLine(int account, long top) = 0;
-  // The outer height; the width stays.
-  virtual void SetWindowHeight(long height) = 0;
+  // The outer height, or more where the frame takes more than the difference: the client area
+  // always holds `linesHeight`. The width stays.
+  virtual void SetWindowHeight(long height, long linesHeight) = 0;
   // Modeless and without an owner.
   virtual void Show() = 0;
   // Mail is waiting: the mailer label turns yellow for as long as the window stays open, and

@@ -32,7 +32,7 @@ MailResultView& MailResultWindow::View() {
 void MailResultWindow::SetStatusLine(int account, std::string_view text) { View().SetStatusLine(account, text); }
 long MailResultWindow::StatusLineHeight(int account) { return View().StatusLineHeight(account); }
 void MailResultWindow::PlaceStatusLine(int account, long top) { View().PlaceStatusLine(account, top); }
-void MailResultWindow::SetWindowHeight(long height) { View().SetWindowHeight(height); }
+void MailResultWindow::SetWindowHeight(long height, long linesHeight) { View().SetWindowHeight(height, linesHeight); }
 void MailResultWindow::Show() { View().Show(); }
 
 void MailResultWindow::ShowMail(int account, std::string_view text) {

@@ -37,7 +37,7 @@ class MailResultWindow {
   void SetStatusLine(int account, std::string_view text);
   [[nodiscard]] long StatusLineHeight(int account);
   void PlaceStatusLine(int account, long top);
-  void SetWindowHeight(long height);
+  void SetWindowHeight(long height, long linesHeight);
   void Show();
   // A session found mail: the window shows the line and calls for attention.
   void ShowMail(int account, std::string_view text);

@@ -67,6 +67,9 @@ class NoteBoard {
   // when its files have gone meanwhile, and none with a file.
   std::optional<int> FindFreeNoteNumber() const;
   bool TextFits(std::string_view text) const { return store_.TextFits(text); }
+  std::vector<std::string> UnstorableCharacters(std::string_view text, std::string_view fontName) const {
+    return store_.UnstorableCharacters(text, fontName);
+  }
   // Writes both files of a note, the text first; false when either could not be written.
   [[nodiscard]] bool SaveNote(int number, const Note& note);
 

@@ -1,5 +1,7 @@
 #include "notes/NoteStore.h"
 
+#include <algorithm>
+
 namespace vq {
 
 std::optional<RecordLines> NoteStore::ReadRecord(int number) const {
@@ -28,6 +30,13 @@ NoteStore::Loaded NoteStore::Load(const std::string& recordName, const std::stri
     loaded.text = NoteTextFromFile(text.text);
   }
   return loaded;
+}
+
+std::vector<std::string> NoteStore::UnstorableCharacters(std::string_view text, std::string_view fontName) const {
+  std::vector<std::string> lost = files_.UnstorableCharacters(text);
+  for (std::string& c : files_.UnstorableCharacters(fontName))
+    if (std::ranges::find(lost, c) == lost.end()) lost.push_back(std::move(c));
+  return lost;
 }
 
 std::optional<int> NoteStore::FindFreeNoteNumber(const std::set<int>& inUse) const {

@@ -2,6 +2,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "notes/NoteRecord.h"
 #include "ports/NoteFiles.h"
@@ -35,6 +36,9 @@ class NoteStore {
   bool TextFits(std::string_view text) const {
     return files_.StoredSize(NoteTextFileContent(text)) <= NoteFiles::kLargestFile;
   }
+
+  // The characters of a text and a font name that the files would not give back, each once.
+  std::vector<std::string> UnstorableCharacters(std::string_view text, std::string_view fontName) const;
 
   [[nodiscard]] bool WriteRecord(int number, const RecordLines& lines);
   [[nodiscard]] bool WriteText(int number, std::string_view text);

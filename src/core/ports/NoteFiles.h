@@ -26,6 +26,9 @@ class NoteFiles {
   virtual ReadResult Read(std::string_view name) const = 0;
   // The size in bytes a text takes in a file, in the file's own encoding.
   virtual std::size_t StoredSize(std::string_view text) const = 0;
+  // The characters of `text` that would come back from a file as something else (a look-alike
+  // included), each once, as they stand in `text`, in the order they first appear there.
+  virtual std::vector<std::string> UnstorableCharacters(std::string_view text) const = 0;
   // Replaces the file as a whole: on failure (a text larger than kLargestFile included) the old
   // file is intact and false comes back.
   virtual bool Write(std::string_view name, std::string_view text) = 0;

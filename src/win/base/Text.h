@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vq::win {
 
@@ -13,5 +14,8 @@ std::string Narrow(std::wstring_view utf16);
 std::string ToAnsi(std::string_view utf8);
 // How many bytes ToAnsi would give.
 std::size_t AnsiSize(std::string_view utf8);
+// The characters ToAnsi would not give back as they are (a best-fit look-alike included), each
+// once, in the order they first appear.
+std::vector<std::string> LostInAnsi(std::string_view utf8);
 
 }  // namespace vq::win

@@ -56,24 +56,67 @@ MailWindow::MailWindow(HINSTANCE instance, mail::MailResultWindow& controller, F
                             Px(kMailerLeft), 0, Px(kMailerWidth), Px(kMailerHeight), hwnd_,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMailMailer)), instance, nullptr);
   SendMessageW(mailer_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  // The label grows to its caption when the font needs more than the design's size.
-  SIZE label = TextSize(mailer_);
-  SetWindowPos(mailer_, nullptr, Px(kMailerLeft), 0, std::max<int>(label.cx, Px(kMailerWidth)),
-               std::max<int>(label.cy, Px(kMailerHeight)), SWP_NOZORDER | SWP_NOACTIVATE);
+  Arrange();
 }
 
 int MailWindow::Px(long twips) const { return TwipsToPixels(twips, static_cast<int>(dpi_)); }
 long MailWindow::Twips(int pixels) const { return PixelsToTwips(pixels, static_cast<int>(dpi_)); }
 
-SIZE MailWindow::TextSize(HWND control) const {
-  std::wstring text = Widen(WindowText(control));
-  HDC dc = fonts_.MeasuringDC();
-  HGDIOBJ old = SelectObject(dc, font_.get());
-  RECT r{0, 0, 0, 0};
-  // An empty line still has the height of one line of text.
-  DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
-  SelectObject(dc, old);
-  return {text.empty() ? 0 : r.right - r.left, r.bottom - r.top};
+// An empty line still has the height of one line of text.
+SIZE MailWindow::TextSize(HWND control) const { return fonts_.TextSize(font_.get(), Widen(WindowText(control))); }
+
+RECT MailWindow::ClientRectOf(HWND control) const {
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The label keeps its corner unless the line beside it reaches further, and is as large as its
+// caption needs; the window is as wide as its design, or as what it shows needs.
+void MailWindow::Arrange() {
+  SIZE text = TextSize(mailer_);
+  RECT label{Px(kMailerLeft), 0, 0, std::max<int>(text.cy, Px(kMailerHeight))};
+  int right = Px(kClientWidth);
+  for (HWND line : lines_) {
+    RECT r = ClientRectOf(line);
+    if (r.top < label.bottom && label.top < r.bottom) label.left = std::max(label.left, r.right);
+    right = std::max<int>(right, r.right);
+  }
+  label.right = label.left + std::max<int>(text.cx, Px(kMailerWidth));
+  right = std::max<int>(right, label.right + Px(kClientWidth - kMailerLeft - kMailerWidth));
+  MoveWindow(mailer_, label.left, label.top, label.right - label.left, label.bottom - label.top, TRUE);
+  SIZE client = ClientSize();
+  if (client.cx != right) Resize(right, client.cy);
+}
+
+// The frame is measured, not assumed: captions and borders differ between systems and DPIs. A
+// minimised window changes the size it comes back with.
+SIZE MailWindow::ClientSize() {
+  WINDOWPLACEMENT place{sizeof place};
+  GetWindowPlacement(hwnd_, &place);
+  const RECT& normal = place.rcNormalPosition;
+  if (!IsIconic(hwnd_)) {
+    RECT outer, client;
+    GetWindowRect(hwnd_, &outer);
+    GetClientRect(hwnd_, &client);
+    frame_ = {(outer.right - outer.left) - client.right, (outer.bottom - outer.top) - client.bottom};
+  }
+  return {normal.right - normal.left - frame_.cx, normal.bottom - normal.top - frame_.cy};
+}
+
+void MailWindow::Resize(int clientWidth, int clientHeight) {
+  WINDOWPLACEMENT place{sizeof place};
+  GetWindowPlacement(hwnd_, &place);
+  RECT& normal = place.rcNormalPosition;
+  normal.right = normal.left + clientWidth + frame_.cx;
+  normal.bottom = normal.top + clientHeight + frame_.cy;
+  if (IsIconic(hwnd_)) {
+    SetWindowPlacement(hwnd_, &place);
+  } else {
+    SetWindowPos(hwnd_, nullptr, 0, 0, normal.right - normal.left, normal.bottom - normal.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void MailWindow::SetStatusLine(int account, std::string_view text) {
@@ -81,6 +124,7 @@ void MailWindow::SetStatusLine(int account, std::string_view text) {
   SetWindowTextW(line, Widen(text).c_str());
   SIZE size = TextSize(line);
   SetWindowPos(line, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Arrange();
 }
 
 long MailWindow::StatusLineHeight(int account) const {
@@ -92,12 +136,12 @@ long MailWindow::StatusLineHeight(int account) const {
 void MailWindow::PlaceStatusLine(int account, long top) {
   SetWindowPos(lines_.at(static_cast<size_t>(account)), nullptr, 0, Px(top), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Arrange();
 }
 
-void MailWindow::SetWindowHeight(long height) {
-  RECT r;
-  GetWindowRect(hwnd_, &r);
-  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, Px(height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+void MailWindow::SetWindowHeight(long height, long linesHeight) {
+  SIZE client = ClientSize();
+  Resize(client.cx, std::max<int>(Px(height) - frame_.cy, Px(linesHeight)));
 }
 
 void MailWindow::Show() { ShowWindow(hwnd_, IsWindowVisible(hwnd_) ? SW_SHOWNA : SW_SHOW); }

@@ -26,7 +26,7 @@ class MailWindow : public Window, public mail::MailResultView {
   void SetStatusLine(int account, std::string_view text) override;
   long StatusLineHeight(int account) const override;
   void PlaceStatusLine(int account, long top) override;
-  void SetWindowHeight(long height) override;
+  void SetWindowHeight(long height, long linesHeight) override;
   void Show() override;
   void AnnounceMail() override;
   std::optional<mail::MailWindowPlace> MovedPlace() const override;
@@ -38,6 +38,11 @@ class MailWindow : public Window, public mail::MailResultView {
   int Px(long twips) const;
   long Twips(int pixels) const;
   SIZE TextSize(HWND control) const;
+  RECT ClientRectOf(HWND control) const;
+  void Arrange();
+  // The client area as the window is or, minimised, as it comes back.
+  SIZE ClientSize();
+  void Resize(int clientWidth, int clientHeight);
 
   mail::MailResultWindow& controller_;
   FontCache& fonts_;
@@ -47,6 +52,7 @@ class MailWindow : public Window, public mail::MailResultView {
   HWND mailer_ = nullptr;
   bool mailWaiting_ = false;  // the label stays yellow while the window is open
   POINT createdAt_{};
+  SIZE frame_{};  // outer size less client size, measured while not minimised
 };
 
 }  // namespace vq::win

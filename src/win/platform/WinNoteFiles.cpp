@@ -66,6 +66,8 @@ NoteFiles::ReadResult WinNoteFiles::Read(std::string_view name) const {
 
 std::size_t WinNoteFiles::StoredSize(std::string_view text) const { return AnsiSize(text); }
 
+std::vector<std::string> WinNoteFiles::UnstorableCharacters(std::string_view text) const { return LostInAnsi(text); }
+
 bool WinNoteFiles::Write(std::string_view name, std::string_view text) {
   // What the reader would refuse is not written: the old file stays.
   if (StoredSize(text) > kLargestFile) return false;

@@ -15,6 +15,7 @@ class WinNoteFiles : public NoteFiles {
   bool Exists(std::string_view name) const override;
   ReadResult Read(std::string_view name) const override;
   std::size_t StoredSize(std::string_view text) const override;
+  std::vector<std::string> UnstorableCharacters(std::string_view text) const override;
   bool Write(std::string_view name, std::string_view text) override;
   bool Delete(std::string_view name) override;
   std::vector<std::string> List(std::string_view folder) const override;
