@@ -23,6 +23,7 @@ enum class MenuCommand : int {
   kNoteBackmost,
   kNoteHide,
   kNotePeel,
+  kMinimiseThisMonitor,
   kShowHiddenNoteFirst = 1000,  // + note number 0..100
   kShowHiddenNoteLast = 1100,
   kLaunchFirst = 2000,  // + entry index 0..19

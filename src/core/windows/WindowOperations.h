@@ -14,12 +14,12 @@ namespace vq::windows {
 // Top-level windows in the order the desktop listed them, front to back.
 using WindowList = std::vector<WindowId>;
 
-// The windows that the new-window watch counts and that close all may close: visible, without
-// an owner, with a title, and not the desktop's program manager (a class name starting with
-// "Progman").
+// The windows that the new-window watch counts and that close all may close: visible and not
+// cloaked, without an owner, with a title, and not the desktop's program manager (a class name
+// starting with "Progman").
 bool IsWatchedWindow(const TopLevelWindow& window);
-// The windows that minimise all minimises, as the taskbar's own minimise-all does: visible,
-// with a taskbar button, allowing it, and not minimised yet.
+// The windows that minimise all minimises, as the taskbar's own minimise-all does: visible and
+// not cloaked, with a taskbar button, allowing it, and not minimised yet.
 bool IsMinimisableNow(const TopLevelWindow& window);
 WindowList WatchedWindows(const std::vector<TopLevelWindow>& windows);
 
@@ -40,12 +40,18 @@ class WindowOperations {
   // "すべて最小化": minimises every window the taskbar would and remembers them, together with
   // those minimised earlier that are still down. The double-click state is left alone.
   void MinimiseAll();
-  // "元に戻す": restores the remembered windows that are still minimised, the front one last so
-  // that they come back in their order, and forgets them. Windows minimised by hand
-  // stay down.
+  // The tray menu is about to open: the monitor under the pointer now is the one that
+  // "このモニターだけ最小化" means.
+  void OnMenuOpening();
+  // "このモニターだけ最小化": minimise all, for the windows on that monitor only.
+  void MinimiseMenuMonitor();
+  // "元に戻す": restores the remembered windows that are still minimised and in sight, the front
+  // one last so that they come back in their order, and forgets them. Windows minimised by
+  // hand stay down.
   void RestoreAll();
   // "すべて閉じる": minimises all and asks. No restores what was minimised; Yes asks every
-  // watched window that is minimised to close, without waiting for any.
+  // watched window that is minimised to close, without waiting for any. Either way the undo
+  // still covers the windows it minimised.
   void CloseAll();
 
   // The tray double-click in minimise-all mode: minimise all (and, when "b6" is checked, watch
@@ -64,6 +70,8 @@ class WindowOperations {
   std::optional<WindowId> NewWindow() const { return newWindow_; }
 
  private:
+  // Minimise all, or only on one monitor.
+  void Minimise(std::optional<MonitorId> only);
   void WatchTick();
   void MinimiseNewWindowTick();
   void RestoreNewWindowTick();
@@ -82,6 +90,7 @@ class WindowOperations {
   WindowList watch_;      // the watched windows of the latest watch tick
   std::optional<WindowId> newWindow_;
   int minimiseRequests_ = 0;
+  std::optional<MonitorId> menuMonitor_;
 };
 
 }  // namespace vq::windows

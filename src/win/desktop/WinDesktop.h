@@ -13,6 +13,7 @@ class WinDesktop : public Desktop {
   void Restore(WindowId window) override;
   void BringToFront(WindowId window) override;
   void PostClose(WindowId window) override;
+  MonitorId MonitorUnderPointer() const override;
   bool IsMinimised(WindowId window) const override;
   bool Exists(WindowId window) const override;
 };
