@@ -292,15 +292,12 @@ TEST_F(ResidentShellTest, MailAndWindowCommandsReachTheirFeatures) {
   EXPECT_TRUE(desktop.Find("メモ帳")->facts.minimised);
   shell.OnCommand(MenuCommand::kRestoreAll);
   EXPECT_FALSE(desktop.Find("メモ帳")->facts.minimised);
-  // The monitor is the one the menu opened on, wherever the pointer went since.
-  desktop.monitors.push_back({1920, 0, 3840, 1080});
-  desktop.Open("右").rect = {2000, 100, 2400, 400};
-  desktop.pointerX = 2500;
-  host.duringPopup = [&] { desktop.pointerX = 100; };
+  // The monitor the menu opened on, wherever the pointer went since.
+  desktop.Open("右").facts.monitor = desktop.pointerMonitor = MonitorId{2};
+  host.duringPopup = [&] { desktop.pointerMonitor = {}; };
   host.choice = MenuCommand::kMinimiseThisMonitor;
   shell.OnTrayMouse(static_cast<int>(TrayMouse::kRightPress));
-  EXPECT_TRUE(desktop.Find("右")->facts.minimised);
-  EXPECT_FALSE(desktop.Find("メモ帳")->facts.minimised);
+  EXPECT_TRUE(desktop.Find("右")->facts.minimised && !desktop.Find("メモ帳")->facts.minimised);
 
   file.Set("a1", "b7", "True");
   file.Set("a1", "b6", "1");

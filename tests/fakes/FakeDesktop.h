@@ -11,20 +11,13 @@ namespace vq::test {
 // A desktop of top-level windows in z-order (front first). Requests take effect at once unless
 // the window refuses them or is hung; as on Windows, a minimised window drops to the back and a
 // restored one comes to the front. Every request is recorded as "<word> <title opened with>".
-// Monitors are rectangles, numbered from 1; a window is on the one that holds most of it.
 class FakeDesktop : public Desktop {
  public:
-  struct Rect {
-    int left, top, right, bottom;
-  };
   struct Window {
     TopLevelWindow facts;
-    Rect rect{100, 100, 500, 400};
     bool refusesMinimise = false;
     bool refusesClose = false;
-    bool hidesOnClose = false;  // as a tray program does on its close button
-    bool hung = false;          // answers nothing
-    bool elevated = false;      // every post to it fails
+    bool hung = false;  // answers nothing
   };
 
   // A visible, unowned, minimisable application window, added at the front.
@@ -58,13 +51,9 @@ class FakeDesktop : public Desktop {
 
   std::vector<TopLevelWindow> TopLevelWindows() const override {
     std::vector<TopLevelWindow> out;
-    for (const auto& w : windows) {
-      out.push_back(w.facts);
-      out.back().monitor = MonitorOf(w.rect);
-    }
+    for (const auto& w : windows) out.push_back(w.facts);
     return out;
   }
-  MonitorId MonitorUnderPointer() const override { return MonitorOf({pointerX, pointerY, pointerX + 1, pointerY + 1}); }
   void Minimise(WindowId id) override {
     Window* w = Request("minimise", id);
     if (!w || w->refusesMinimise || w->facts.minimised) return;
@@ -86,10 +75,6 @@ class FakeDesktop : public Desktop {
   void PostClose(WindowId id) override {
     Window* w = Request("close", id);
     if (!w || w->refusesClose) return;
-    if (w->hidesOnClose) {
-      w->facts.visible = false;
-      return;
-    }
     std::erase_if(windows, [id](const Window& x) { return x.facts.id == id; });
   }
   bool IsMinimised(WindowId id) const override {
@@ -97,11 +82,11 @@ class FakeDesktop : public Desktop {
     return w && w->facts.minimised;
   }
   bool Exists(WindowId id) const override { return Get(id) != nullptr; }
+  MonitorId MonitorUnderPointer() const override { return pointerMonitor; }
 
   std::vector<Window> windows;  // front to back
   std::vector<std::string> requests;
-  std::vector<Rect> monitors{{0, 0, 1920, 1080}};
-  int pointerX = 960, pointerY = 540;
+  MonitorId pointerMonitor{};  // every window is on monitor 0 unless a test moves it
 
  private:
   const Window* Get(WindowId id) const {
@@ -113,17 +98,7 @@ class FakeDesktop : public Desktop {
   Window* Request(const std::string& word, WindowId id) {
     Window* w = const_cast<Window*>(Get(id));
     requests.push_back(word + " " + names_[id]);
-    return w && !w->hung && !w->elevated ? w : nullptr;
-  }
-  MonitorId MonitorOf(Rect r) const {
-    auto area = [&r](const Rect& m) {
-      return std::max(0, std::min(r.right, m.right) - std::max(r.left, m.left)) *
-             std::max(0, std::min(r.bottom, m.bottom) - std::max(r.top, m.top));
-    };
-    size_t best = 0;
-    for (size_t i = 1; i < monitors.size(); ++i)
-      if (area(monitors[i]) > area(monitors[best])) best = i;
-    return static_cast<MonitorId>(best + 1);
+    return w && !w->hung ? w : nullptr;
   }
   void MoveToFront(WindowId id) {
     auto it = std::find_if(windows.begin(), windows.end(), [id](const Window& w) { return w.facts.id == id; });

@@ -46,9 +46,7 @@ void WindowOperations::MinimiseAll() { Minimise(std::nullopt); }
 
 void WindowOperations::OnMenuOpening() { menuMonitor_ = desktop_.MonitorUnderPointer(); }
 
-void WindowOperations::MinimiseMenuMonitor() {
-  Minimise(menuMonitor_ ? *menuMonitor_ : desktop_.MonitorUnderPointer());
-}
+void WindowOperations::MinimiseMenuMonitor() { Minimise(menuMonitor_); }
 
 void WindowOperations::Minimise(std::optional<MonitorId> only) {
   auto windows = desktop_.TopLevelWindows();

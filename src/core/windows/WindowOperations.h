@@ -90,7 +90,7 @@ class WindowOperations {
   WindowList watch_;      // the watched windows of the latest watch tick
   std::optional<WindowId> newWindow_;
   int minimiseRequests_ = 0;
-  std::optional<MonitorId> menuMonitor_;
+  MonitorId menuMonitor_{};  // under the pointer when the tray menu last opened
 };
 
 }  // namespace vq::windows
