@@ -292,9 +292,8 @@ TEST_F(ResidentShellTest, MailAndWindowCommandsReachTheirFeatures) {
   EXPECT_TRUE(desktop.Find("メモ帳")->facts.minimised);
   shell.OnCommand(MenuCommand::kRestoreAll);
   EXPECT_FALSE(desktop.Find("メモ帳")->facts.minimised);
-  // The monitor the menu opened on, wherever the pointer went since.
   desktop.Open("右").facts.monitor = desktop.pointerMonitor = MonitorId{2};
-  host.duringPopup = [&] { desktop.pointerMonitor = {}; };
+  host.duringPopup = [&] { desktop.pointerMonitor = {}; };  // it counts where the menu opened
   host.choice = MenuCommand::kMinimiseThisMonitor;
   shell.OnTrayMouse(static_cast<int>(TrayMouse::kRightPress));
   EXPECT_TRUE(desktop.Find("右")->facts.minimised && !desktop.Find("メモ帳")->facts.minimised);

@@ -103,7 +103,7 @@ TEST(WindowOperationsTest, DoubleClickStateTable) {
   Step doubleClick = [](Bench& b) { b.ops.ToggleFromDoubleClick(); };
   Step openUntitled = [](Bench& b) { b.desktop.Open("Untitled").facts.title.clear(); };
   Step cloakedSeen = steps({[](Bench& b) { b.desktop.Open("New").facts.cloaked = true; }, tick(kWatch)});
-  Step uncloakedSeen = steps({[](Bench& b) { b.desktop.Find("New")->facts.cloaked = false; }, tick(kWatch)});
+  Step uncloaked = steps({cloakedSeen, [](Bench& b) { b.desktop.Find("New")->facts.cloaked = false; }, tick(kWatch)});
   Step untitledSeen = steps({openUntitled, tick(kWatch)});
   Step swapSeen = steps({vanish("Mail"), open("New"), tick(kWatch)});
   Step newSeen = steps({open("New"), tick(kWatch)});
@@ -117,6 +117,7 @@ TEST(WindowOperationsTest, DoubleClickStateTable) {
   Step found = steps({doubleClick, newSeen});
   Step asked = steps({found, tick(kMinimiseNew)});
   Step down = steps({asked, tick(kMinimiseNew)});
+  Step downThenUp = steps({down, doubleClick, vanish("New")});  // the new window's step still pending
   struct Case {
     const char* what;
     const char* watch;  // "b6"
@@ -136,14 +137,7 @@ TEST(WindowOperationsTest, DoubleClickStateTable) {
       {"1, watch: same count", "1", doubleClick, tick(kWatch), true, {kWatch}, {}},
       {"1, watch: untitled window not counted", "1", doubleClick, untitledSeen, true, {kWatch}, {}},
       {"1, watch: one opened, one closed", "1", doubleClick, swapSeen, true, {kWatch}, {}},
-      {"1, watch: a new window still cloaked", "1", doubleClick, cloakedSeen, true, {kWatch}, {}},
-      {"1, watch: it uncloaks",
-       "1",
-       steps({doubleClick, cloakedSeen}),
-       uncloakedSeen,
-       true,
-       {kMinimiseNew},
-       restoreAll},
+      {"1, watch: new once uncloaked", "1", doubleClick, uncloaked, true, {kMinimiseNew}, restoreAll},
       {"1, watch: a new window", "1", doubleClick, newSeen, true, {kMinimiseNew}, restoreAll},
       {"1, watch: a window closed", "1", doubleClick, closeSeen, true, {}, {"restore Terminal", "restore Editor"}},
       {"1, watch: double-click", "1", doubleClick, doubleClick, false, {}, restoreAll},
@@ -155,13 +149,7 @@ TEST(WindowOperationsTest, DoubleClickStateTable) {
       {"1, minimise step: double-click restores it too", "1", asked, doubleClick, false, {}, {"restore New"}},
       {"1, restore step", "1", down, tick(kRestoreNew), false, {}, {"front New"}},
       {"1, restore step: double-click leaves it", "1", down, doubleClick, false, {kRestoreNew}, {"restore New"}},
-      {"1, restore step: a second double-click ends it",
-       "1",
-       steps({down, doubleClick}),
-       doubleClick,
-       true,
-       {kWatch},
-       {"minimise New", "minimise Editor", "minimise Mail", "minimise Terminal"}},
+      {"1, restore step: a second double-click ends it", "1", downThenUp, doubleClick, true, {kWatch}, minimiseAll},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

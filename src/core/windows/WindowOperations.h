@@ -23,10 +23,11 @@ bool IsWatchedWindow(const TopLevelWindow& window);
 bool IsMinimisableNow(const TopLevelWindow& window);
 WindowList WatchedWindows(const std::vector<TopLevelWindow>& windows);
 
-// Minimise all and its undo, close all, and the tray double-click that toggles between them
-// with its optional watch for a newly opened window. Minimising and restoring are done here,
-// window by window, rather than by the shell, so that they behave alike on every system and
-// only ever touch the windows this program minimised.
+// Minimise all (or all on one monitor) and its undo, close all, and the tray double-click that
+// toggles between them with its optional watch for a newly opened window. Minimising and
+// restoring are done here, window by window, rather than by the shell, so that they behave
+// alike on every system, can keep to one monitor, and only ever touch the windows this
+// program minimised.
 class WindowOperations {
  public:
   // The watch and both steps for the new window tick this often.
