@@ -37,7 +37,7 @@ bool Minimisable(HWND window, bool owned) {
 bool Cloaked(HWND window) {
   constexpr DWORD kCloakedAttribute = 14;  // DWMWA_CLOAKED, Windows 8 and later
   using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
-  static auto get = LoadFunction<GetAttribute>(L"dwmapi.dll", "DwmGetWindowAttribute");
+  static auto get = LoadFunction<GetAttribute>(L"dwmapi.dll", "DwmGetWindowAttribute", true);
   DWORD cloaked = 0;
   return get && SUCCEEDED(get(window, kCloakedAttribute, &cloaked, sizeof cloaked)) && cloaked != 0;
 }
