@@ -218,6 +218,7 @@ TEST(WindowOperationsTest, UndoRestoresWhatItMinimised) {
     b.ops.MinimiseAll();
   };
   Step undo = [](Bench& b) { b.ops.RestoreAll(); };
+  Step mailToTray = [](Bench& b) { b.desktop.Find("Mail")->facts.visible = false; };  // hid itself on minimise
   Step closeAllYes = [](Bench& b) {
     for (const char* title : {"Mail", "Terminal", "Editor"}) b.desktop.Find(title)->refusesClose = true;
     b.ops.CloseAll();
@@ -231,8 +232,8 @@ TEST(WindowOperationsTest, UndoRestoresWhatItMinimised) {
     Titles order;  // of the restored windows, front to back, afterwards
   };
   const Case cases[] = {
-      {"all still down",
-       [](Bench&) {},
+      {"all still down, one hidden in the tray",
+       mailToTray,
        {"restore Terminal", "restore Mail", "restore Editor"},
        {"Editor", "Mail", "Terminal"}},
       {"one restored by hand", restoredByHand, {"restore Terminal", "restore Editor"}, {"Editor", "Terminal"}},

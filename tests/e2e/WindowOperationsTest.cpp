@@ -346,6 +346,8 @@ TEST_F(WindowOperationsTest, CloseAllAsksFirstAndClosesOnlyWhatIsDown) {
       // The one that did not close stays down, as do the ones never asked; the ones that did
       // not go down stay open.
       EXPECT_TRUE(DownAre(zoo, {"Stubborn", "Untitled", "Manager"}));
+      ChooseDesktopWindowItem("元に戻す");  // what close all minimised and is still there
+      EXPECT_TRUE(DownAre(zoo, {}));
     }
     ExpectNotesUntouched();
   }

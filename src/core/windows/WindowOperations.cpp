@@ -64,17 +64,19 @@ void WindowOperations::Minimise(std::optional<MonitorId> only) {
     if (w && w->minimised && !Contains(minimised, earlier)) minimised.push_back(earlier);
   }
   minimised_ = std::move(minimised);
+  std::erase_if(askedToClose_, [this](WindowId w) { return !Contains(minimised_, w); });
 }
 
 void WindowOperations::RestoreAll() {
   WindowList remembered = std::exchange(minimised_, {});
+  WindowList closed = std::exchange(askedToClose_, {});
   auto windows = desktop_.TopLevelWindows();
-  // Back to front: each restored window comes up on top of the ones before it. One hidden since
-  // (a tray program asked to close by close all) or moved out of sight stays so: a restore
-  // would show it again.
+  // Back to front: each restored window comes up on top of the ones before it. One that hid
+  // when close all asked it to close (a tray program) stays hidden, and one moved out of sight
+  // stays there: a restore would show it. One that hid on being minimised comes back.
   for (auto it = remembered.rbegin(); it != remembered.rend(); ++it) {
     const auto* w = Find(windows, *it);
-    if (w && w->minimised && w->visible && !w->cloaked) desktop_.Restore(*it);
+    if (w && w->minimised && !w->cloaked && (w->visible || !Contains(closed, *it))) desktop_.Restore(*it);
   }
 }
 
@@ -95,8 +97,11 @@ void WindowOperations::CloseAll() {
   // Only windows that are down now are closed: one that could not be minimised stays open.
   // The windows minimised above stay remembered: the undo brings back those that did not close
   // (their user cancelled their own question).
-  for (const auto& w : desktop_.TopLevelWindows())
-    if (IsWatchedWindow(w) && w.minimised) desktop_.PostClose(w.id);
+  for (const auto& w : desktop_.TopLevelWindows()) {
+    if (!IsWatchedWindow(w) || !w.minimised) continue;
+    desktop_.PostClose(w.id);
+    askedToClose_.push_back(w.id);
+  }
 }
 
 void WindowOperations::ToggleFromDoubleClick() {

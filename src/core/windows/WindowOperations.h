@@ -46,9 +46,9 @@ class WindowOperations {
   void OnMenuOpening();
   // "このモニターだけ最小化": minimise all, for the windows on that monitor only.
   void MinimiseMenuMonitor();
-  // "元に戻す": restores the remembered windows that are still minimised and in sight, the front
-  // one last so that they come back in their order, and forgets them. Windows minimised by
-  // hand stay down.
+  // "元に戻す": restores the remembered windows that are still minimised and in sight (not hidden
+  // by a close request), the front one last so that they come back in their order, and forgets
+  // them. Windows minimised by hand stay down.
   void RestoreAll();
   // "すべて閉じる": minimises all and asks. No restores what was minimised; Yes asks every
   // watched window that is minimised to close, without waiting for any. Either way the undo
@@ -86,9 +86,10 @@ class WindowOperations {
   const Config& config_;
 
   bool minimisedByDoubleClick_ = false;
-  WindowList minimised_;  // what minimise all put down, front to back
-  WindowList snapshot_;   // the watched windows right after a double-click minimised all
-  WindowList watch_;      // the watched windows of the latest watch tick
+  WindowList minimised_;     // what minimise all put down, front to back
+  WindowList askedToClose_;  // by close all since, for the undo
+  WindowList snapshot_;      // the watched windows right after a double-click minimised all
+  WindowList watch_;         // the watched windows of the latest watch tick
   std::optional<WindowId> newWindow_;
   int minimiseRequests_ = 0;
   MonitorId menuMonitor_{};  // under the pointer when the tray menu last opened

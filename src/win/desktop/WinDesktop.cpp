@@ -67,7 +67,7 @@ std::vector<TopLevelWindow> WinDesktop::TopLevelWindows() const {
     w.minimised = IsIconic(handle) != FALSE;
     w.minimisable = Minimisable(handle, w.owned);
     w.cloaked = w.visible && Cloaked(handle);
-    // The rule the system itself uses to place a window's dialogs and maximised size.
+    // The monitor that holds most of it, or the nearest one: the system's own rule.
     w.monitor = ToId(MonitorFromWindow(handle, MONITOR_DEFAULTTONEAREST));
     out.push_back(std::move(w));
   }
