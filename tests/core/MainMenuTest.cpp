@@ -21,6 +21,7 @@ TEST(MainMenu, FirstStartShowsEveryItemInOrder) {
             "DesktopWindow\n"
             "  すべて最小化\n"
             "  元に戻す\n"
+            "  このモニターだけ最小化\n"
             "  すべて閉じる\n"
             "-\n"
             "付箋紙\n"

@@ -292,6 +292,11 @@ TEST_F(ResidentShellTest, MailAndWindowCommandsReachTheirFeatures) {
   EXPECT_TRUE(desktop.Find("メモ帳")->facts.minimised);
   shell.OnCommand(MenuCommand::kRestoreAll);
   EXPECT_FALSE(desktop.Find("メモ帳")->facts.minimised);
+  desktop.Open("右").facts.monitor = desktop.pointerMonitor = MonitorId{2};
+  host.duringPopup = [&] { desktop.pointerMonitor = {}; };  // it counts where the menu opened
+  host.choice = MenuCommand::kMinimiseThisMonitor;
+  shell.OnTrayMouse(static_cast<int>(TrayMouse::kRightPress));
+  EXPECT_TRUE(desktop.Find("右")->facts.minimised && !desktop.Find("メモ帳")->facts.minimised);
 
   file.Set("a1", "b7", "True");
   file.Set("a1", "b6", "1");

@@ -37,6 +37,7 @@ struct Bench {
     profile.Set("a1", "b6", watch);
     desktop.Open("Program Manager", "Progman").facts.minimisable = false;
     desktop.Open("Hidden").facts.visible = false;
+    desktop.Open("Away").facts.cloaked = true;  // on another virtual desktop
     desktop.Open("Terminal");
     desktop.Open("Mail");
     auto& palette = desktop.Open("Palette");
@@ -101,6 +102,8 @@ TEST(WindowOperationsTest, DoubleClickStateTable) {
   Step nothing = [](Bench&) {};
   Step doubleClick = [](Bench& b) { b.ops.ToggleFromDoubleClick(); };
   Step openUntitled = [](Bench& b) { b.desktop.Open("Untitled").facts.title.clear(); };
+  Step cloakedSeen = steps({[](Bench& b) { b.desktop.Open("New").facts.cloaked = true; }, tick(kWatch)});
+  Step uncloaked = steps({cloakedSeen, [](Bench& b) { b.desktop.Find("New")->facts.cloaked = false; }, tick(kWatch)});
   Step untitledSeen = steps({openUntitled, tick(kWatch)});
   Step swapSeen = steps({vanish("Mail"), open("New"), tick(kWatch)});
   Step newSeen = steps({open("New"), tick(kWatch)});
@@ -114,6 +117,7 @@ TEST(WindowOperationsTest, DoubleClickStateTable) {
   Step found = steps({doubleClick, newSeen});
   Step asked = steps({found, tick(kMinimiseNew)});
   Step down = steps({asked, tick(kMinimiseNew)});
+  Step downThenUp = steps({down, doubleClick, vanish("New")});  // the new window's step still pending
   struct Case {
     const char* what;
     const char* watch;  // "b6"
@@ -133,6 +137,7 @@ TEST(WindowOperationsTest, DoubleClickStateTable) {
       {"1, watch: same count", "1", doubleClick, tick(kWatch), true, {kWatch}, {}},
       {"1, watch: untitled window not counted", "1", doubleClick, untitledSeen, true, {kWatch}, {}},
       {"1, watch: one opened, one closed", "1", doubleClick, swapSeen, true, {kWatch}, {}},
+      {"1, watch: new once uncloaked", "1", doubleClick, uncloaked, true, {kMinimiseNew}, restoreAll},
       {"1, watch: a new window", "1", doubleClick, newSeen, true, {kMinimiseNew}, restoreAll},
       {"1, watch: a window closed", "1", doubleClick, closeSeen, true, {}, {"restore Terminal", "restore Editor"}},
       {"1, watch: double-click", "1", doubleClick, doubleClick, false, {}, restoreAll},
@@ -144,6 +149,7 @@ TEST(WindowOperationsTest, DoubleClickStateTable) {
       {"1, minimise step: double-click restores it too", "1", asked, doubleClick, false, {}, {"restore New"}},
       {"1, restore step", "1", down, tick(kRestoreNew), false, {}, {"front New"}},
       {"1, restore step: double-click leaves it", "1", down, doubleClick, false, {kRestoreNew}, {"restore New"}},
+      {"1, restore step: a second double-click ends it", "1", downThenUp, doubleClick, true, {kWatch}, minimiseAll},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -212,6 +218,13 @@ TEST(WindowOperationsTest, UndoRestoresWhatItMinimised) {
     b.ops.MinimiseAll();
   };
   Step undo = [](Bench& b) { b.ops.RestoreAll(); };
+  Step mailToTray = [](Bench& b) { b.desktop.Find("Mail")->facts.visible = false; };  // hid itself on minimise
+  Step closeAllYes = [](Bench& b) {
+    for (const char* title : {"Mail", "Terminal", "Editor"}) b.desktop.Find(title)->refusesClose = true;
+    b.ops.CloseAll();
+    b.desktop.Find("Terminal")->facts.visible = false;  // hid itself instead, as tray programs do
+    b.desktop.Find("Editor")->facts.cloaked = true;     // moved to another virtual desktop
+  };
   struct Case {
     const char* what;
     Step between;
@@ -219,8 +232,8 @@ TEST(WindowOperationsTest, UndoRestoresWhatItMinimised) {
     Titles order;  // of the restored windows, front to back, afterwards
   };
   const Case cases[] = {
-      {"all still down",
-       [](Bench&) {},
+      {"all still down, one hidden in the tray",
+       mailToTray,
        {"restore Terminal", "restore Mail", "restore Editor"},
        {"Editor", "Mail", "Terminal"}},
       {"one restored by hand", restoredByHand, {"restore Terminal", "restore Editor"}, {"Editor", "Terminal"}},
@@ -233,6 +246,7 @@ TEST(WindowOperationsTest, UndoRestoresWhatItMinimised) {
        {"restore Terminal", "restore Mail", "restore Editor", "restore New"},
        {"New", "Editor", "Mail", "Terminal"}},
       {"undo twice", undo, {}, {}},
+      {"after close all, Yes: what stayed in sight", closeAllYes, {"restore Mail"}, {"Mail"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -256,6 +270,7 @@ TEST(WindowOperationsTest, CloseAll) {
   Step nothing = [](Bench&) {};
   Step doubleClick = [](Bench& b) { b.ops.ToggleFromDoubleClick(); };
   Step editorCloses = [](Bench& b) { b.desktop.Vanish("Editor"); };
+  Step awayDown = [](Bench& b) { b.desktop.Find("Away")->facts.minimised = true; };
   struct Case {
     const char* what;
     bool yes;
@@ -269,6 +284,7 @@ TEST(WindowOperationsTest, CloseAll) {
       {"No restores what was minimised", false, nothing, nothing, {}, {"Done"}},
       {"Yes closes watched windows that are down", true, nothing, nothing, closed, {"Untitled", "Stubborn"}},
       {"a window gone while asking", true, nothing, editorCloses, closedButEditor, {"Untitled", "Stubborn"}},
+      {"one down out of sight is left", true, awayDown, nothing, closed, {"Untitled", "Stubborn", "Away"}},
       {"a double-click restores while asking", true, doubleClick, doubleClick, {"close Done"}, {}},
   };
   for (const auto& c : cases) {

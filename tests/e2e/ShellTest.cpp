@@ -87,7 +87,7 @@ TEST_F(ShellTest, RightPressPopsUpTheMainMenuWithItsItemsInOrder) {
   ASSERT_TRUE(app->WaitForNoMenu());
 
   const std::vector<std::pair<std::string, std::vector<std::string>>> submenus = {
-      {"DesktopWindow", {"すべて最小化", "元に戻す", "すべて閉じる"}},
+      {"DesktopWindow", {"すべて最小化", "元に戻す", "このモニターだけ最小化", "すべて閉じる"}},
       {"付箋紙", {"[新規作成]", "-", "-", "はがした付箋紙", "(設定)"}},
       {"ランチャー", {"(なし)", "-", "(設定)"}},
       {"メールチェッカー", {"メールチェック", "-", "(設定)"}},

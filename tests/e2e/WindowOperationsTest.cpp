@@ -170,7 +170,7 @@ class WindowOperationsTest : public ::testing::Test {
   std::map<std::string, std::string> files;
 };
 
-// The menu's minimise all puts down what the taskbar's own would: windows with a taskbar button
+// This monitor's minimise (Wine's only one) puts down what the taskbar's would: windows with a taskbar button
 // and a minimise box, titled or not; its undo brings back exactly those, in their order, and
 // leaves a window the user had minimised before where it was.
 TEST_F(WindowOperationsTest, MenuMinimisesWhatTheTaskbarWouldAndRestoresExactlyThat) {
@@ -183,7 +183,7 @@ TEST_F(WindowOperationsTest, MenuMinimisesWhatTheTaskbarWouldAndRestoresExactlyT
   auto order = zoo.Order(minimised);
   auto before = zoo.LogLines();
 
-  ChooseDesktopWindowItem("すべて最小化");
+  ChooseDesktopWindowItem("このモニターだけ最小化");
   EXPECT_TRUE(DownAre(zoo, {"Hand", "前面", "Back", "Big", "Untitled", "Manager"}));
   ASSERT_TRUE(zoo.zoo().WaitForLog("minimise Stays"));
   EXPECT_EQ(zoo.Asked("minimise", before), (Names{"前面", "Back", "Big", "Untitled", "Manager", "Stays"}));
@@ -346,6 +346,8 @@ TEST_F(WindowOperationsTest, CloseAllAsksFirstAndClosesOnlyWhatIsDown) {
       // The one that did not close stays down, as do the ones never asked; the ones that did
       // not go down stay open.
       EXPECT_TRUE(DownAre(zoo, {"Stubborn", "Untitled", "Manager"}));
+      ChooseDesktopWindowItem("元に戻す");  // what close all minimised and is still there
+      EXPECT_TRUE(DownAre(zoo, {}));
     }
     ExpectNotesUntouched();
   }

@@ -82,9 +82,11 @@ class FakeDesktop : public Desktop {
     return w && w->facts.minimised;
   }
   bool Exists(WindowId id) const override { return Get(id) != nullptr; }
+  MonitorId MonitorUnderPointer() const override { return pointerMonitor; }
 
   std::vector<Window> windows;  // front to back
   std::vector<std::string> requests;
+  MonitorId pointerMonitor{};  // every window is on monitor 0 unless a test moves it
 
  private:
   const Window* Get(WindowId id) const {

@@ -24,6 +24,7 @@ enum class MenuCommand : int {
   kNoteHide,
   kNotePeel,
   kPeeledNone,
+  kMinimiseThisMonitor,
   kShowHiddenNoteFirst = 1000,  // + note number 0..100
   kShowHiddenNoteLast = 1100,
   kRestorePeeledFirst = 1200,  // + place in the peeled-notes submenu 0..9

@@ -8,6 +8,8 @@ namespace vq {
 // A top-level window of the desktop, by its handle. Only the desktop adapter knows what the
 // number means; a handle can outlive its window, so every use may find it gone.
 enum class WindowId : std::uint64_t {};
+// A monitor, by its handle; likewise known only to the adapter.
+enum class MonitorId : std::uint64_t {};
 
 // What the window operations need to know of one top-level window, read at one moment.
 struct TopLevelWindow {
@@ -18,6 +20,10 @@ struct TopLevelWindow {
   std::string className;  // UTF-8
   bool minimised = false;
   bool minimisable = false;  // it has a taskbar button and a minimise box, and takes input
+  // Kept from the user's sight by the desktop although it counts as visible: a window on
+  // another virtual desktop, a suspended store app, some shell frames.
+  bool cloaked = false;
+  MonitorId monitor{};  // the one that holds most of its area, or the nearest one
 };
 
 // The desktop's top-level windows, most of them belonging to other programs. No call waits for
@@ -36,9 +42,12 @@ class Desktop {
   // Makes the window the foreground window, restoring it first when it is minimised. Returns
   // at once; a maximised window stays maximised.
   virtual void BringToFront(WindowId window) = 0;
-  // Asks the window to close (as its close button does) and returns at once. The window may
-  // ask its user first, or refuse.
+  // Asks the window to close exactly as its close button does, and returns at once. The window
+  // may ask its user first, hide instead, or refuse. A window this program may not touch (of
+  // an elevated program) never gets the request, silently.
   virtual void PostClose(WindowId window) = 0;
+  // The monitor under the mouse pointer, or the nearest one.
+  virtual MonitorId MonitorUnderPointer() const = 0;
   // True while the window is minimised; false once it is gone.
   virtual bool IsMinimised(WindowId window) const = 0;
   virtual bool Exists(WindowId window) const = 0;

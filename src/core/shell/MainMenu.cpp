@@ -8,6 +8,7 @@ Menu BuildMainMenu(const LauncherCaptions& launcher, const std::vector<HiddenNot
   Menu desktop = {
       MenuItem::Command("すべて最小化", C::kMinimiseAll),
       MenuItem::Command("元に戻す", C::kRestoreAll),
+      MenuItem::Command("このモニターだけ最小化", C::kMinimiseThisMonitor),
       MenuItem::Command("すべて閉じる", C::kCloseAll),
   };
 

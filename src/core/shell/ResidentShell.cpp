@@ -43,6 +43,7 @@ void ResidentShell::Start() {
 TrayResponse ResidentShell::OnTrayMouse(int mouseMessage) {
   switch (static_cast<TrayMouse>(mouseMessage)) {
     case TrayMouse::kRightPress: {
+      windows_.OnMenuOpening();
       auto chosen = tray_.PopupMenu(MainMenu());
       if (chosen) OnCommand(*chosen);
       return TrayResponse::kMenuShown;
@@ -84,6 +85,9 @@ void ResidentShell::OnCommand(MenuCommand command) {
       break;
     case MenuCommand::kRestoreAll:
       windows_.RestoreAll();
+      break;
+    case MenuCommand::kMinimiseThisMonitor:
+      windows_.MinimiseMenuMonitor();
       break;
     case MenuCommand::kCloseAll:
       windows_.CloseAll();

@@ -22,13 +22,14 @@ const TopLevelWindow* Find(const std::vector<TopLevelWindow>& windows, WindowId 
 
 }  // namespace
 
+// A cloaked window is out of the user's sight: touching it would act on what they cannot see.
 bool IsWatchedWindow(const TopLevelWindow& window) {
-  return window.visible && !window.owned && !window.title.empty() &&
+  return window.visible && !window.cloaked && !window.owned && !window.title.empty() &&
          !window.className.starts_with(kProgramManagerClass);
 }
 
 bool IsMinimisableNow(const TopLevelWindow& window) {
-  return window.visible && window.minimisable && !window.minimised;
+  return window.visible && !window.cloaked && window.minimisable && !window.minimised;
 }
 
 WindowList WatchedWindows(const std::vector<TopLevelWindow>& windows) {
@@ -41,29 +42,42 @@ WindowList WatchedWindows(const std::vector<TopLevelWindow>& windows) {
 WindowOperations::WindowOperations(Desktop& desktop, Timers& timers, Dialogs& dialogs, const Config& config)
     : desktop_(desktop), timers_(timers), dialogs_(dialogs), config_(config) {}
 
-void WindowOperations::MinimiseAll() {
+void WindowOperations::MinimiseAll() { Minimise(std::nullopt); }
+
+void WindowOperations::OnMenuOpening() { menuMonitor_ = desktop_.MonitorUnderPointer(); }
+
+void WindowOperations::MinimiseMenuMonitor() { Minimise(menuMonitor_); }
+
+void WindowOperations::Minimise(std::optional<MonitorId> only) {
   auto windows = desktop_.TopLevelWindows();
   WindowList minimised;
   for (const auto& w : windows) {
-    if (!IsMinimisableNow(w)) continue;
+    if (!IsMinimisableNow(w) || (only && w.monitor != *only)) continue;
     desktop_.Minimise(w.id);
     minimised.push_back(w.id);
   }
-  // A second minimise all (from the menu, then by double-click, or by close all) must not make
-  // the first one's windows unreachable for the undo. They were put down before the ones just
-  // minimised, so they come back before them.
+  // A second minimise (from the menu, then by double-click, or by close all, or of another
+  // monitor) must not make the first one's windows unreachable for the undo. They were put down
+  // before the ones just minimised, so they come back before them.
   for (WindowId earlier : minimised_) {
     const auto* w = Find(windows, earlier);
     if (w && w->minimised && !Contains(minimised, earlier)) minimised.push_back(earlier);
   }
   minimised_ = std::move(minimised);
+  std::erase_if(askedToClose_, [this](WindowId w) { return !Contains(minimised_, w); });
 }
 
 void WindowOperations::RestoreAll() {
-  WindowList windows = std::exchange(minimised_, {});
-  // Back to front: each restored window comes up on top of the ones before it.
-  for (auto it = windows.rbegin(); it != windows.rend(); ++it)
-    if (desktop_.IsMinimised(*it)) desktop_.Restore(*it);
+  WindowList remembered = std::exchange(minimised_, {});
+  WindowList closed = std::exchange(askedToClose_, {});
+  auto windows = desktop_.TopLevelWindows();
+  // Back to front: each restored window comes up on top of the ones before it. One that hid
+  // when close all asked it to close (a tray program) stays hidden, and one moved out of sight
+  // stays there: a restore would show it. One that hid on being minimised comes back.
+  for (auto it = remembered.rbegin(); it != remembered.rend(); ++it) {
+    const auto* w = Find(windows, *it);
+    if (w && w->minimised && !w->cloaked && (w->visible || !Contains(closed, *it))) desktop_.Restore(*it);
+  }
 }
 
 void WindowOperations::RestoreOurs() {
@@ -81,8 +95,13 @@ void WindowOperations::CloseAll() {
     return;
   }
   // Only windows that are down now are closed: one that could not be minimised stays open.
-  for (const auto& w : desktop_.TopLevelWindows())
-    if (IsWatchedWindow(w) && w.minimised) desktop_.PostClose(w.id);
+  // The windows minimised above stay remembered: the undo brings back those that did not close
+  // (their user cancelled their own question).
+  for (const auto& w : desktop_.TopLevelWindows()) {
+    if (!IsWatchedWindow(w) || !w.minimised) continue;
+    desktop_.PostClose(w.id);
+    askedToClose_.push_back(w.id);
+  }
 }
 
 void WindowOperations::ToggleFromDoubleClick() {

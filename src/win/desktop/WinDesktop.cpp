@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "win/base/LoadFunction.h"
 #include "win/base/Text.h"
 
 namespace vq::win {
@@ -11,6 +12,7 @@ namespace {
 
 HWND ToHandle(WindowId window) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window)); }
 WindowId ToId(HWND window) { return static_cast<WindowId>(reinterpret_cast<std::uintptr_t>(window)); }
+MonitorId ToId(HMONITOR monitor) { return static_cast<MonitorId>(reinterpret_cast<std::uintptr_t>(monitor)); }
 
 // Window titles and class names are read into buffers of this many characters.
 constexpr int kNameBuffer = 128;
@@ -28,6 +30,16 @@ bool Minimisable(HWND window, bool owned) {
   LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
   bool taskbarButton = (exStyle & WS_EX_APPWINDOW) != 0 || (!owned && (exStyle & WS_EX_TOOLWINDOW) == 0);
   return taskbarButton && (style & WS_MINIMIZEBOX) != 0 && IsWindowEnabled(window);
+}
+
+// What DWM says of a window, from dwmapi loaded with the first window operation. Where the call
+// fails or there is no DWM (older systems, Wine) the window counts as in sight.
+bool Cloaked(HWND window) {
+  constexpr DWORD kCloakedAttribute = 14;  // DWMWA_CLOAKED, Windows 8 and later
+  using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+  static auto get = LoadFunction<GetAttribute>(L"dwmapi.dll", "DwmGetWindowAttribute", true);
+  DWORD cloaked = 0;
+  return get && SUCCEEDED(get(window, kCloakedAttribute, &cloaked, sizeof cloaked)) && cloaked != 0;
 }
 
 }  // namespace
@@ -54,6 +66,9 @@ std::vector<TopLevelWindow> WinDesktop::TopLevelWindows() const {
     w.className = Narrow(std::wstring_view(text, length > 0 ? length : 0));
     w.minimised = IsIconic(handle) != FALSE;
     w.minimisable = Minimisable(handle, w.owned);
+    w.cloaked = w.visible && Cloaked(handle);
+    // The monitor that holds most of it, or the nearest one: the system's own rule.
+    w.monitor = ToId(MonitorFromWindow(handle, MONITOR_DEFAULTTONEAREST));
     out.push_back(std::move(w));
   }
   return out;
@@ -81,7 +96,15 @@ void WinDesktop::BringToFront(WindowId window) {
   SetWindowPos(handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
 }
 
-void WinDesktop::PostClose(WindowId window) { PostMessageW(ToHandle(window), WM_CLOSE, 0, 0); }
+// SC_CLOSE, not WM_CLOSE: a tray program that hides on its close button must hide here too,
+// not quit. Posting to a window of an elevated program fails; nothing more is tried.
+void WinDesktop::PostClose(WindowId window) { PostMessageW(ToHandle(window), WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+MonitorId WinDesktop::MonitorUnderPointer() const {
+  POINT pointer{};  // (0, 0) lies on the primary monitor, if the pointer cannot be read
+  GetCursorPos(&pointer);
+  return ToId(MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST));
+}
 
 bool WinDesktop::IsMinimised(WindowId window) const { return IsIconic(ToHandle(window)) != FALSE; }
 

@@ -3,9 +3,9 @@
 
 namespace vq::win {
 
-// The desktop's top-level windows through user32. Other programs' windows are only ever asked
-// by posted messages, and read through calls that do not wait for them, so a hung program
-// cannot stop ours.
+// The desktop's top-level windows through user32, and what DWM says of them (dwmapi, loaded
+// with the first use). Other programs' windows are only ever asked by posted messages, and read
+// through calls that do not wait for them, so a hung program cannot stop ours.
 class WinDesktop : public Desktop {
  public:
   std::vector<TopLevelWindow> TopLevelWindows() const override;
@@ -13,6 +13,7 @@ class WinDesktop : public Desktop {
   void Restore(WindowId window) override;
   void BringToFront(WindowId window) override;
   void PostClose(WindowId window) override;
+  MonitorId MonitorUnderPointer() const override;
   bool IsMinimised(WindowId window) const override;
   bool Exists(WindowId window) const override;
 };

@@ -16,7 +16,7 @@
 // Options, anywhere among them:
 //   --after=MS        the windows named after it open MS milliseconds after the start
 //   --log=PATH        appends one UTF-8 line per request a window receives: "minimise TITLE",
-//                     "restore TITLE", "close TITLE", "activate TITLE"
+//                     "restore TITLE", "close TITLE" (SC_CLOSE, as from its close button), "activate TITLE"
 //
 // Windows are cascaded from the top left, each 320 x 200. The class of a window is
 // "VqZoo." followed by its kind, so a test finds an untitled one by its class. The program ends
@@ -72,17 +72,15 @@ LRESULT CALLBACK ZooProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
       if ((wp & 0xFFF0) == SC_MINIMIZE) {
         Log(L"minimise", zoo->name);
         if (zoo->kind == L"nominimise") return 0;
-      } else if ((wp & 0xFFF0) == SC_RESTORE) {
-        Log(L"restore", zoo->name);
+      } else if ((wp & 0xFFF0) == SC_RESTORE || (wp & 0xFFF0) == SC_CLOSE) {
+        Log((wp & 0xFFF0) == SC_CLOSE ? L"close" : L"restore", zoo->name);
       }
       break;
     case WM_ACTIVATE:
       if (zoo && LOWORD(wp) != WA_INACTIVE) Log(L"activate", zoo->name);
       break;
     case WM_CLOSE:
-      if (!zoo) break;
-      Log(L"close", zoo->name);
-      if (zoo->kind == L"noclose") return 0;
+      if (zoo && zoo->kind == L"noclose") return 0;
       break;
     case WM_NCDESTROY:
       delete zoo;
