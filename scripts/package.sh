@@ -13,7 +13,7 @@ source "$(dirname "$0")/common.sh"
 # Dates the zip's entries and anything the compiler dates: the last commit's time, unless given.
 commit_time() {
   [ -n "${SOURCE_DATE_EPOCH:-}" ] && return
-  SOURCE_DATE_EPOCH=$(git -C "$VQ_ROOT" log -1 --format=%ct 2>/dev/null) ||
+  SOURCE_DATE_EPOCH=$(git -C "$VQ_ROOT" log -1 --format=%ct "${1:-HEAD}" 2>/dev/null) ||
     fail "no commit time: run in a git checkout or set SOURCE_DATE_EPOCH"
   export SOURCE_DATE_EPOCH
 }
@@ -41,15 +41,16 @@ build_release() {
 # Two checkouts of the last commit in folders of different names and depths, built one after
 # the other without ccache (a cache hit would hide a difference), then compared byte for byte.
 verify() {
-  commit_time
-  local work name a b
+  local work name a b commit
+  commit=$(git -C "$VQ_ROOT" rev-parse HEAD) || fail "not a git checkout"
+  commit_time "$commit"
   work=$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-verify.XXXXXX")
   a=$work/one
   b=$work/second/build-folder
   for dir in "$a" "$b"; do
     mkdir -p "$dir"
-    git -C "$VQ_ROOT" archive HEAD | tar -x -C "$dir"
-    step "building $(git -C "$VQ_ROOT" rev-parse --short HEAD) in $dir"
+    git -C "$VQ_ROOT" archive "$commit" | tar -x -C "$dir"
+    step "building ${commit:0:7} in $dir"
     env -u CMAKE_CXX_COMPILER_LAUNCHER -u CMAKE_C_COMPILER_LAUNCHER CCACHE_DISABLE=1 \
       VQ_LOGS="$VQ_LOGS" bash "$dir/scripts/package.sh" >/dev/null || fail "the build in $dir failed"
   done
