@@ -30,6 +30,8 @@ pack() {
 
 build_release() {
   local dir=$VQ_ROOT/build-release
+  command -v i686-w64-mingw32-g++-posix >/dev/null ||
+    fail "mingw-w64 is missing: run bash scripts/start.sh or scripts/test.sh once, they install it"
   step "building the release configuration in $dir"
   cmake -S "$VQ_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DVQ_TESTS=OFF \
     -DCMAKE_TOOLCHAIN_FILE="$VQ_ROOT/cmake/mingw-i686.cmake" >"$VQ_LOGS/cmake-release.log" 2>&1 ||
