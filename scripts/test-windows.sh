@@ -23,9 +23,10 @@ start_wine_session "$work"
 
 # Program folders the program cannot write to (read-only bind mounts): one with the program
 # alone, one with a note as well.
+windows_path() { echo "Z:${1//\//\\}"; }
 readonly_folder() {
   mount --bind "$1" "$1" && mount -o remount,ro,bind "$1" "$1" || fail "cannot mount $1 read-only"
-  echo "Z:${1//\//\\}\\"
+  echo "$(windows_path "$1")\\"
 }
 mkdir -p "$work/readonly" "$work/readonly-notes"
 cp "$VQ_ROOT/build-win/src/win/Vornquill2.exe" "$work/readonly/"
@@ -37,6 +38,18 @@ printf 'read-only\r\n' >"$work/readonly-notes/Vornquill0.log"
 VQ_READONLY_FOLDER=$(readonly_folder "$work/readonly")
 VQ_READONLY_NOTES_FOLDER=$(readonly_folder "$work/readonly-notes")
 export VQ_READONLY_FOLDER VQ_READONLY_NOTES_FOLDER
+
+# The download as a new user gets it: this build's program (byte for byte the release
+# configuration's) packed as the release is, unpacked where the path has Japanese and spaces.
+# A failure here leaves the folder empty, and the package test fails on it.
+unpacked="$work/ダウンロード フォルダー/Vornquill2 展開先"
+mkdir -p "$unpacked"
+zip=$(bash "$VQ_ROOT/scripts/package.sh" --from "$VQ_ROOT/build-win" "$work/dist") &&
+  python3 -m zipfile -e "$zip" "$unpacked" && (cd "$unpacked" && sha256sum --quiet -c SHA256SUMS.txt) ||
+  { rm -f "$unpacked"/*; echo "!! packing or unpacking the zip failed" >&2; }
+VQ_PACKAGE_ZIP=$(windows_path "${zip:-none}")
+VQ_PACKAGE_FOLDER="$(windows_path "$unpacked")\\"
+export VQ_PACKAGE_ZIP VQ_PACKAGE_FOLDER
 
 start_pop3_servers || fail "the POP3 test servers did not start"
 

@@ -164,9 +164,11 @@ void ProgramFolder::WriteBytes(const std::string& name, const std::string& bytes
   CloseHandle(file);
 }
 
-std::optional<std::string> ProgramFolder::ReadBytes(const std::string& name) const {
-  HANDLE file = CreateFileW(File(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+std::optional<std::string> ProgramFolder::ReadBytes(const std::string& name) const { return ReadFileBytes(File(name)); }
+
+std::optional<std::string> ReadFileBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string bytes;
   char buffer[65536];

@@ -33,6 +33,9 @@ std::string Narrow(const std::wstring& utf16);
 std::string ToShiftJis(const std::string& utf8);
 std::string FromShiftJis(const std::string& bytes);
 
+// A file's bytes; nothing when it cannot be read.
+std::optional<std::string> ReadFileBytes(const std::wstring& path);
+
 // A fresh temporary program folder holding a copy of Vornquill2.exe, removed at the end. Its
 // name ends in `suffix` (UTF-8) when one is given.
 class ProgramFolder {
