@@ -30,6 +30,23 @@ std::string_view MailSecurityText(MailSecurity security) {
   return {};
 }
 
+MailProtocol ParseMailProtocol(std::string_view text) {
+  if (text.empty() || text == "0") return MailProtocol::kPop3;
+  return text == "1" ? MailProtocol::kImap : MailProtocol::kUnknown;
+}
+
+std::string_view MailProtocolText(MailProtocol protocol) {
+  switch (protocol) {
+    case MailProtocol::kPop3:
+      return "0";
+    case MailProtocol::kImap:
+      return "1";
+    case MailProtocol::kUnknown:
+      break;
+  }
+  return {};
+}
+
 std::optional<long> ParseTwipsText(std::string_view text) {
   std::string copy(text);
   char* end = nullptr;

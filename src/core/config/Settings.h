@@ -9,8 +9,9 @@
 namespace vq {
 
 // The settings of a mail account (index 0..2) live under "b<index><field>": "b01" is the first
-// account's port, "b24" the third account's password, "b05" the first account's security.
-enum class AccountField { kPort = 1, kHost = 2, kUser = 3, kPassword = 4, kSecurity = 5 };
+// account's port, "b24" the third account's password, "b05" the first account's security, "b06"
+// its protocol.
+enum class AccountField { kPort = 1, kHost = 2, kUser = 3, kPassword = 4, kSecurity = 5, kProtocol = 6 };
 std::string AccountKey(int account, AccountField field);
 
 // How an account's connection is protected: "0" (or no key at all) none, "1" TLS from the
@@ -20,6 +21,13 @@ enum class MailSecurity { kNone, kTls, kStartTls, kUnknown };
 MailSecurity ParseMailSecurity(std::string_view text);
 // "0", "1" or "2"; empty for kUnknown.
 std::string_view MailSecurityText(MailSecurity security);
+
+// What an account's server speaks: "0" (or no key at all) POP3, "1" IMAP. Any other text is
+// a setting this program does not know, and never taken for POP3.
+enum class MailProtocol { kPop3, kImap, kUnknown };
+MailProtocol ParseMailProtocol(std::string_view text);
+// "0" or "1"; empty for kUnknown.
+std::string_view MailProtocolText(MailProtocol protocol);
 
 // A stored position: decimal twips, as written; nothing for an empty or garbled text.
 std::optional<long> ParseTwipsText(std::string_view text);

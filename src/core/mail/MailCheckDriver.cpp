@@ -14,6 +14,10 @@ MailCheckDriver::MailCheckDriver(const Ports& ports)
     sessions_[i] = std::make_unique<Pop3Session>(
         i, Pop3Session::Ports{*streams_[i], ports.timers, ports.dialogs, ports.schedule, window_},
         [this] { sessionEnded_ = true; });
+    imapSessions_[i] = std::make_unique<ImapSession>(
+        i, ImapSession::Ports{*streams_[i], ports.timers, ports.dialogs, ports.schedule, window_},
+        [this] { sessionEnded_ = true; });
+    streams_[i]->SetEvents(sessions_[i].get());
   }
 }
 
@@ -39,7 +43,8 @@ void MailCheckDriver::GetMail() {
   if (taking.empty()) return Refuse(kNoAccountsMessage, 0);
   for (int i : taking) {
     const MailAccountSettings& a = accounts[i];
-    if (a.port.empty() || a.host.empty() || a.password.empty() || a.security == MailSecurity::kUnknown)
+    if (a.port.empty() || a.host.empty() || a.password.empty() || a.security == MailSecurity::kUnknown ||
+        a.protocol == MailProtocol::kUnknown)
       return Refuse(kIncompleteSettingsMessage, i);
   }
 
@@ -68,16 +73,32 @@ void MailCheckDriver::GetMail() {
 bool MailCheckDriver::StartAccount(int account) {
   // The busy flag can be cleared while a session still runs (the options dialog does so); one
   // conversation at a time all the same.
-  for (int i = 0; i < kAccountCount; ++i) {
-    if (i != account && sessions_[i]->Running()) {
-      ports_.dialogs.Beep();
-      return false;
-    }
+  if (AnyRunning(account)) {
+    ports_.dialogs.Beep();
+    return false;
   }
   const MailAccountSettings settings = ports_.settings.Account(account);
+  MailSession& session = SessionFor(account, settings.protocol);
+  // The account's session of the other protocol still talks on the same connection.
+  if (&session == sessions_[account].get() ? imapSessions_[account]->Running() : sessions_[account]->Running()) {
+    ports_.dialogs.Beep();
+    return false;
+  }
+  streams_[account]->SetEvents(&session);
   // Taken up by the stream's next connection only, so a session still running keeps its own.
-  streams_[account]->SetSecurity(settings.security);
-  return sessions_[account]->Start(settings);
+  streams_[account]->SetSecurity(settings.security, settings.protocol);
+  return session.Start(settings);
+}
+
+MailSession& MailCheckDriver::SessionFor(int account, MailProtocol protocol) {
+  if (protocol == MailProtocol::kImap) return *imapSessions_[account];
+  return *sessions_[account];
+}
+
+bool MailCheckDriver::AnyRunning(int except) const {
+  for (int i = 0; i < kAccountCount; ++i)
+    if (i != except && (sessions_[i]->Running() || imapSessions_[i]->Running())) return true;
+  return false;
 }
 
 // A start refused because another session still runs leaves the account pending; that
@@ -85,12 +106,12 @@ bool MailCheckDriver::StartAccount(int account) {
 void MailCheckDriver::HandOver() {
   if (!sessionEnded_) return;
   if (accountTwoPending_) {
-    sessions_[0]->Abandon();
+    AbandonAccount(0);
     sessionEnded_ = false;
     if (StartAccount(1)) accountTwoPending_ = false;
   } else if (accountThreePending_) {
-    sessions_[0]->Abandon();
-    sessions_[1]->Abandon();
+    AbandonAccount(0);
+    AbandonAccount(1);
     sessionEnded_ = false;
     if (StartAccount(2)) accountThreePending_ = false;
   } else {
@@ -101,7 +122,12 @@ void MailCheckDriver::HandOver() {
 }
 
 void MailCheckDriver::AbandonSessions() {
-  for (auto& session : sessions_) session->Abandon();
+  for (int i = 0; i < kAccountCount; ++i) AbandonAccount(i);
+}
+
+void MailCheckDriver::AbandonAccount(int account) {
+  sessions_[account]->Abandon();
+  imapSessions_[account]->Abandon();
 }
 
 void MailCheckDriver::OnTimer(TimerId timer) {
@@ -113,11 +139,11 @@ void MailCheckDriver::OnTimer(TimerId timer) {
       HandOver();
       break;
     case TimerId::kMailNoAnswer: {
-      auto running = std::ranges::find_if(sessions_, [](const auto& s) { return s->Running(); });
-      if (running == sessions_.end())
-        ports_.timers.Stop(TimerId::kMailNoAnswer);
-      else
-        (*running)->OnNoAnswer();
+      for (int i = 0; i < kAccountCount; ++i) {
+        if (sessions_[i]->Running()) return sessions_[i]->OnNoAnswer();
+        if (imapSessions_[i]->Running()) return imapSessions_[i]->OnNoAnswer();
+      }
+      ports_.timers.Stop(TimerId::kMailNoAnswer);
       break;
     }
     default:

@@ -10,6 +10,7 @@
 #include "mail/MailResultWindow.h"
 #include "mail/MailSchedule.h"
 #include "mail/MailSettings.h"
+#include "mail/ImapSession.h"
 #include "mail/Pop3Session.h"
 #include "mail/TlsStream.h"
 #include "ports/Dialogs.h"
@@ -54,6 +55,7 @@ class MailCheckDriver {
 
   MailResultWindow& ResultWindow() { return window_; }
   const Pop3Session& Session(int account) const { return *sessions_[account]; }
+  const ImapSession& Imap(int account) const { return *imapSessions_[account]; }
   const TlsStream& Stream(int account) const { return *streams_[account]; }
 
   // The hand-over state of a check of several accounts.
@@ -66,6 +68,10 @@ class MailCheckDriver {
   bool StartAccount(int account);
   void HandOver();
   void AbandonSessions();
+  void AbandonAccount(int account);
+  // The session of the protocol the account's settings name.
+  MailSession& SessionFor(int account, MailProtocol protocol);
+  bool AnyRunning(int except) const;
 
   Ports ports_;
   bool accountTwoPending_ = false;
@@ -75,6 +81,7 @@ class MailCheckDriver {
   // Each session talks through its account's stream, which outlives it.
   std::array<std::unique_ptr<TlsStream>, kAccountCount> streams_;
   std::array<std::unique_ptr<Pop3Session>, kAccountCount> sessions_;
+  std::array<std::unique_ptr<ImapSession>, kAccountCount> imapSessions_;
 };
 
 }  // namespace vq::mail

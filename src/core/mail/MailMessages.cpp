@@ -13,6 +13,11 @@ std::string MailWaitingText(int account, std::int64_t count, std::int64_t size) 
          " バイト) のメールがあります。";
 }
 
+std::string ImapMailText(int account, std::int64_t count, std::int64_t unseen) {
+  return AccountPrefix(account) + std::to_string(count) + " 通 (未読 " + std::to_string(unseen) +
+         " 通) のメールがあります。";
+}
+
 // Two spaces after the bracket: the prefix's and the text's own.
 std::string NoMailText(int account) { return AccountPrefix(account) + " メールはありません。"; }
 
@@ -32,6 +37,11 @@ std::string LineTooLongMessage(int account) {
 
 std::string UnreadableAnswerMessage(int account) {
   return AccountPrefix(account) + "エラー サーバーの応答を読み取れません。";
+}
+
+std::string LoginDisabledMessage(int account) {
+  return AccountPrefix(account) + "エラー サーバーが暗号化されていない接続でのログインを受け付けません。" +
+         "暗号化の設定を確かめてください。";
 }
 
 std::string SocketErrorMessage(int account, int code, std::string_view description) {

@@ -30,6 +30,8 @@ std::string AccountPrefix(int account);
 std::string CheckingText(int account);
 std::string MailWaitingText(int account, std::int64_t count, std::int64_t size);
 std::string NoMailText(int account);
+// IMAP: all messages of the inbox and those without the server's "seen" flag.
+std::string ImapMailText(int account, std::int64_t count, std::int64_t unseen);
 std::string ErrorStatusText(int account);
 
 // Message boxes at the end of a session.
@@ -39,6 +41,8 @@ std::string SessionFailedMessage(int account);
 // The server sent a line longer than any POP3 line, or an answer whose numbers cannot be read.
 std::string LineTooLongMessage(int account);
 std::string UnreadableAnswerMessage(int account);
+// IMAP: the server takes no login on a connection without TLS.
+std::string LoginDisabledMessage(int account);
 // A Windows Sockets error number, or a failure of the secure connection (TlsError), and the
 // platform's description of it.
 std::string SocketErrorMessage(int account, int code, std::string_view description);

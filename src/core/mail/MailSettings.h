@@ -12,6 +12,7 @@ struct MailAccountSettings {
   std::string user;  // empty: the account takes no part in a check
   std::string password;
   MailSecurity security = MailSecurity::kNone;
+  MailProtocol protocol = MailProtocol::kPop3;
   bool operator==(const MailAccountSettings&) const = default;
 };
 

@@ -1,8 +1,5 @@
 #include "mail/Pop3Session.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "mail/MailMessages.h"
 #include "mail/MailNumbers.h"
 
@@ -10,24 +7,10 @@ namespace vq::mail {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr int kAddressNotAvailable = 10049;  // WSAEADDRNOTAVAIL: trying again cannot help
-constexpr int kTimedOut = 10060;             // WSAETIMEDOUT
-
-std::string UpperAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
+constexpr int kTimedOut = 10060;  // WSAETIMEDOUT
 
 bool Outstanding(CommandState state) {
   return state == CommandState::kSending || state == CommandState::kAwaitingAnswer;
-}
-
-int PortNumber(std::string_view text) {
-  const std::int64_t value = LeadingNumber(text);
-  return static_cast<int>(
-      std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 }  // namespace
@@ -54,24 +37,13 @@ bool Pop3Session::Start(const MailAccountSettings& settings) {
   mailCount_ = mailSize_ = 0;
   // Bytes left over from an abandoned connection would otherwise prefix the next greeting.
   lineBuffer_.clear();
-  if (!Connect(settings)) {
+  if (!ConnectSocket(ports_.socket, settings)) {
     Finish(Ending::kFailure);
     return true;
   }
   step_ = SessionStep::kConnectingOrQuitSent;
   RestartNoAnswerTimer();
   return true;
-}
-
-bool Pop3Session::Connect(const MailAccountSettings& settings) {
-  const int port = PortNumber(settings.port);
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    if (!ports_.socket.IsClosed()) ports_.socket.Close();
-    const int error = ports_.socket.Connect(settings.host, port);
-    if (error == 0) return true;
-    if (error == kAddressNotAvailable) return false;
-  }
-  return false;
 }
 
 void Pop3Session::Abandon() {

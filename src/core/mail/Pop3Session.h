@@ -1,16 +1,10 @@
 #pragma once
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
-#include "mail/MailResultWindow.h"
-#include "mail/MailSchedule.h"
-#include "mail/MailSettings.h"
-#include "ports/Dialogs.h"
-#include "ports/Socket.h"
-#include "ports/Timers.h"
+#include "mail/MailSession.h"
 
 namespace vq::mail {
 
@@ -36,36 +30,19 @@ enum class CommandState {
 // One account's POP3 conversation: USER, PASS, STAT and QUIT, to learn how many messages wait
 // and how large they are. Driven by its socket's events; reports to the result window and in
 // message boxes, and tells its owner when it has ended, whichever way it ended.
-class Pop3Session : public SocketEvents {
+class Pop3Session final : public MailSession {
  public:
-  // Each answer (the greeting once connected, the answer to a command once it was sent) must be
-  // complete within this; a server that says nothing, or trickles bytes without ending the
-  // line, is treated as one that cannot be reached.
-  static constexpr std::chrono::seconds kNoAnswerLimit{60};
-  // More than this without a line end is not POP3.
-  static constexpr std::size_t kLongestLine = 64 * 1024;
-
-  struct Ports {
-    Socket& socket;  // this account's own connection
-    Timers& timers;
-    Dialogs& dialogs;
-    MailSchedule& schedule;
-    MailResultWindow& window;
-  };
+  using Ports = MailSessionPorts;
   Pop3Session(int account, const Ports& ports, std::function<void()> onEnded);
   ~Pop3Session() override;
   Pop3Session(const Pop3Session&) = delete;
   Pop3Session& operator=(const Pop3Session&) = delete;
 
-  // Connects and starts the conversation. While a check is busy it only beeps and returns
-  // false; true means the session began (it may have ended already, when it could not connect).
-  bool Start(const MailAccountSettings& settings);
-  // Drops the connection without a word, a message or a report of the end.
-  void Abandon();
-  // The answer timer ran out.
-  void OnNoAnswer();
+  bool Start(const MailAccountSettings& settings) override;
+  void Abandon() override;
+  void OnNoAnswer() override;
 
-  bool Running() const { return running_; }
+  bool Running() const override { return running_; }
   SessionStep Step() const { return step_; }
   CommandState UserState() const { return user_; }
   CommandState PassState() const { return pass_; }
@@ -85,7 +62,6 @@ class Pop3Session : public SocketEvents {
   enum class LineResult { kDone, kMalformed, kSendFailed };
   enum class Ending { kConversationOver, kSocketError, kFailure, kLineTooLong, kUnreadableAnswer };
 
-  bool Connect(const MailAccountSettings& settings);
   void HandleLine(const std::string& line);
   LineResult ProcessLine(std::string line);
   LineResult Dispatch(std::string_view afterStatusWord);

@@ -1,5 +1,7 @@
 #include "mail/TlsStream.h"
 
+#include "mail/MailSession.h"
+
 namespace vq::mail {
 namespace {
 
@@ -41,6 +43,8 @@ TlsStream::~TlsStream() {
 int TlsStream::Connect(std::string_view host, int port) {
   Close();
   security_ = nextSecurity_;
+  protocol_ = nextProtocol_;
+  startTlsOffered_ = false;
   if (security_ == MailSecurity::kUnknown) return kTlsUnknownSetting;
   host_ = host;
   const int error = socket_.Connect(host, port);
@@ -167,9 +171,13 @@ void TlsStream::OnDataArrival(std::string_view bytes) {
   const std::size_t searchFrom = received_.empty() ? 0 : received_.size() - 1;
   switch (phase_) {
     case Phase::kGreeting:
+    case Phase::kCapabilitySent:
     case Phase::kStlsSent:
       received_.append(bytes);
-      TakePlainLines(searchFrom);
+      if (protocol_ == MailProtocol::kImap)
+        TakeImapLines(searchFrom);
+      else
+        TakePlainLines(searchFrom);
       return;
     case Phase::kHandshake:
       if (!serverSpoke_ && !bytes.empty()) {
@@ -212,6 +220,49 @@ void TlsStream::TakePlainLines(std::size_t searchFrom) {
   }
   if (!IsPositive(line)) return Fail(kTlsNoStartTls);
   BeginHandshake();
+}
+
+// IMAP: the greeting, CAPABILITY and its answer, then STARTTLS and its answer, each matched by
+// its tag. Lines after the greeting, or after the answer to CAPABILITY, were sent before the
+// server could have read the next command, so they cannot answer it.
+void TlsStream::TakeImapLines(std::size_t searchFrom) {
+  std::size_t start = 0, end;
+  while ((end = received_.find(kLineEnd, std::max(start, searchFrom))) != std::string::npos) {
+    std::string line = received_.substr(start, end + kLineEnd.size() - start);
+    start = end + kLineEnd.size();
+    const std::string upper = UpperAscii(line);
+    if (phase_ == Phase::kGreeting) {
+      DropReceived();
+      if (upper.starts_with("* BYE")) {
+        // The server turned us away before anything was said: the session hears the close.
+        socket_.Close();
+        phase_ = Phase::kEnded;
+        Deliver([](SocketEvents& events) { events.OnClose(); });
+        return;
+      }
+      greeting_ = std::move(line);
+      if (!SendRaw("V1 CAPABILITY\r\n")) return;
+      phase_ = Phase::kCapabilitySent;
+      return;
+    }
+    if (phase_ == Phase::kCapabilitySent) {
+      if (upper.starts_with("* CAPABILITY ") &&
+          (upper.find(" STARTTLS ") != std::string::npos || upper.find(" STARTTLS\r") != std::string::npos))
+        startTlsOffered_ = true;
+      if (!upper.starts_with("V1 ")) continue;
+      // A server that does not offer STARTTLS hears nothing more.
+      if (!upper.starts_with("V1 OK") || !startTlsOffered_) return Fail(kTlsNoStartTls);
+      DropReceived();
+      if (!SendRaw("V2 STARTTLS\r\n")) return;
+      phase_ = Phase::kStlsSent;
+      return;
+    }
+    if (!upper.starts_with("V2 ")) continue;
+    if (!upper.starts_with("V2 OK")) return Fail(kTlsNoStartTls);
+    return BeginHandshake();
+  }
+  received_.erase(0, start);
+  if (received_.size() > kLargestPending) Fail(kTlsHandshakeFailed);
 }
 
 void TlsStream::RunHandshake() {
@@ -302,6 +353,7 @@ void TlsStream::OnClose() {
       phase_ = phase_ == Phase::kPlain ? Phase::kPlain : Phase::kEnded;
       Deliver([](SocketEvents& events) { events.OnClose(); });
       return;
+    case Phase::kCapabilitySent:
     case Phase::kStlsSent:
       return Fail(kTlsNoStartTls);
     case Phase::kConnecting:

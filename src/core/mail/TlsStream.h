@@ -26,7 +26,8 @@ enum TlsError : int {
 // A connection as the POP3 session sees it, whatever protects it: with no security it passes
 // every call and event straight through; with TLS ("SSL/TLS" from the first byte, or "STLS"
 // after the greeting) it runs the handshake, has the certificate checked, and only then reports
-// the connection, so the session's first word (USER) can never go out in clear. The session's
+// the connection, so the session's first word (USER, or IMAP's CAPABILITY) can never go out in
+// clear. IMAP's STARTTLS goes out only after CAPABILITY named it. The session's
 // own no-answer limit keeps running through all of it.
 class TlsStream final : public Socket, private SocketEvents, private SecurityLayerEvents {
  public:
@@ -35,11 +36,12 @@ class TlsStream final : public Socket, private SocketEvents, private SecurityLay
   static constexpr std::size_t kLargestPending = 64 * 1024;
 
   enum class Phase {
-    kIdle,        // closed
-    kPlain,       // no security: a pass-through
-    kConnecting,  // the TCP connection is under way
-    kGreeting,    // STLS: waiting for the server's greeting
-    kStlsSent,    // STLS: waiting for its answer
+    kIdle,            // closed
+    kPlain,           // no security: a pass-through
+    kConnecting,      // the TCP connection is under way
+    kGreeting,        // STLS: waiting for the server's greeting
+    kCapabilitySent,  // IMAP STARTTLS: waiting for the capabilities
+    kStlsSent,        // STLS (or IMAP's STARTTLS): waiting for its answer
     kHandshake,
     kChecking,  // the handshake is done, the certificate being checked
     kOpen,      // the session talks through TLS
@@ -51,8 +53,12 @@ class TlsStream final : public Socket, private SocketEvents, private SecurityLay
   TlsStream(const TlsStream&) = delete;
   TlsStream& operator=(const TlsStream&) = delete;
 
-  // The protection of the next connection; one under way keeps its own.
-  void SetSecurity(MailSecurity security) { nextSecurity_ = security; }
+  // The protection of the next connection, and the protocol whose STARTTLS it speaks; one under
+  // way keeps its own.
+  void SetSecurity(MailSecurity security, MailProtocol protocol = MailProtocol::kPop3) {
+    nextSecurity_ = security;
+    nextProtocol_ = protocol;
+  }
   Phase CurrentPhase() const { return phase_; }
   // Received bytes not yet used: a partial record, or a partial line before the handshake.
   std::size_t PendingBytes() const { return received_.size() - taken_; }
@@ -60,6 +66,7 @@ class TlsStream final : public Socket, private SocketEvents, private SecurityLay
   void SetEvents(SocketEvents* events) override { events_ = events; }
   [[nodiscard]] int Connect(std::string_view host, int port) override;
   [[nodiscard]] int Send(std::string_view text) override;
+  std::size_t WireLength(std::string_view text) const override { return socket_.WireLength(text); }
   [[nodiscard]] int SendBytes(std::string_view bytes) override;
   void Close() override;
   bool IsClosed() const override { return phase_ == Phase::kIdle; }
@@ -73,6 +80,7 @@ class TlsStream final : public Socket, private SocketEvents, private SecurityLay
   void OnCertificateChecked(CertificateVerdict verdict) override;
 
   void TakePlainLines(std::size_t searchFrom);
+  void TakeImapLines(std::size_t searchFrom);
   void DropReceived();
   void BeginHandshake();
   void RunHandshake();
@@ -89,6 +97,9 @@ class TlsStream final : public Socket, private SocketEvents, private SecurityLay
   SocketEvents* events_ = nullptr;
   MailSecurity nextSecurity_ = MailSecurity::kNone;
   MailSecurity security_ = MailSecurity::kNone;
+  MailProtocol nextProtocol_ = MailProtocol::kPop3;
+  MailProtocol protocol_ = MailProtocol::kPop3;
+  bool startTlsOffered_ = false;  // IMAP: the capabilities name STARTTLS
   Phase phase_ = Phase::kIdle;
   // Every Connect and Close starts a new one.
   std::uint32_t generation_ = 0;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,6 +36,8 @@ class Socket {
   // Sends UTF-8 text, converted to the system's ANSI code page on the wire. 0 when it was
   // queued (OnSendComplete follows), else the Windows Sockets error.
   [[nodiscard]] virtual int Send(std::string_view text) = 0;
+  // How many bytes Send puts on the wire for this text (an IMAP literal announces its length).
+  virtual std::size_t WireLength(std::string_view text) const { return text.size(); }
   // Sends the bytes exactly as given (the records of a secure connection); as Send otherwise.
   [[nodiscard]] virtual int SendBytes(std::string_view bytes) = 0;
   // Drops the connection (or the attempt) at once, without any event.

@@ -207,6 +207,8 @@ int WinSocket::ConnectNext() {
 
 int WinSocket::Send(std::string_view text) { return SendBytes(ToAnsi(text)); }
 
+std::size_t WinSocket::WireLength(std::string_view text) const { return ToAnsi(text).size(); }
+
 int WinSocket::SendBytes(std::string_view bytes) {
   if (closed_ || !connected_ || !socket_) return WSAENOTCONN;
   outbox_ += bytes;

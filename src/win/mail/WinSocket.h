@@ -40,6 +40,7 @@ class WinSocket final : public Window, public Socket {
   [[nodiscard]] int Connect(std::string_view host, int port) override;
   // 10057 unless connected.
   [[nodiscard]] int Send(std::string_view text) override;
+  std::size_t WireLength(std::string_view text) const override;
   [[nodiscard]] int SendBytes(std::string_view bytes) override;
   void Close() override;
   bool IsClosed() const override;

@@ -1,0 +1,95 @@
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "mail/MailSession.h"
+
+namespace vq::mail {
+
+// Which command an IMAP session waits to see answered.
+enum class ImapStep {
+  kIdle,        // no session
+  kConnecting,  // the connection was asked for
+  kGreeting,    // connected, the greeting not yet in
+  kCapability,  // CAPABILITY sent
+  kLogin,       // LOGIN or AUTHENTICATE PLAIN sent, perhaps in parts that wait for "+"
+  kStatus,      // STATUS INBOX sent
+  kLogout,      // LOGOUT sent
+};
+
+// What the conversation has established so far.
+enum class ImapOutcome {
+  kNone,
+  kCounted,        // STATUS gave both numbers
+  kStatusRefused,  // NO or BAD to STATUS
+  kLoginRejected,  // NO or BAD to LOGIN (or AUTHENTICATE)
+  kLoginDisabled,  // LOGINDISABLED on a connection without TLS: nothing was sent
+};
+
+// One account's IMAP conversation: CAPABILITY, LOGIN (or AUTHENTICATE PLAIN where the server
+// disabled LOGIN), STATUS INBOX for the number of messages and of those not seen, LOGOUT. It never
+// selects the mailbox, so no message or flag can change. Each command carries its own tag and
+// only the tagged answer with that tag answers it; untagged data it did not ask for is ignored.
+class ImapSession final : public MailSession {
+ public:
+  using Ports = MailSessionPorts;
+  ImapSession(int account, const Ports& ports, std::function<void()> onEnded);
+  ~ImapSession() override;
+  ImapSession(const ImapSession&) = delete;
+  ImapSession& operator=(const ImapSession&) = delete;
+
+  bool Start(const MailAccountSettings& settings) override;
+  void Abandon() override;
+  void OnNoAnswer() override;
+  bool Running() const override { return running_; }
+
+  ImapStep Step() const { return step_; }
+  ImapOutcome Outcome() const { return outcome_; }
+  std::int64_t MailCount() const { return messages_.value_or(0); }
+  std::int64_t UnseenCount() const { return unseen_.value_or(0); }
+
+  void OnConnect() override;
+  void OnDataArrival(std::string_view bytes) override;
+  void OnSendComplete() override;
+  void OnClose() override;
+  void OnError(int code, std::string_view description) override;
+
+ private:
+  enum class Ending { kConversationOver, kSocketError, kFailure, kLineTooLong, kUnreadableAnswer };
+
+  void HandleResponse(std::string_view response);
+  void Tagged(bool ok);
+  void Login();
+  // Sends the first part of a tagged command at once, the others each after a "+".
+  void SendCommand(ImapStep step, std::string text, std::deque<std::string> parts = {});
+  // A failed send is tried once more; false (and the session ended) when that failed too.
+  [[nodiscard]] bool Send(const std::string& line);
+  [[nodiscard]] bool ReadStatus(std::string_view data);
+  void RestartNoAnswerTimer();
+  void Finish(Ending ending, int code = 0, std::string_view description = {});
+  void ReportOutcome();
+
+  const int account_;
+  Ports ports_;
+  std::function<void()> onEnded_;
+
+  bool running_ = false;
+  unsigned generation_ = 0;  // as in Pop3Session: a newer session may start while a box is open
+  ImapStep step_ = ImapStep::kIdle;
+  ImapOutcome outcome_ = ImapOutcome::kNone;
+  MailAccountSettings settings_;
+  unsigned tagNumber_ = 0;
+  std::string tag_;                  // of the command awaiting its answer
+  std::deque<std::string> pending_;  // parts of it that wait for the server's "+"
+  bool preauth_ = false, loginDisabled_ = false, literalPlus_ = false;
+  std::optional<std::int64_t> messages_, unseen_;
+  std::string buffer_;        // received bytes not yet a whole response
+  std::size_t scanFrom_ = 0;  // where in buffer_ the next line end may be
+  std::size_t partFrom_ = 0;  // where the part of the response after its last literal begins
+};
+
+}  // namespace vq::mail
