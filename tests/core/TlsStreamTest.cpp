@@ -108,6 +108,22 @@ TEST(TlsStream, StartTlsSendsStlsAfterTheGreetingAndDropsClearTextAfterItsAnswer
   EXPECT_TRUE(rig.socket.IsClosed() && rig.stream.IsClosed());
 }
 
+// IMAP: STARTTLS only once CAPABILITY named it, its tagged OK, and nothing planted after it.
+TEST(TlsStream, ImapStartTlsAfterTheCapabilityNamesIt) {
+  StreamRig rig(MailSecurity::kStartTls);
+  rig.stream.SetSecurity(MailSecurity::kStartTls, MailProtocol::kImap);
+  ASSERT_EQ(rig.stream.Connect("mail.example", 143), 0);
+  rig.socket.RaiseConnect();
+  rig.socket.RaiseData("* OK ready\r\n");
+  rig.socket.RaiseData("* CAPABILITY IMAP4rev1 STARTTLS LOGINDISABLED\r\nV1 OK\r");
+  rig.socket.RaiseData("\n");
+  rig.socket.RaiseData("* OK planted\r\nV2 OK Begin TLS\r\na1 OK planted\r\n");
+  EXPECT_EQ(rig.socket.sent, (Strings{"V1 CAPABILITY\r\n", "V2 STARTTLS\r\n", Handshake("hello")}));
+  rig.Arrive(Handshake("done"), {}, false);
+  EXPECT_EQ(rig.listener.events, Strings{"connect"});
+  EXPECT_EQ(rig.listener.text, "* OK ready\r\n");
+}
+
 // Every way the secure connection can fail before the login: the session ends with the reason
 // in a message, and neither USER nor PASS ever leaves, in clear or sealed.
 TEST(TlsStream, FailuresBeforeTheLoginEndTheCheckWithTheirReason) {
@@ -116,8 +132,15 @@ TEST(TlsStream, FailuresBeforeTheLoginEndTheCheckWithTheirReason) {
     MailSecurity security;
     std::string script;  // for MailRig::Play; "verdict X" gives the certificate's verdict
     std::string message;
+    MailProtocol protocol = MailProtocol::kPop3;
   };
+  const std::string imapCaps = "connect|* OK ready\r\n|* CAPABILITY IMAP4rev1 ";
   const Row rows[] = {
+      {MailSecurity::kStartTls, imapCaps + "LOGINDISABLED\r\nV1 OK\r\n",
+       "[1] エラー サーバーが STARTTLS に対応していません。", MailProtocol::kImap},
+      {MailSecurity::kStartTls, imapCaps + "STARTTLS\r\nV1 OK\r\n|V2 BAD no\r\n",
+       "[1] エラー サーバーが STARTTLS に対応していません。", MailProtocol::kImap},
+      {MailSecurity::kStartTls, "connect|* BYE busy\r\n", "", MailProtocol::kImap},
       {MailSecurity::kTls, "connect|+OK Dovecot (Debian) ready.\r\n",
        "[1] エラー サーバーが SSL/TLS で応答しません。ポートと暗号化の設定を確かめてください。"},
       {MailSecurity::kStartTls, "connect|+OK ready\r\n|-ERR TLS support isn't enabled.\r\n",
@@ -151,6 +174,7 @@ TEST(TlsStream, FailuresBeforeTheLoginEndTheCheckWithTheirReason) {
     test::MailRig rig;
     rig.Configure(0);
     rig.settings.accounts[0].security = row.security;
+    rig.settings.accounts[0].protocol = row.protocol;
     rig.driver.CheckNow();
     std::string script = row.script;
     const std::size_t verdict = script.find("verdict ");
@@ -165,7 +189,8 @@ TEST(TlsStream, FailuresBeforeTheLoginEndTheCheckWithTheirReason) {
     EXPECT_EQ(rig.views.Last().lines[0], "[1] エラー");
     EXPECT_EQ(rig.Sent(0).find("USER"), std::string::npos);
     EXPECT_EQ(rig.Sent(0).find("PASS"), std::string::npos);
-    EXPECT_FALSE(rig.driver.Session(0).Running() || rig.schedule.Busy());
+    EXPECT_EQ(rig.Sent(0).find("LOGIN"), std::string::npos);
+    EXPECT_FALSE(rig.driver.Session(0).Running() || rig.driver.Imap(0).Running() || rig.schedule.Busy());
     EXPECT_TRUE(rig.sockets[0].IsClosed());
   }
 }

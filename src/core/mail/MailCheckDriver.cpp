@@ -73,14 +73,9 @@ void MailCheckDriver::GetMail() {
 bool MailCheckDriver::StartAccount(int account) {
   // The busy flag can be cleared while a session still runs (the options dialog does so); one
   // conversation at a time all the same.
-  if (AnyRunning(account)) {
-    ports_.dialogs.Beep();
-    return false;
-  }
   const MailAccountSettings settings = ports_.settings.Account(account);
   MailSession& session = SessionFor(account, settings.protocol);
-  // The account's session of the other protocol still talks on the same connection.
-  if (&session == sessions_[account].get() ? imapSessions_[account]->Running() : sessions_[account]->Running()) {
+  if (OtherRunning(session)) {
     ports_.dialogs.Beep();
     return false;
   }
@@ -95,9 +90,12 @@ MailSession& MailCheckDriver::SessionFor(int account, MailProtocol protocol) {
   return *sessions_[account];
 }
 
-bool MailCheckDriver::AnyRunning(int except) const {
-  for (int i = 0; i < kAccountCount; ++i)
-    if (i != except && (sessions_[i]->Running() || imapSessions_[i]->Running())) return true;
+// The session itself beeps when it runs already.
+bool MailCheckDriver::OtherRunning(const MailSession& session) const {
+  for (int i = 0; i < kAccountCount; ++i) {
+    if (sessions_[i].get() != &session && sessions_[i]->Running()) return true;
+    if (imapSessions_[i].get() != &session && imapSessions_[i]->Running()) return true;
+  }
   return false;
 }
 

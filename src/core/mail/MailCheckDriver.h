@@ -71,7 +71,7 @@ class MailCheckDriver {
   void AbandonAccount(int account);
   // The session of the protocol the account's settings name.
   MailSession& SessionFor(int account, MailProtocol protocol);
-  bool AnyRunning(int except) const;
+  bool OtherRunning(const MailSession& session) const;
 
   Ports ports_;
   bool accountTwoPending_ = false;
