@@ -33,6 +33,14 @@ VQ_DOVECOT_POP3S_PORT=1995    # Dovecot over TLS from the first byte (STLS is of
 VQ_TLS_UNTRUSTED_PORT=2130  # TLS from the first byte, a certificate from a CA nobody trusts (leaf only)
 VQ_TLS_EXPIRED_PORT=2131    # TLS from the first byte, a certificate of the test CA that expired in 2021
 VQ_TLS_WRONG_NAME_PORT=2132 # STLS, a certificate of the test CA for mail.example.org
+# Dovecot's IMAP: 1143 plain (STARTTLS offered), 1993 TLS from the first byte, 2143 the plain one
+# behind a recorder (dovecot-imap.log).
+VQ_DOVECOT_IMAP_DIRECT_PORT=1143
+VQ_DOVECOT_IMAPS_PORT=1993
+VQ_DOVECOT_IMAP_PORT=2143
+# Scripted IMAP servers (scripted-pop3.py --imap), one port per scenario from 2150.
+VQ_IMAP_SCENARIOS=(imap-normal imap-noisy imap-literal-greeting imap-bye imap-login-disabled)
+VQ_IMAP_FIRST_PORT=2150
 
 # A message file whose POP3 size (its bytes plus one for each LF, which the servers send as
 # CR LF) is exactly $2.
@@ -48,10 +56,11 @@ write_message() {
   printf '%s' "$text" >"$file"
 }
 
-# alice's three messages into a maildir ($1/new).
+# alice's three messages into a maildir; the first has been read (its "seen" flag, S, is set), so
+# IMAP counts 3 messages, 2 of them unseen.
 write_mailbox() {
   mkdir -p "$1/cur" "$1/new" "$1/tmp"
-  write_message "$1/new/1000000001.vq1.localhost" 3000 1
+  write_message "$1/cur/1000000001.vq1.localhost:2,S" 3000 1
   write_message "$1/new/1000000002.vq2.localhost" 3422 2
   write_message "$1/new/1000000003.vq3.localhost" 4000 3
 }
@@ -99,7 +108,7 @@ write_dovecot_config() {
 base_dir = $dir/dovecot/run
 state_dir = $dir/dovecot/state
 log_path = $dir/dovecot/dovecot.log
-protocols = pop3
+protocols = pop3 imap
 listen = 127.0.0.1
 ssl = yes
 ssl_cert = <$dir/tls/good.pem
@@ -123,6 +132,17 @@ service pop3-login {
   inet_listener pop3s {
     address = 127.0.0.1
     port = $VQ_DOVECOT_POP3S_PORT
+    ssl = yes
+  }
+}
+service imap-login {
+  inet_listener imap {
+    address = 127.0.0.1
+    port = $VQ_DOVECOT_IMAP_DIRECT_PORT
+  }
+  inet_listener imaps {
+    address = 127.0.0.1
+    port = $VQ_DOVECOT_IMAPS_PORT
     ssl = yes
   }
 }
@@ -216,6 +236,13 @@ start_pop3_servers() {
     export "${var^^}=$port"
     port=$((port + 1))
   done
+  port=$VQ_IMAP_FIRST_PORT
+  for i in "${VQ_IMAP_SCENARIOS[@]}"; do
+    scripted+=(--imap "$i:$port")
+    local var="VQ_${i//-/_}_PORT"
+    export "${var^^}=$port"
+    port=$((port + 1))
+  done
   mkdir -p "$dir/logs"
   "$python" "$VQ_POP3_SERVERS_HOME/scripted-pop3.py" --log-dir "$dir/logs" --ready-file "$dir/scripted.ready" \
     "${scripted[@]}" \
@@ -223,6 +250,7 @@ start_pop3_servers() {
     --proxy "dovecot-insecure:$VQ_DOVECOT_INSECURE_PORT:$VQ_DOVECOT_DIRECT_PORT:from=127.0.0.2" \
     --proxy "dovecot-closing:$VQ_DOVECOT_CLOSING_PORT:$VQ_DOVECOT_DIRECT_PORT:hangup" \
     --proxy "mailutils:$VQ_MAILUTILS_PORT:$VQ_MAILUTILS_DIRECT_PORT" \
+    --proxy "dovecot-imap:$VQ_DOVECOT_IMAP_PORT:$VQ_DOVECOT_IMAP_DIRECT_PORT" \
     --tls "tls-untrusted:$VQ_TLS_UNTRUSTED_PORT:$dir/tls/untrusted.pem:$dir/tls/untrusted.key" \
     --tls "tls-expired:$VQ_TLS_EXPIRED_PORT:$dir/tls/expired.pem:$dir/tls/expired.key" \
     --tls "tls-wrong-name:$VQ_TLS_WRONG_NAME_PORT:$dir/tls/wrong-name.pem:$dir/tls/wrong-name.key:stls" \
@@ -235,7 +263,7 @@ start_pop3_servers() {
     sleep 0.1
   done
   if ! [ -f "$dir/scripted.ready" ] || ! wait_for_port $VQ_DOVECOT_DIRECT_PORT || ! wait_for_port $VQ_MAILUTILS_DIRECT_PORT ||
-    ! wait_for_port $VQ_DOVECOT_POP3S_PORT; then
+    ! wait_for_port $VQ_DOVECOT_POP3S_PORT || ! wait_for_port $VQ_DOVECOT_IMAPS_PORT; then
     echo "the POP3 servers did not start; their logs:" >&2
     tail -n 5 "$dir"/dovecot/*.log "$dir"/mailutils/*.log "$dir/scripted.log" >&2
     return 1
@@ -252,7 +280,7 @@ start_pop3_servers() {
   # The tests are Windows programs: the log folder in Wine's form, with its trailing backslash.
   VQ_SERVER_LOG_DIR="Z:${dir//\//\\}\\logs\\"
   export VQ_SERVER_LOG_DIR VQ_DOVECOT_PORT VQ_DOVECOT_INSECURE_PORT VQ_DOVECOT_CLOSING_PORT VQ_MAILUTILS_PORT
-  export VQ_DOVECOT_DIRECT_PORT VQ_MAILUTILS_DIRECT_PORT
+  export VQ_DOVECOT_DIRECT_PORT VQ_MAILUTILS_DIRECT_PORT VQ_DOVECOT_IMAP_PORT VQ_DOVECOT_IMAPS_PORT
   VQ_TEST_CA=$dir/tls/ca.pem
   export VQ_TEST_CA VQ_DOVECOT_POP3S_PORT VQ_TLS_UNTRUSTED_PORT VQ_TLS_EXPIRED_PORT VQ_TLS_WRONG_NAME_PORT
 }
@@ -301,7 +329,7 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   start)
     start_pop3_servers || exit 1
     printf '%s\n' "${VQ_POP3_PIDS[@]}" >"$VQ_POP3_DIR/pids"
-    export -p | grep -E ' VQ_(POP3|DOVECOT|MAILUTILS|SERVER|TLS|TEST)_'
+    export -p | grep -E ' VQ_(POP3|DOVECOT|MAILUTILS|SERVER|TLS|TEST|IMAP)_'
     ;;
   stop)
     [ -f "${2:-}/pids" ] || { echo "usage: $0 stop FOLDER (the VQ_POP3_DIR that start printed)" >&2; exit 2; }

@@ -21,6 +21,12 @@ Two kinds of listener, any number of each, all in this one process:
       (and any sent in clear before "STLS"), and notes "tls established" once the handshake is
       done; the tests use it with certificates a client must refuse.
 
+  --imap NAME:PORT
+      A scripted IMAP server (IMAP_SCENARIOS below) for what Dovecot never does: untagged lines
+      between the answers and a tagged answer split across packets, a literal inside the
+      greeting, BYE in the middle, LOGINDISABLED without STARTTLS. User alice, password secret:
+      STATUS INBOX gives 2 messages, 1 unseen.
+
 Every listener records the commands it received, one connection after another, in
 LOG_DIR/NAME.log: "# connection N", then each command line exactly as received without its
 CR LF, and notes on how it ended ("# connection N closed by client", "... closed by server",
@@ -67,6 +73,19 @@ SCENARIOS = {
     "bad-greeting": {"greeting": [b"-ERR Server not ready"]},
     # The greeting "+OK ready" one byte every 3 s, over and over, never a line end.
     "drip-greeting": {"drip": b"+OK ready"},
+}
+
+
+IMAP_SCENARIOS = {
+    "imap-normal": {},
+    # Untagged data nobody asked for before every answer, each tagged answer in two packets.
+    "imap-noisy": {"noise": [b"* 3 EXISTS", b"* OK [ALERT] noise", b"* STATUS Sent (MESSAGES 9 UNSEEN 9)"]},
+    # A literal in the greeting's capability that holds what looks like a tagged answer.
+    "imap-literal-greeting": {"greeting": b"* OK [CAPABILITY IMAP4rev1 X-NOTE {7}\r\na1 OK ] ready"},
+    # BYE right after the login, then the connection ends.
+    "imap-bye": {"bye_after_login": True},
+    # LOGIN disabled, and no STARTTLS to enable it.
+    "imap-login-disabled": {"capability": b"IMAP4rev1 LOGINDISABLED AUTH=PLAIN"},
 }
 
 
@@ -264,10 +283,62 @@ class ScriptedSession:
                 self.send(b"-ERR Unknown command")
 
 
-def serve_scenario(conn, log, scenario, tls=None):
+class ScriptedImapSession:
+    def __init__(self, conn, recorder, scenario):
+        self.conn = conn
+        self.recorder = recorder
+        self.scenario = scenario
+        self.lines = []
+        self.logged_in = False
+
+    next_line = ScriptedSession.next_line
+    drain = ScriptedSession.drain
+
+    def send(self, *lines, split=False):
+        data = b"".join(line + b"\r\n" for line in lines)
+        if split and self.scenario.get("noise"):
+            self.conn.sendall(data[:-4])
+            time.sleep(0.15)
+            data = data[-4:]
+        self.conn.sendall(data)
+
+    def answer(self, tag, *untagged, result=b"OK done"):
+        self.send(*self.scenario.get("noise", []), *untagged, tag + b" " + result, split=True)
+
+    def run(self):
+        self.send(self.scenario.get("greeting", b"* OK [CAPABILITY IMAP4rev1] ready"))
+        while True:
+            line = self.next_line(600)
+            if line is None:
+                return self.recorder.note("idle for 600 s")
+            tag, _, rest = line.partition(b" ")
+            verb, _, argument = rest.partition(b" ")
+            verb = verb.upper()
+            if verb == b"CAPABILITY":
+                self.answer(tag, b"* CAPABILITY " + self.scenario.get("capability", b"IMAP4rev1"))
+            elif verb == b"LOGIN" and not self.scenario.get("capability"):
+                self.logged_in = argument == b'"alice" "secret"'
+                if self.logged_in and self.scenario.get("bye_after_login"):
+                    self.send(tag + b" OK Logged in", b"* BYE Server shutting down")
+                    self.recorder.note("closed by server")
+                    self.conn.shutdown(socket.SHUT_WR)
+                    return self.drain(LINGER_AFTER_QUIT)
+                self.answer(tag, result=b"OK Logged in" if self.logged_in else b"NO [AUTHENTICATIONFAILED] failed")
+            elif verb == b"STATUS" and self.logged_in:
+                self.answer(tag, b"* STATUS INBOX (MESSAGES 2 UNSEEN 1)")
+            elif verb == b"LOGOUT":
+                self.send(b"* BYE Logging out", tag + b" OK Logout completed.")
+                self.recorder.note("closed by server")
+                self.conn.shutdown(socket.SHUT_WR)
+                return self.drain(LINGER_AFTER_QUIT)
+            else:
+                self.answer(tag, result=b"BAD not now")
+
+
+def serve_scenario(conn, log, scenario, tls=None, kind=None):
     recorder = log.open_connection()
     conn.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
-    session = ScriptedSession(conn, recorder, scenario, tls)
+    session = (kind or ScriptedSession)(conn, recorder, scenario, *([tls] if kind is None else []))
     try:
         session.run()
     except EOFError:
@@ -372,6 +443,7 @@ def main():
     parser.add_argument("--ready-file", help="written once every listener accepts connections")
     parser.add_argument("--scenario", action="append", default=[], metavar="NAME:PORT")
     parser.add_argument("--proxy", action="append", default=[], metavar="NAME:PORT:UPSTREAM_PORT[:from=ADDR][:hangup]")
+    parser.add_argument("--imap", action="append", default=[], metavar="NAME:PORT")
     parser.add_argument("--tls", action="append", default=[], metavar="NAME:PORT:CERT_FILE:KEY_FILE[:stls]")
     args = parser.parse_args()
     os.makedirs(args.log_dir, exist_ok=True)
@@ -383,6 +455,10 @@ def main():
             parser.error("unknown scenario %s (known: %s)" % (name, ", ".join(SCENARIOS)))
         log = CommandLog(os.path.join(args.log_dir, name + ".log"))
         servers.append((listen(int(port)), serve_scenario, log, SCENARIOS[name]))
+    for spec in args.imap:
+        name, port = spec.split(":")
+        log = CommandLog(os.path.join(args.log_dir, name + ".log"))
+        servers.append((listen(int(port)), serve_scenario, log, IMAP_SCENARIOS[name], None, ScriptedImapSession))
     for spec in args.proxy:
         name, port, upstream, *options = spec.split(":")
         source = next((o[5:] for o in options if o.startswith("from=")), None)
