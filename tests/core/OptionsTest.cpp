@@ -104,54 +104,74 @@ TEST_F(OptionsTest, ApplyWritesEverythingExactlyAsTypedInOrderAndStaysOpen) {
   EXPECT_EQ(table[0], (LauncherEntry{"電卓", "calc.exe"}));
 }
 
-// "b05", "b15", "b25": read as the drop-down's choice, written only once a choice other than
-// "none" is made or the key is there already, and a text this program does not know is kept.
-TEST_F(OptionsTest, SecurityKeyIsReadAndWrittenOnlyWhenItMatters) {
+// "b05", "b15", "b25" (security) and "b06", "b16", "b26" (protocol): read as the drop-downs'
+// choices, written only once a choice other than the first is made or the key is there already,
+// and a text this program does not know is kept.
+TEST_F(OptionsTest, SecurityAndProtocolKeysAreReadAndWrittenOnlyWhenTheyMatter) {
   struct Row {
+    char field;          // '5' security, '6' protocol
     const char* stored;  // nullptr: no key
-    MailSecurity shown;
-    MailSecurity chosen;
+    int shown;           // MailSecurity or MailProtocol
+    int chosen;
     const char* written;  // nullptr: not written
   };
+  constexpr int kFirst = 0, kSecond = 1, kThird = 2, kUnknownSecurity = 3, kUnknownProtocol = 2;
   const Row rows[] = {
-      {nullptr, MailSecurity::kNone, MailSecurity::kNone, nullptr},
-      {nullptr, MailSecurity::kNone, MailSecurity::kTls, "1"},
-      {nullptr, MailSecurity::kNone, MailSecurity::kStartTls, "2"},
-      {"1", MailSecurity::kTls, MailSecurity::kNone, "0"},
-      {"0", MailSecurity::kNone, MailSecurity::kNone, "0"},
-      {"2", MailSecurity::kStartTls, MailSecurity::kStartTls, "2"},
-      {"3", MailSecurity::kUnknown, MailSecurity::kUnknown, nullptr},
-      {" 1", MailSecurity::kUnknown, MailSecurity::kTls, "1"},
+      {'5', nullptr, kFirst, kFirst, nullptr},
+      {'5', nullptr, kFirst, kSecond, "1"},
+      {'5', nullptr, kFirst, kThird, "2"},
+      {'5', "1", kSecond, kFirst, "0"},
+      {'5', "0", kFirst, kFirst, "0"},
+      {'5', "2", kThird, kThird, "2"},
+      {'5', "3", kUnknownSecurity, kUnknownSecurity, nullptr},
+      {'5', " 1", kUnknownSecurity, kSecond, "1"},
+      {'6', nullptr, kFirst, kFirst, nullptr},
+      {'6', nullptr, kFirst, kSecond, "1"},
+      {'6', "1", kSecond, kFirst, "0"},
+      {'6', "0", kFirst, kFirst, "0"},
+      {'6', "2", kUnknownProtocol, kUnknownProtocol, nullptr},
+      {'6', "imap", kUnknownProtocol, kSecond, "1"},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.stored ? row.stored : "no key");
+    SCOPED_TRACE(::testing::Message() << row.field << " " << (row.stored ? row.stored : "no key"));
     test::FakeProfileFile f;
     for (const auto& e : DefaultSettings("C:\\")) f.Set(e.section, e.key, e.value);
-    if (row.stored) f.Set("a1", "b15", row.stored);
+    const std::string key = std::string("b1") + row.field;
+    if (row.stored) f.Set("a1", key, row.stored);
     Config c{f};
     OptionsValues v = LoadOptions(c);
-    EXPECT_EQ(v.accounts[1].security, row.shown);
-    EXPECT_EQ(v.accounts[0].security, MailSecurity::kNone);
-    v.accounts[1].security = row.chosen;
+    MailAccount& a = v.accounts[1];
+    EXPECT_EQ(row.field == '5' ? static_cast<int>(a.security) : static_cast<int>(a.protocol), row.shown);
+    EXPECT_EQ(v.accounts[0], MailAccount{"110"});
+    if (row.field == '5')
+      a.security = static_cast<MailSecurity>(row.chosen);
+    else
+      a.protocol = static_cast<MailProtocol>(row.chosen);
     ASSERT_TRUE(SaveOptions(c, v));
-    std::vector<std::string> securityWrites;
+    std::vector<std::string> choiceWrites;
     for (const auto& w : f.writes)
-      if (w.key.size() == 3 && w.key.ends_with('5')) securityWrites.push_back(w.key + "=" + w.value);
-    EXPECT_EQ(securityWrites,
-              row.written ? std::vector<std::string>{std::string("b15=") + row.written} : std::vector<std::string>{});
+      if (w.key.size() == 3 && (w.key.ends_with('5') || w.key.ends_with('6')))
+        choiceWrites.push_back(w.key + "=" + w.value);
+    EXPECT_EQ(choiceWrites,
+              row.written ? std::vector<std::string>{key + "=" + row.written} : std::vector<std::string>{});
   }
 }
 
 // Choosing "SSL/TLS" moves the usual port 110 to 995, any other choice moves 995 back; a port
 // the user typed stays.
 TEST(OptionsModel, PortFollowsTheSecurityChoiceOnlyFromTheUsualPorts) {
-  EXPECT_EQ(PortAfterSecurityChoice("110", MailSecurity::kTls), "995");
-  EXPECT_EQ(PortAfterSecurityChoice("995", MailSecurity::kNone), "110");
-  EXPECT_EQ(PortAfterSecurityChoice("995", MailSecurity::kStartTls), "110");
-  EXPECT_EQ(PortAfterSecurityChoice("110", MailSecurity::kStartTls), "110");
-  EXPECT_EQ(PortAfterSecurityChoice("2110", MailSecurity::kTls), "2110");
-  EXPECT_EQ(PortAfterSecurityChoice("995", MailSecurity::kTls), "995");
-  EXPECT_EQ(PortAfterSecurityChoice("0110", MailSecurity::kTls), "0110");
+  EXPECT_EQ(PortAfterMailChoice("110", MailProtocol::kPop3, MailSecurity::kTls), "995");
+  EXPECT_EQ(PortAfterMailChoice("995", MailProtocol::kPop3, MailSecurity::kNone), "110");
+  EXPECT_EQ(PortAfterMailChoice("995", MailProtocol::kPop3, MailSecurity::kStartTls), "110");
+  EXPECT_EQ(PortAfterMailChoice("110", MailProtocol::kPop3, MailSecurity::kStartTls), "110");
+  EXPECT_EQ(PortAfterMailChoice("2110", MailProtocol::kPop3, MailSecurity::kTls), "2110");
+  EXPECT_EQ(PortAfterMailChoice("995", MailProtocol::kPop3, MailSecurity::kTls), "995");
+  EXPECT_EQ(PortAfterMailChoice("0110", MailProtocol::kPop3, MailSecurity::kTls), "0110");
+  EXPECT_EQ(PortAfterMailChoice("110", MailProtocol::kImap, MailSecurity::kStartTls), "143");
+  EXPECT_EQ(PortAfterMailChoice("995", MailProtocol::kImap, MailSecurity::kTls), "993");
+  EXPECT_EQ(PortAfterMailChoice("993", MailProtocol::kPop3, MailSecurity::kTls), "995");
+  EXPECT_EQ(PortAfterMailChoice("143", MailProtocol::kImap, MailSecurity::kTls), "993");
+  EXPECT_EQ(PortAfterMailChoice("143", MailProtocol::kUnknown, MailSecurity::kNone), "143");
 }
 
 TEST_F(OptionsTest, OkSavesAndClosesAndEveryCloseRemembersThePlace) {

@@ -198,7 +198,7 @@ TEST(TlsStream, FailuresBeforeTheLoginEndTheCheckWithTheirReason) {
 // A whole check over TLS through the session: the same conversation as in clear, sealed, even
 // when answers come before the socket reports their command sent (a read notification queued
 // earlier brings them first); and a setting this program does not know refuses the check
-// rather than talk in clear.
+// rather than talk in clear, as does a protocol it does not know.
 TEST(TlsStream, CheckOverTlsAndAnUnknownSetting) {
   test::MailRig rig;
   rig.Configure(0);
@@ -215,12 +215,17 @@ TEST(TlsStream, CheckOverTlsAndAnUnknownSetting) {
   EXPECT_EQ(rig.views.Last().lines[0], MailWaitingText(0, 2, 320));
   EXPECT_TRUE(rig.dialogs.messages.empty());
 
-  test::MailRig unknown;
-  unknown.Configure(0);
-  unknown.settings.accounts[0].security = MailSecurity::kUnknown;
-  unknown.driver.CheckNow();
-  EXPECT_TRUE(unknown.sockets[0].connects.empty());
-  EXPECT_EQ(unknown.dialogs.messages, Strings{std::string(kIncompleteSettingsMessage)});
+  for (const bool protocol : {false, true}) {
+    test::MailRig unknown;
+    unknown.Configure(0);
+    if (protocol)
+      unknown.settings.accounts[0].protocol = MailProtocol::kUnknown;
+    else
+      unknown.settings.accounts[0].security = MailSecurity::kUnknown;
+    unknown.driver.CheckNow();
+    EXPECT_TRUE(unknown.sockets[0].connects.empty());
+    EXPECT_EQ(unknown.dialogs.messages, Strings{std::string(kIncompleteSettingsMessage)});
+  }
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ OptionsValues OptionsController::LiveSettings() const { return view_ ? view_->Va
 mail::MailAccountSettings OptionsController::Account(int account) const {
   OptionsValues values = LiveSettings();
   const MailAccount& a = values.accounts.at(static_cast<std::size_t>(account));
-  return {a.port, a.host, a.user, a.password, a.security};
+  return {a.port, a.host, a.user, a.password, a.security, a.protocol};
 }
 
 void OptionsController::Save() {

@@ -10,9 +10,12 @@ OptionsValues LoadOptions(const Config& config) {
   OptionsValues v;
   auto a1 = [&](std::string_view key) { return config.ReadOption(keys::kMail, key); };
   for (int i = 0; i < 3; ++i) {
-    v.accounts[i] = {a1(AccountKey(i, AccountField::kPort)), a1(AccountKey(i, AccountField::kHost)),
-                     a1(AccountKey(i, AccountField::kUser)), a1(AccountKey(i, AccountField::kPassword)),
-                     ParseMailSecurity(a1(AccountKey(i, AccountField::kSecurity)))};
+    v.accounts[i] = {a1(AccountKey(i, AccountField::kPort)),
+                     a1(AccountKey(i, AccountField::kHost)),
+                     a1(AccountKey(i, AccountField::kUser)),
+                     a1(AccountKey(i, AccountField::kPassword)),
+                     ParseMailSecurity(a1(AccountKey(i, AccountField::kSecurity))),
+                     ParseMailProtocol(a1(AccountKey(i, AccountField::kProtocol)))};
   }
   v.interval = a1(keys::kInterval);
   v.mailer = a1(keys::kMailer);
@@ -42,11 +45,13 @@ bool SaveOptions(Config& config, const OptionsValues& v) {
     write(keys::kMail, AccountKey(i, AccountField::kHost), v.accounts[i].host);
     write(keys::kMail, AccountKey(i, AccountField::kUser), v.accounts[i].user);
     write(keys::kMail, AccountKey(i, AccountField::kPassword), v.accounts[i].password);
-    const std::string securityKey = AccountKey(i, AccountField::kSecurity);
-    const MailSecurity security = v.accounts[i].security;
-    if (security != MailSecurity::kUnknown &&
-        (security != MailSecurity::kNone || !config.ReadOption(keys::kMail, securityKey).empty()))
-      write(keys::kMail, securityKey, MailSecurityText(security));
+    auto writeChoice = [&](AccountField field, std::string_view text, bool isDefault) {
+      const std::string key = AccountKey(i, field);
+      if (!text.empty() && (!isDefault || !config.ReadOption(keys::kMail, key).empty())) write(keys::kMail, key, text);
+    };
+    const MailAccount& a = v.accounts[i];
+    writeChoice(AccountField::kSecurity, MailSecurityText(a.security), a.security == MailSecurity::kNone);
+    writeChoice(AccountField::kProtocol, MailProtocolText(a.protocol), a.protocol == MailProtocol::kPop3);
   }
   write(keys::kMail, keys::kInterval, v.interval);
   write(keys::kMail, keys::kMailer, v.mailer);
@@ -60,9 +65,17 @@ bool SaveOptions(Config& config, const OptionsValues& v) {
   return ok;
 }
 
-std::string PortAfterSecurityChoice(std::string_view port, MailSecurity chosen) {
-  if (chosen == MailSecurity::kTls && port == kDefaultPort) return kDefaultTlsPort;
-  if (chosen != MailSecurity::kTls && chosen != MailSecurity::kUnknown && port == kDefaultTlsPort) return kDefaultPort;
+std::string_view UsualPort(MailProtocol protocol, MailSecurity security) {
+  const bool tls = security == MailSecurity::kTls;
+  if (protocol == MailProtocol::kImap) return tls ? "993" : "143";
+  return tls ? "995" : kDefaultPort;
+}
+
+std::string PortAfterMailChoice(std::string_view port, MailProtocol protocol, MailSecurity security) {
+  if (protocol == MailProtocol::kUnknown || security == MailSecurity::kUnknown) return std::string(port);
+  for (MailProtocol p : {MailProtocol::kPop3, MailProtocol::kImap})
+    for (MailSecurity s : {MailSecurity::kNone, MailSecurity::kTls})
+      if (port == UsualPort(p, s)) return std::string(UsualPort(protocol, security));
   return std::string(port);
 }
 

@@ -11,6 +11,7 @@ namespace vq {
 struct MailAccount {
   std::string port, host, user, password;
   MailSecurity security = MailSecurity::kNone;
+  MailProtocol protocol = MailProtocol::kPop3;
   bool operator==(const MailAccount&) const = default;
 };
 
@@ -31,18 +32,20 @@ struct OptionsValues {
 };
 
 inline constexpr char kDefaultPort[] = "110";
-inline constexpr char kDefaultTlsPort[] = "995";
 
-// The port field after the security choice changed: the usual port of one mode becomes the
-// usual port of the other; any other port is the user's own and stays.
-std::string PortAfterSecurityChoice(std::string_view port, MailSecurity chosen);
+// The usual port of a protocol and a security: POP3 110 (995 over SSL/TLS), IMAP 143 (993).
+std::string_view UsualPort(MailProtocol protocol, MailSecurity security);
+// The port field after the protocol or the security choice changed: a usual port becomes the
+// usual port of the new choice; any other port is the user's own and stays.
+std::string PortAfterMailChoice(std::string_view port, MailProtocol protocol, MailSecurity security);
 
 // Reads the settings file into the dialog's fields; an empty port shows as "110".
 OptionsValues LoadOptions(const Config& config);
 // Writes the mail, double-click and note-default settings, texts exactly as typed, in the
-// order the file has always been written in. An account's security is written only when it is
-// not "none" or its key is there already, so the file of a user who never chose TLS stays as
-// older versions of the program wrote it; an unknown one is left as it is. False when a write
+// order the file has always been written in. An account's security and protocol are each written
+// only when not "none" / POP3 or when the key is there already, so the file of a user who never
+// chose TLS or IMAP stays as older versions of the program wrote it; an unknown one is left as it
+// is. False when a write
 // failed.
 [[nodiscard]] bool SaveOptions(Config& config, const OptionsValues& values);
 // The dialog's place, written whenever it closes.
