@@ -27,6 +27,7 @@ std::string Env(const char* name) {
 struct Account {
   std::string port, host, security;  // security: "0", "1", "2"
   std::string user = "alice";
+  std::string protocol = "0";  // "b06"
 };
 
 // The server's record of what it received: one command per line, the server's notes after "#".
@@ -75,7 +76,8 @@ class MailTlsTest : public ::testing::Test {
     for (size_t i = 0; i < accounts.size(); ++i) {
       const std::string b = "b" + std::to_string(i);
       ini += b + "1=" + accounts[i].port + "\r\n" + b + "2=" + accounts[i].host + "\r\n" + b + "3=" + accounts[i].user +
-             "\r\n" + b + "4=secret\r\n" + b + "5=" + accounts[i].security + "\r\n";
+             "\r\n" + b + "4=secret\r\n" + b + "5=" + accounts[i].security + "\r\n" + b + "6=" + accounts[i].protocol +
+             "\r\n";
     }
     folder.WriteBytes("Vornquill.ini", ini + "b5=0\r\nb7=False\r\n");
     app = App::Start(folder);
@@ -111,6 +113,24 @@ TEST_F(MailTlsTest, CheckOverSslTlsAndStartTlsFindsTheMailbox) {
   const std::string log = ServerLog("dovecot");
   EXPECT_EQ(FirstCommand(log), "STLS") << log;
   EXPECT_FALSE(LoginSeen(log)) << log;
+}
+
+// IMAP over TLS from the first byte and over STARTTLS through the recorder, beside a POP3
+// account in the same check: the recorder saw CAPABILITY and STARTTLS in clear, no login.
+TEST_F(MailTlsTest, ImapOverSslTlsAndStartTlsBesideAPop3Account) {
+  ClearServerLog("dovecot-imap");
+  Check({{Env("VQ_DOVECOT_IMAPS_PORT"), "localhost", "1", "alice", "1"},
+         {Env("VQ_DOVECOT_IMAP_PORT"), "127.0.0.1", "2", "alice", "1"},
+         {Env("VQ_DOVECOT_PORT"), "127.0.0.1", "0"}});
+  EXPECT_TRUE(WaitUntil([&] { return StatusLine(2) == "[3] 3 通 (10422 バイト) のメールがあります。"; }, 20s))
+      << StatusLine(2);
+  EXPECT_EQ(StatusLine(0), "[1] 3 通 (未読 2 通) のメールがあります。");
+  EXPECT_EQ(StatusLine(1), "[2] 3 通 (未読 2 通) のメールがあります。");
+  EXPECT_TRUE(app->NoMessageBoxFor(500ms));
+  const std::string log = ServerLog("dovecot-imap");
+  EXPECT_EQ(FirstCommand(log), "V1 CAPABILITY") << log;
+  EXPECT_NE(log.find("\nV2 STARTTLS\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("LOGIN"), std::string::npos) << log;
 }
 
 // Certificates from an unknown CA (the server sends no issuer), out of date, and for another

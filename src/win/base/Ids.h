@@ -41,6 +41,7 @@ enum ControlId : int {
   kOptUserFirst = 436,
   kOptPasswordFirst = 439,
   kOptSecurityFirst = 442,
+  kOptProtocolFirst = 445,
   kOptAccountLabelFirst = 450,  // + account * 5 + row
   kOptInterval = 470,
   kOptIntervalLabel,

@@ -27,6 +27,16 @@ constexpr long kClientWidth = 6000, kClientHeight = 4800, kTabHeight = 4260;
 constexpr int kAll = -1;
 // The security drop-down's items, in the order of MailSecurity.
 constexpr const wchar_t* kSecurityChoices[] = {L"なし", L"SSL/TLS", L"STARTTLS"};
+// The protocol drop-down's items, in the order of MailProtocol.
+constexpr const wchar_t* kProtocolChoices[] = {L"POP3", L"IMAP"};
+
+// The drop-down's choice as the enum of its items; none chosen (a setting this program does not
+// know) is the enum's last value, kUnknown.
+template <typename Choice, std::size_t N>
+Choice Chosen(HWND combo, const wchar_t* const (&)[N]) {
+  const LRESULT chosen = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+  return static_cast<Choice>(chosen >= 0 && chosen < static_cast<LRESULT>(N) ? chosen : static_cast<LRESULT>(N));
+}
 
 }  // namespace
 
@@ -162,6 +172,9 @@ void OptionsDialog::CreateControls() {
     Add({1, a, L"EDIT", L"", kEdit, kOptHostFirst + a, 2100, 1560, 3480, 360, kClient});
     Add({1, a, L"EDIT", L"", kEdit, kOptUserFirst + a, 2100, 2160, 3480, 360, kClient});
     Add({1, a, L"EDIT", L"", kEdit | ES_PASSWORD, kOptPasswordFirst + a, 2100, 2760, 3480, 360, kClient});
+    Add({1, a, L"STATIC", L"プロトコル：", kLabel, -1, 360, 3420, 1680, 300});
+    Add({1, a, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kOptProtocolFirst + a, 2100, 3360, 1320,
+         1200});
   }
   addSingles([](const auto& c) { return c.page == 1 && c.subPage >= 0; });
   addSingles([](const auto& c) { return c.page == 2 && c.id < kOptLauncherFileLabel; });
@@ -189,6 +202,8 @@ void OptionsDialog::PrepareControls() {
     HWND security = GetDlgItem(hwnd_, kOptSecurityFirst + a);
     for (const wchar_t* choice : kSecurityChoices)
       SendMessageW(security, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
+    for (const wchar_t* choice : kProtocolChoices)
+      SendDlgItemMessageW(hwnd_, kOptProtocolFirst + a, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
   }
   HWND interval = GetDlgItem(hwnd_, kOptInterval);
   SendMessageW(interval, EM_SETLIMITTEXT, kIntervalMaxLength, 0);
@@ -243,6 +258,10 @@ void OptionsDialog::Show(const OptionsValues& values) {
     const MailSecurity security = values.accounts[a].security;
     SendDlgItemMessageW(hwnd_, kOptSecurityFirst + a, CB_SETCURSEL,
                         security == MailSecurity::kUnknown ? -1 : static_cast<int>(security), 0);
+    const MailProtocol protocol = values.accounts[a].protocol;
+    SendDlgItemMessageW(hwnd_, kOptProtocolFirst + a, CB_SETCURSEL,
+                        protocol == MailProtocol::kUnknown ? -1 : static_cast<int>(protocol), 0);
+    ShowProtocolCaptions(a);
   }
   SetText(kOptInterval, values.interval);
   SetText(kOptMailer, values.mailer);
@@ -287,8 +306,8 @@ void OptionsDialog::SetChecked(int id, bool on) { CheckDlgButton(hwnd_, id, on ?
 OptionsValues OptionsDialog::Values() const {
   OptionsValues v;
   for (int a = 0; a < 3; ++a)
-    v.accounts[a] = {GetText(kOptPortFirst + a), GetText(kOptHostFirst + a), GetText(kOptUserFirst + a),
-                     GetText(kOptPasswordFirst + a), ChosenSecurity(a)};
+    v.accounts[a] = {GetText(kOptPortFirst + a),     GetText(kOptHostFirst + a), GetText(kOptUserFirst + a),
+                     GetText(kOptPasswordFirst + a), ChosenSecurity(a),          ChosenProtocol(a)};
   v.interval = GetText(kOptInterval);
   v.mailer = GetText(kOptMailer);
   v.watchNewWindow = Checked(kOptWatchCheck);
@@ -305,9 +324,17 @@ OptionsValues OptionsDialog::Values() const {
 }
 
 MailSecurity OptionsDialog::ChosenSecurity(int account) const {
-  const LRESULT chosen = SendDlgItemMessageW(hwnd_, kOptSecurityFirst + account, CB_GETCURSEL, 0, 0);
-  return chosen >= 0 && chosen < static_cast<LRESULT>(std::size(kSecurityChoices)) ? static_cast<MailSecurity>(chosen)
-                                                                                   : MailSecurity::kUnknown;
+  return Chosen<MailSecurity>(GetDlgItem(hwnd_, kOptSecurityFirst + account), kSecurityChoices);
+}
+
+MailProtocol OptionsDialog::ChosenProtocol(int account) const {
+  return Chosen<MailProtocol>(GetDlgItem(hwnd_, kOptProtocolFirst + account), kProtocolChoices);
+}
+
+void OptionsDialog::ShowProtocolCaptions(int account) {
+  const bool imap = ChosenProtocol(account) == MailProtocol::kImap;
+  SetText(kOptAccountLabelFirst + account * 5 + 1, imap ? "IMAPサーバ：" : "POP3サーバ：");
+  SetText(kOptAccountLabelFirst + account * 5 + 4, imap ? "←通常は143" : "←通常は110");
 }
 
 void OptionsDialog::RefreshLauncher() {
@@ -398,12 +425,13 @@ void OptionsDialog::OnCommand(int id, int code) {
     RefreshLauncher();
     return;
   }
-  if (id >= kOptSecurityFirst && id < kOptSecurityFirst + 3) {
+  if (id >= kOptSecurityFirst && id < kOptProtocolFirst + 3) {
     if (code != CBN_SELCHANGE) return;
-    const int port = kOptPortFirst + (id - kOptSecurityFirst);
-    const std::string typed = GetText(port);
-    const std::string moved = PortAfterSecurityChoice(typed, ChosenSecurity(id - kOptSecurityFirst));
-    if (moved != typed) SetText(port, moved);
+    const int account = (id - kOptSecurityFirst) % 3;
+    const std::string typed = GetText(kOptPortFirst + account);
+    const std::string moved = PortAfterMailChoice(typed, ChosenProtocol(account), ChosenSecurity(account));
+    if (moved != typed) SetText(kOptPortFirst + account, moved);
+    ShowProtocolCaptions(account);
     return;
   }
   switch (id) {

@@ -58,6 +58,9 @@ class OptionsDialog : public Window, public OptionsView {
   void SetText(int id, const std::string& text);
   std::string GetText(int id) const;
   MailSecurity ChosenSecurity(int account) const;
+  MailProtocol ChosenProtocol(int account) const;
+  // The server's caption and the port's hint name the chosen protocol.
+  void ShowProtocolCaptions(int account);
   bool Checked(int id) const;
   void SetChecked(int id, bool on);
   void ChooseDefaultFont();

@@ -39,7 +39,7 @@ VQ_DOVECOT_IMAP_DIRECT_PORT=1143
 VQ_DOVECOT_IMAPS_PORT=1993
 VQ_DOVECOT_IMAP_PORT=2143
 # Scripted IMAP servers (scripted-pop3.py --imap), one port per scenario from 2150.
-VQ_IMAP_SCENARIOS=(imap-normal imap-noisy imap-literal-greeting imap-bye imap-login-disabled)
+VQ_IMAP_SCENARIOS=(imap-noisy imap-literal-greeting imap-bye imap-login-disabled)
 VQ_IMAP_FIRST_PORT=2150
 
 # A message file whose POP3 size (its bytes plus one for each LF, which the servers send as

@@ -77,7 +77,6 @@ SCENARIOS = {
 
 
 IMAP_SCENARIOS = {
-    "imap-normal": {},
     # Untagged data nobody asked for before every answer, each tagged answer in two packets.
     "imap-noisy": {"noise": [b"* 3 EXISTS", b"* OK [ALERT] noise", b"* STATUS Sent (MESSAGES 9 UNSEEN 9)"]},
     # A literal in the greeting's capability that holds what looks like a tagged answer.
