@@ -4,7 +4,7 @@
 VQ_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VQ_PACKAGES=(build-essential cmake googletest g++-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth
   x11-utils xdotool imagemagick fonts-noto-cjk locales iproute2 util-linux clang-format dovecot-core
-  dovecot-pop3d mailutils-pop3d python3 openssl)
+  dovecot-pop3d dovecot-imapd mailutils-pop3d python3 openssl)
 # Logs of this run, under $TMPDIR so that two runs never share them.
 VQ_LOGS=${VQ_LOGS:-$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-logs.XXXXXX")}
 export VQ_LOGS
