@@ -335,38 +335,9 @@ void StartImap(MailRig& rig, int account = 0) {
   rig.driver.GetMail();
 }
 
-TEST(ImapSession, CourseStepAndWhatGoesOutAfterEachEvent) {
-  MailRig rig;
-  StartImap(rig);
-  const ImapSession& s = rig.driver.Imap(0);
-  using enum ImapStep;
-  const std::tuple<std::string, ImapStep, std::string> rows[] = {
-      {"", kConnecting, ""},
-      {"connect", kGreeting, ""},
-      {"* OK [CAPABILITY IMAP4rev1 STARTTLS] ready\r\n", kCapability, kCapabilitySent},
-      {"* CAPABILITY IMAP4rev1 AUTH=PLAIN\r\n", kCapability, ""},
-      {"a1 OK done\r\n", kLogin, kLoginLine},
-      {"sent", kLogin, ""},
-      {"* 5 EXISTS\r\na2 OK [CAPABILITY IMAP4rev1] Logged in\r\n", kStatus, kStatusSent},
-      {"* STATUS INBOX (MESSAGES 12 UNSEEN 3)\r\n", kStatus, ""},
-      {"a3 OK Status completed.\r\n", kLogout, "a4 LOGOUT\r\n"},
-      {"* BYE Logging out\r\n", kLogout, ""},
-      {"a4 OK Logout completed.\r\n", kIdle, ""},
-  };
-  for (const auto& [event, step, sent] : rows) {
-    SCOPED_TRACE(event);
-    const std::string before = rig.Sent(0);
-    rig.Play(0, event);
-    EXPECT_EQ(s.Step(), step);
-    EXPECT_EQ(rig.Sent(0), before + sent);
-  }
-  EXPECT_EQ(rig.timeline, (Strings{"line 0 [1] チェック中...", "show",
-                                   "line 0 [1] 12 通 (未読 3 通) のメールがあります。", "announce"}));
-  EXPECT_FALSE(s.Running() || rig.schedule.Busy() || !rig.driver.SessionEnded() || !rig.sockets[0].IsClosed());
-}
-
-// Every way a conversation can go, to its end. Only unseen messages call for attention.
-TEST(ImapSession, ConversationOutcomes) {
+// The course of IMAP conversations to their end: what went out, the status line, the boxes.
+// Only unseen messages call for attention.
+TEST(ImapSession, CourseOfEachConversation) {
   struct Row {
     std::string events, sent, line;
     Strings messages = {};
@@ -378,6 +349,10 @@ TEST(ImapSession, ConversationOutcomes) {
   const std::string one = "[1] 1 通 (未読 1 通) のメールがあります。",
                     unreadable = "[1] エラー サーバーの応答を読み取れません。";
   const Row rows[] = {
+      {"connect|* OK [CAPABILITY IMAP4rev1 STARTTLS] ready\r\n|* CAPABILITY IMAP4rev1\r\n|a1 OK\r\n|sent|* 5 "
+       "EXISTS\r\na2 OK [CAPABILITY IMAP4rev1] in\r\n|* STATUS INBOX (MESSAGES 12 UNSEEN 3)\r\n|a3 OK\r\n|* BYE "
+       "Logging out\r\n|a4 OK Logout completed.\r\n",
+       kAllSent, "[1] 12 通 (未読 3 通) のメールがあります。"},
       {kToStatus + "* STATUS INBOX (UNSEEN 0 MESSAGES 4)\r\na3 OK\r\n|a4 OK\r\n", kAllSent,
        "[1] 4 通 (未読 0 通) のメールがあります。"},
       {kToStatus + "* STATUS \"INBOX\" (MESSAGES 0 UNSEEN 0)\r\na3 OK\r\n|close", kAllSent,

@@ -48,9 +48,6 @@ class ImapSession final : public MailSession {
   bool Running() const override { return running_; }
 
   ImapStep Step() const { return step_; }
-  ImapOutcome Outcome() const { return outcome_; }
-  std::int64_t MailCount() const { return messages_.value_or(0); }
-  std::int64_t UnseenCount() const { return unseen_.value_or(0); }
 
   void OnConnect() override;
   void OnDataArrival(std::string_view bytes) override;

@@ -38,7 +38,7 @@ VQ_TLS_WRONG_NAME_PORT=2132 # STLS, a certificate of the test CA for mail.exampl
 VQ_DOVECOT_IMAP_DIRECT_PORT=1143
 VQ_DOVECOT_IMAPS_PORT=1993
 VQ_DOVECOT_IMAP_PORT=2143
-# Scripted IMAP servers (scripted-pop3.py --imap), one port per scenario from 2150.
+# Scripted IMAP servers (scripted-pop3.py), one port per scenario from 2150.
 VQ_IMAP_SCENARIOS=(imap-noisy imap-literal-greeting imap-bye imap-login-disabled)
 VQ_IMAP_FIRST_PORT=2150
 
@@ -238,7 +238,7 @@ start_pop3_servers() {
   done
   port=$VQ_IMAP_FIRST_PORT
   for i in "${VQ_IMAP_SCENARIOS[@]}"; do
-    scripted+=(--imap "$i:$port")
+    scripted+=(--scenario "$i:$port")
     local var="VQ_${i//-/_}_PORT"
     export "${var^^}=$port"
     port=$((port + 1))

@@ -6,7 +6,9 @@ Two kinds of listener, any number of each, all in this one process:
   --scenario NAME:PORT
       A scripted POP3 server that replies the way real servers never do (lower-case "+ok", a
       one-field STAT reply, a bare "-ERR [IN-USE]", lines packed together or split apart,
-      silence, a reset). NAME picks the behaviour; see SCENARIOS below.
+      silence, a reset). NAME picks the behaviour; see SCENARIOS below. The imap-... scenarios
+      are IMAP servers (alice/secret, STATUS INBOX: 2 messages, 1 unseen) doing what Dovecot
+      never does.
 
   --proxy NAME:PORT:UPSTREAM_PORT[:from=ADDRESS][:hangup]
       A relay in front of a real server on 127.0.0.1:UPSTREAM_PORT. It passes every byte
@@ -20,12 +22,6 @@ Two kinds of listener, any number of each, all in this one process:
       with stls after the greeting and "STLS". It records the commands as they were decrypted
       (and any sent in clear before "STLS"), and notes "tls established" once the handshake is
       done; the tests use it with certificates a client must refuse.
-
-  --imap NAME:PORT
-      A scripted IMAP server (IMAP_SCENARIOS below) for what Dovecot never does: untagged lines
-      between the answers and a tagged answer split across packets, a literal inside the
-      greeting, BYE in the middle, LOGINDISABLED without STARTTLS. User alice, password secret:
-      STATUS INBOX gives 2 messages, 1 unseen.
 
 Every listener records the commands it received, one connection after another, in
 LOG_DIR/NAME.log: "# connection N", then each command line exactly as received without its
@@ -73,18 +69,14 @@ SCENARIOS = {
     "bad-greeting": {"greeting": [b"-ERR Server not ready"]},
     # The greeting "+OK ready" one byte every 3 s, over and over, never a line end.
     "drip-greeting": {"drip": b"+OK ready"},
-}
-
-
-IMAP_SCENARIOS = {
-    # Untagged data nobody asked for before every answer, each tagged answer in two packets.
-    "imap-noisy": {"noise": [b"* 3 EXISTS", b"* OK [ALERT] noise", b"* STATUS Sent (MESSAGES 9 UNSEEN 9)"]},
+    # IMAP: untagged data nobody asked for before every answer, each tagged answer in two packets.
+    "imap-noisy": {"imap": True, "noise": [b"* 3 EXISTS", b"* OK [ALERT] noise", b"* STATUS Sent (MESSAGES 9 UNSEEN 9)"]},
     # A literal in the greeting's capability that holds what looks like a tagged answer.
-    "imap-literal-greeting": {"greeting": b"* OK [CAPABILITY IMAP4rev1 X-NOTE {7}\r\na1 OK ] ready"},
+    "imap-literal-greeting": {"imap": True, "greeting": b"* OK [CAPABILITY IMAP4rev1 X-NOTE {7}\r\na1 OK ] ready"},
     # BYE right after the login, then the connection ends.
-    "imap-bye": {"bye_after_login": True},
+    "imap-bye": {"imap": True, "bye_after_login": True},
     # LOGIN disabled, and no STARTTLS to enable it.
-    "imap-login-disabled": {"capability": b"IMAP4rev1 LOGINDISABLED AUTH=PLAIN"},
+    "imap-login-disabled": {"imap": True, "capability": b"IMAP4rev1 LOGINDISABLED AUTH=PLAIN"},
 }
 
 
@@ -282,17 +274,7 @@ class ScriptedSession:
                 self.send(b"-ERR Unknown command")
 
 
-class ScriptedImapSession:
-    def __init__(self, conn, recorder, scenario):
-        self.conn = conn
-        self.recorder = recorder
-        self.scenario = scenario
-        self.lines = []
-        self.logged_in = False
-
-    next_line = ScriptedSession.next_line
-    drain = ScriptedSession.drain
-
+class ScriptedImapSession(ScriptedSession):
     def send(self, *lines, split=False):
         data = b"".join(line + b"\r\n" for line in lines)
         if split and self.scenario.get("noise"):
@@ -319,25 +301,21 @@ class ScriptedImapSession:
                 self.logged_in = argument == b'"alice" "secret"'
                 if self.logged_in and self.scenario.get("bye_after_login"):
                     self.send(tag + b" OK Logged in", b"* BYE Server shutting down")
-                    self.recorder.note("closed by server")
-                    self.conn.shutdown(socket.SHUT_WR)
-                    return self.drain(LINGER_AFTER_QUIT)
+                    return self.hang_up("closed by server")
                 self.answer(tag, result=b"OK Logged in" if self.logged_in else b"NO [AUTHENTICATIONFAILED] failed")
             elif verb == b"STATUS" and self.logged_in:
                 self.answer(tag, b"* STATUS INBOX (MESSAGES 2 UNSEEN 1)")
             elif verb == b"LOGOUT":
                 self.send(b"* BYE Logging out", tag + b" OK Logout completed.")
-                self.recorder.note("closed by server")
-                self.conn.shutdown(socket.SHUT_WR)
-                return self.drain(LINGER_AFTER_QUIT)
+                return self.hang_up("closed by server")
             else:
                 self.answer(tag, result=b"BAD not now")
 
 
-def serve_scenario(conn, log, scenario, tls=None, kind=None):
+def serve_scenario(conn, log, scenario, tls=None):
     recorder = log.open_connection()
     conn.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
-    session = (kind or ScriptedSession)(conn, recorder, scenario, *([tls] if kind is None else []))
+    session = (ScriptedImapSession if scenario.get("imap") else ScriptedSession)(conn, recorder, scenario, tls)
     try:
         session.run()
     except EOFError:
@@ -442,7 +420,6 @@ def main():
     parser.add_argument("--ready-file", help="written once every listener accepts connections")
     parser.add_argument("--scenario", action="append", default=[], metavar="NAME:PORT")
     parser.add_argument("--proxy", action="append", default=[], metavar="NAME:PORT:UPSTREAM_PORT[:from=ADDR][:hangup]")
-    parser.add_argument("--imap", action="append", default=[], metavar="NAME:PORT")
     parser.add_argument("--tls", action="append", default=[], metavar="NAME:PORT:CERT_FILE:KEY_FILE[:stls]")
     args = parser.parse_args()
     os.makedirs(args.log_dir, exist_ok=True)
@@ -454,10 +431,6 @@ def main():
             parser.error("unknown scenario %s (known: %s)" % (name, ", ".join(SCENARIOS)))
         log = CommandLog(os.path.join(args.log_dir, name + ".log"))
         servers.append((listen(int(port)), serve_scenario, log, SCENARIOS[name]))
-    for spec in args.imap:
-        name, port = spec.split(":")
-        log = CommandLog(os.path.join(args.log_dir, name + ".log"))
-        servers.append((listen(int(port)), serve_scenario, log, IMAP_SCENARIOS[name], None, ScriptedImapSession))
     for spec in args.proxy:
         name, port, upstream, *options = spec.split(":")
         source = next((o[5:] for o in options if o.startswith("from=")), None)
