@@ -10,7 +10,6 @@ namespace vq::mail {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr int kTimedOut = 10060;  // WSAETIMEDOUT
 
 std::string_view FirstWord(std::string_view text) { return text.substr(0, text.find(' ')); }
 std::string_view AfterFirstWord(std::string_view text) {
@@ -67,18 +66,10 @@ bool HasWord(std::string_view words, std::string_view word) {
 }  // namespace
 
 ImapSession::ImapSession(int account, const Ports& ports, std::function<void()> onEnded)
-    : account_(account), ports_(ports), onEnded_(std::move(onEnded)) {}
-
-ImapSession::~ImapSession() = default;
+    : MailSession(account, ports, std::move(onEnded)) {}
 
 bool ImapSession::Start(const MailAccountSettings& settings) {
-  if (ports_.schedule.Busy() || running_) {
-    ports_.dialogs.Beep();
-    return false;
-  }
-  ports_.schedule.SetBusy(true);
-  running_ = true;
-  ++generation_;
+  if (!Begin()) return false;
   settings_ = settings;
   outcome_ = ImapOutcome::kNone;
   tagNumber_ = 0;
@@ -89,34 +80,8 @@ bool ImapSession::Start(const MailAccountSettings& settings) {
   unseen_.reset();
   buffer_.clear();
   scanFrom_ = partFrom_ = 0;
-  if (!ConnectSocket(ports_.socket, settings)) {
-    Finish(Ending::kFailure);
-    return true;
-  }
-  step_ = ImapStep::kConnecting;
-  RestartNoAnswerTimer();
+  if (Connect(settings)) step_ = ImapStep::kConnecting;
   return true;
-}
-
-void ImapSession::Abandon() {
-  if (running_) {
-    running_ = false;
-    ++generation_;
-    step_ = ImapStep::kIdle;
-    ports_.timers.Stop(TimerId::kMailNoAnswer);
-  }
-  if (!ports_.socket.IsClosed()) ports_.socket.Close();
-}
-
-void ImapSession::RestartNoAnswerTimer() { ports_.timers.Start(TimerId::kMailNoAnswer, kNoAnswerLimit); }
-
-// Once the counts, or a refusal, are in, a server slow to say goodbye has said all that matters.
-void ImapSession::OnNoAnswer() {
-  if (!running_) return;
-  if (outcome_ != ImapOutcome::kNone)
-    Finish(Ending::kConversationOver);
-  else
-    Finish(Ending::kSocketError, kTimedOut);
 }
 
 void ImapSession::OnConnect() {
@@ -290,40 +255,6 @@ bool ImapSession::ReadStatus(std::string_view data) {
     (item == "MESSAGES" ? messages_ : unseen_) = number;
   }
   return true;
-}
-
-void ImapSession::OnClose() {
-  if (running_) Finish(Ending::kConversationOver);
-}
-
-void ImapSession::OnError(int code, std::string_view description) {
-  if (running_) Finish(Ending::kSocketError, code, description);
-}
-
-// As Pop3Session::Finish: what stops this session's events happens before the first box, and
-// what follows the boxes is skipped when a newer session began meanwhile.
-void ImapSession::Finish(Ending ending, int code, std::string_view description) {
-  if (!running_) return;
-  running_ = false;
-  step_ = ImapStep::kIdle;
-  ports_.timers.Stop(TimerId::kMailNoAnswer);
-  if (!ports_.socket.IsClosed()) ports_.socket.Close();
-  const unsigned generation = generation_;
-  const std::string errorMessage(ending == Ending::kSocketError ? SocketErrorMessage(account_, code, description)
-                                                                : std::string());
-  const bool failed = ending != Ending::kConversationOver && ending != Ending::kSocketError;
-  if (failed && outcome_ != ImapOutcome::kCounted) {
-    ports_.window.SetStatusLine(account_, ErrorStatusText(account_));
-    ports_.dialogs.Message(ending == Ending::kLineTooLong        ? LineTooLongMessage(account_)
-                           : ending == Ending::kUnreadableAnswer ? UnreadableAnswerMessage(account_)
-                                                                 : SessionFailedMessage(account_));
-  } else {
-    ReportOutcome();
-    if (!errorMessage.empty()) ports_.dialogs.Message(errorMessage);
-  }
-  if (generation_ != generation) return;
-  ports_.schedule.SetBusy(false);
-  onEnded_();
 }
 
 // Messages all seen are shown, but only unseen ones call for attention.

@@ -38,26 +38,16 @@ class ImapSession final : public MailSession {
  public:
   using Ports = MailSessionPorts;
   ImapSession(int account, const Ports& ports, std::function<void()> onEnded);
-  ~ImapSession() override;
-  ImapSession(const ImapSession&) = delete;
-  ImapSession& operator=(const ImapSession&) = delete;
 
   bool Start(const MailAccountSettings& settings) override;
-  void Abandon() override;
-  void OnNoAnswer() override;
-  bool Running() const override { return running_; }
 
   ImapStep Step() const { return step_; }
 
   void OnConnect() override;
   void OnDataArrival(std::string_view bytes) override;
   void OnSendComplete() override;
-  void OnClose() override;
-  void OnError(int code, std::string_view description) override;
 
  private:
-  enum class Ending { kConversationOver, kSocketError, kFailure, kLineTooLong, kUnreadableAnswer };
-
   void HandleResponse(std::string_view response);
   void Tagged(bool ok);
   void Login();
@@ -66,16 +56,12 @@ class ImapSession final : public MailSession {
   // A failed send is tried once more; false (and the session ended) when that failed too.
   [[nodiscard]] bool Send(const std::string& line);
   [[nodiscard]] bool ReadStatus(std::string_view data);
-  void RestartNoAnswerTimer();
-  void Finish(Ending ending, int code = 0, std::string_view description = {});
-  void ReportOutcome();
+  // Once the counts, or a refusal, are in.
+  bool Answered() const override { return outcome_ != ImapOutcome::kNone; }
+  bool Counted() const override { return outcome_ == ImapOutcome::kCounted; }
+  void ReportOutcome() override;
+  void Stopped() override { step_ = ImapStep::kIdle; }
 
-  const int account_;
-  Ports ports_;
-  std::function<void()> onEnded_;
-
-  bool running_ = false;
-  unsigned generation_ = 0;  // as in Pop3Session: a newer session may start while a box is open
   ImapStep step_ = ImapStep::kIdle;
   ImapOutcome outcome_ = ImapOutcome::kNone;
   MailAccountSettings settings_;

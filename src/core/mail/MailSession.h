@@ -1,6 +1,9 @@
 #pragma once
 #include <chrono>
 #include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
 
 #include "mail/MailResultWindow.h"
 #include "mail/MailSchedule.h"
@@ -31,19 +34,50 @@ class MailSession : public SocketEvents {
   // More than this without a line end is not mail protocol talk.
   static constexpr std::size_t kLongestLine = 64 * 1024;
 
+  MailSession(int account, const MailSessionPorts& ports, std::function<void()> onEnded);
+  MailSession(const MailSession&) = delete;
+  MailSession& operator=(const MailSession&) = delete;
+
   // Connects and starts the conversation. While a check is busy it only beeps and returns
   // false; true means the session began (it may have ended already, when it could not connect).
   virtual bool Start(const MailAccountSettings& settings) = 0;
   // Drops the connection without a word, a message or a report of the end.
-  virtual void Abandon() = 0;
+  void Abandon();
   // The answer timer ran out.
-  virtual void OnNoAnswer() = 0;
-  virtual bool Running() const = 0;
+  void OnNoAnswer();
+  bool Running() const { return running_; }
+
+  void OnClose() override;
+  void OnError(int code, std::string_view description) override;
 
  protected:
-  // The port is the number its text begins with; an address that cannot be used ends at once,
-  // another failure is tried once more. False when no attempt started.
-  static bool ConnectSocket(Socket& socket, const MailAccountSettings& settings);
+  enum class Ending { kConversationOver, kSocketError, kFailure, kLineTooLong, kUnreadableAnswer };
+
+  // Beeps and false while a check is busy; otherwise the session runs from now.
+  bool Begin();
+  // False, and the session ended, when the connection cannot even be tried.
+  bool Connect(const MailAccountSettings& settings);
+  void RestartNoAnswerTimer();
+  // Ends the session, whichever way: the status line, the boxes, the busy flag, the owner told.
+  void Finish(Ending ending, int code = 0, std::string_view description = {});
+  // The server has said all that matters (the numbers, or a refusal).
+  virtual bool Answered() const = 0;
+  // The mailbox's numbers are in: a failure after them costs only the goodbye.
+  virtual bool Counted() const = 0;
+  // The status line and any box at the end of a conversation.
+  virtual void ReportOutcome() = 0;
+  // Back to no session.
+  virtual void Stopped() = 0;
+
+  const int account_;
+  MailSessionPorts ports_;
+  bool running_ = false;
+  // Counts starts (and abandonments of a running session), so that the end of a session that
+  // resumes after a modal message box can tell whether a newer one has taken over meanwhile.
+  unsigned generation_ = 0;
+
+ private:
+  std::function<void()> onEnded_;
 };
 
 std::string UpperAscii(std::string_view text);

@@ -7,7 +7,6 @@ namespace vq::mail {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr int kTimedOut = 10060;  // WSAETIMEDOUT
 
 bool Outstanding(CommandState state) {
   return state == CommandState::kSending || state == CommandState::kAwaitingAnswer;
@@ -16,20 +15,14 @@ bool Outstanding(CommandState state) {
 }  // namespace
 
 Pop3Session::Pop3Session(int account, const Ports& ports, std::function<void()> onEnded)
-    : account_(account), ports_(ports), onEnded_(std::move(onEnded)) {
+    : MailSession(account, ports, std::move(onEnded)) {
   ports_.socket.SetEvents(this);
 }
 
 Pop3Session::~Pop3Session() { ports_.socket.SetEvents(nullptr); }
 
 bool Pop3Session::Start(const MailAccountSettings& settings) {
-  if (ports_.schedule.Busy() || running_) {
-    ports_.dialogs.Beep();
-    return false;
-  }
-  ports_.schedule.SetBusy(true);
-  running_ = true;
-  ++generation_;
+  if (!Begin()) return false;
   userName_ = settings.user;
   password_ = settings.password;
   user_ = pass_ = stat_ = CommandState::kNotSent;
@@ -37,38 +30,13 @@ bool Pop3Session::Start(const MailAccountSettings& settings) {
   mailCount_ = mailSize_ = 0;
   // Bytes left over from an abandoned connection would otherwise prefix the next greeting.
   lineBuffer_.clear();
-  if (!ConnectSocket(ports_.socket, settings)) {
-    Finish(Ending::kFailure);
-    return true;
-  }
-  step_ = SessionStep::kConnectingOrQuitSent;
-  RestartNoAnswerTimer();
+  if (Connect(settings)) step_ = SessionStep::kConnectingOrQuitSent;
   return true;
 }
 
-void Pop3Session::Abandon() {
-  if (running_) {
-    running_ = false;
-    ++generation_;
-    step_ = SessionStep::kIdle;
-    ports_.timers.Stop(TimerId::kMailNoAnswer);
-  }
-  if (!ports_.socket.IsClosed()) ports_.socket.Close();
-}
-
-void Pop3Session::RestartNoAnswerTimer() { ports_.timers.Start(TimerId::kMailNoAnswer, kNoAnswerLimit); }
-
-// A server that keeps the line open after it has answered (some wait minutes before they close
-// after a refusal) has said all that matters; only a silence before that is an error.
-void Pop3Session::OnNoAnswer() {
-  if (!running_) return;
-  const bool answered = stat_ == CommandState::kAccepted || stat_ == CommandState::kRefused ||
-                        user_ == CommandState::kRejected || pass_ == CommandState::kRejected ||
-                        pass_ == CommandState::kMailboxInUse;
-  if (answered)
-    Finish(Ending::kConversationOver);
-  else
-    Finish(Ending::kSocketError, kTimedOut);
+bool Pop3Session::Answered() const {
+  return stat_ == CommandState::kAccepted || stat_ == CommandState::kRefused || user_ == CommandState::kRejected ||
+         pass_ == CommandState::kRejected || pass_ == CommandState::kMailboxInUse;
 }
 
 void Pop3Session::OnConnect() {
@@ -213,43 +181,6 @@ bool Pop3Session::Send(std::string_view command) {
   if (ports_.socket.Send(line) != 0) return false;
   RestartNoAnswerTimer();
   return true;
-}
-
-void Pop3Session::OnClose() {
-  if (running_) Finish(Ending::kConversationOver);
-}
-
-void Pop3Session::OnError(int code, std::string_view description) {
-  if (running_) Finish(Ending::kSocketError, code, description);
-}
-
-// Message boxes are modal and let events through: everything that stops this session's
-// events happens before the first box, and what follows the boxes is skipped when a newer
-// session of this account began meanwhile: the busy flag and the hand-over are its own now.
-void Pop3Session::Finish(Ending ending, int code, std::string_view description) {
-  if (!running_) return;
-  running_ = false;
-  step_ = SessionStep::kIdle;
-  ports_.timers.Stop(TimerId::kMailNoAnswer);
-  if (!ports_.socket.IsClosed()) ports_.socket.Close();
-  const unsigned generation = generation_;
-  const std::string errorMessage(ending == Ending::kSocketError ? SocketErrorMessage(account_, code, description)
-                                                                : std::string());
-
-  // A failure after STAT was answered costs only the goodbye: the outcome stands.
-  const bool failed = ending != Ending::kConversationOver && ending != Ending::kSocketError;
-  if (failed && stat_ != CommandState::kAccepted) {
-    ports_.window.SetStatusLine(account_, ErrorStatusText(account_));
-    ports_.dialogs.Message(ending == Ending::kLineTooLong        ? LineTooLongMessage(account_)
-                           : ending == Ending::kUnreadableAnswer ? UnreadableAnswerMessage(account_)
-                                                                 : SessionFailedMessage(account_));
-  } else {
-    ReportOutcome();
-    if (!errorMessage.empty()) ports_.dialogs.Message(errorMessage);
-  }
-  if (generation_ != generation) return;
-  ports_.schedule.SetBusy(false);
-  onEnded_();
 }
 
 void Pop3Session::ReportOutcome() {

@@ -35,14 +35,9 @@ class Pop3Session final : public MailSession {
   using Ports = MailSessionPorts;
   Pop3Session(int account, const Ports& ports, std::function<void()> onEnded);
   ~Pop3Session() override;
-  Pop3Session(const Pop3Session&) = delete;
-  Pop3Session& operator=(const Pop3Session&) = delete;
 
   bool Start(const MailAccountSettings& settings) override;
-  void Abandon() override;
-  void OnNoAnswer() override;
 
-  bool Running() const override { return running_; }
   SessionStep Step() const { return step_; }
   CommandState UserState() const { return user_; }
   CommandState PassState() const { return pass_; }
@@ -55,30 +50,20 @@ class Pop3Session final : public MailSession {
   void OnConnect() override;
   void OnDataArrival(std::string_view bytes) override;
   void OnSendComplete() override;
-  void OnClose() override;
-  void OnError(int code, std::string_view description) override;
 
  private:
   enum class LineResult { kDone, kMalformed, kSendFailed };
-  enum class Ending { kConversationOver, kSocketError, kFailure, kLineTooLong, kUnreadableAnswer };
 
   void HandleLine(const std::string& line);
   LineResult ProcessLine(std::string line);
   LineResult Dispatch(std::string_view afterStatusWord);
   bool ReadStatAnswer(std::string_view afterStatusWord);
   [[nodiscard]] bool Send(std::string_view command);
-  void RestartNoAnswerTimer();
-  void Finish(Ending ending, int code = 0, std::string_view description = {});
-  void ReportOutcome();
+  bool Answered() const override;
+  bool Counted() const override { return stat_ == CommandState::kAccepted; }
+  void ReportOutcome() override;
+  void Stopped() override { step_ = SessionStep::kIdle; }
 
-  const int account_;
-  Ports ports_;
-  std::function<void()> onEnded_;
-
-  bool running_ = false;
-  // Counts starts (and abandonments of a running session), so that the end of a session that
-  // resumes after a modal message box can tell whether a newer one has taken over meanwhile.
-  unsigned generation_ = 0;
   SessionStep step_ = SessionStep::kIdle;
   CommandState user_ = CommandState::kNotSent;
   CommandState pass_ = CommandState::kNotSent;
