@@ -157,21 +157,19 @@ TEST_F(OptionsTest, SecurityAndProtocolKeysAreReadAndWrittenOnlyWhenTheyMatter) 
   }
 }
 
-// Choosing "SSL/TLS" moves the usual port 110 to 995, any other choice moves 995 back; a port
-// the user typed stays.
+// Choosing "SSL/TLS" moves the usual port 110 to 995, any other choice moves 995 back, and IMAP
+// has 143 and 993 instead; a port the user typed stays.
 TEST(OptionsModel, PortFollowsTheSecurityChoiceOnlyFromTheUsualPorts) {
-  EXPECT_EQ(PortAfterMailChoice("110", MailProtocol::kPop3, MailSecurity::kTls), "995");
-  EXPECT_EQ(PortAfterMailChoice("995", MailProtocol::kPop3, MailSecurity::kNone), "110");
-  EXPECT_EQ(PortAfterMailChoice("995", MailProtocol::kPop3, MailSecurity::kStartTls), "110");
-  EXPECT_EQ(PortAfterMailChoice("110", MailProtocol::kPop3, MailSecurity::kStartTls), "110");
-  EXPECT_EQ(PortAfterMailChoice("2110", MailProtocol::kPop3, MailSecurity::kTls), "2110");
-  EXPECT_EQ(PortAfterMailChoice("995", MailProtocol::kPop3, MailSecurity::kTls), "995");
-  EXPECT_EQ(PortAfterMailChoice("0110", MailProtocol::kPop3, MailSecurity::kTls), "0110");
-  EXPECT_EQ(PortAfterMailChoice("110", MailProtocol::kImap, MailSecurity::kStartTls), "143");
-  EXPECT_EQ(PortAfterMailChoice("995", MailProtocol::kImap, MailSecurity::kTls), "993");
-  EXPECT_EQ(PortAfterMailChoice("993", MailProtocol::kPop3, MailSecurity::kTls), "995");
-  EXPECT_EQ(PortAfterMailChoice("143", MailProtocol::kImap, MailSecurity::kTls), "993");
-  EXPECT_EQ(PortAfterMailChoice("143", MailProtocol::kUnknown, MailSecurity::kNone), "143");
+  constexpr auto kPop3 = MailProtocol::kPop3, kImap = MailProtocol::kImap;
+  constexpr auto kNone = MailSecurity::kNone, kTls = MailSecurity::kTls, kStartTls = MailSecurity::kStartTls;
+  const std::tuple<const char*, MailProtocol, MailSecurity, const char*> rows[] = {
+      {"110", kPop3, kTls, "995"},      {"995", kPop3, kNone, "110"},     {"995", kPop3, kStartTls, "110"},
+      {"110", kPop3, kStartTls, "110"}, {"2110", kPop3, kTls, "2110"},    {"995", kPop3, kTls, "995"},
+      {"0110", kPop3, kTls, "0110"},    {"110", kImap, kStartTls, "143"}, {"995", kImap, kTls, "993"},
+      {"993", kPop3, kTls, "995"},      {"143", kImap, kTls, "993"},      {"143", MailProtocol::kUnknown, kNone, "143"},
+  };
+  for (const auto& [port, protocol, security, moved] : rows)
+    EXPECT_EQ(PortAfterMailChoice(port, protocol, security), moved) << port << " " << static_cast<int>(protocol);
 }
 
 TEST_F(OptionsTest, OkSavesAndClosesAndEveryCloseRemembersThePlace) {

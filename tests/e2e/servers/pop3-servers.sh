@@ -229,17 +229,13 @@ start_pop3_servers() {
   VQ_POP3_PIDS+=($!)
 
   python=$(command -v /usr/bin/python3 || command -v python3)
+  # VQ_POP3_<SCENARIO>_PORT, and VQ_IMAP_<SCENARIO>_PORT for imap-<scenario>.
   port=$VQ_SCRIPTED_FIRST_PORT
-  for i in "${VQ_SCRIPTED_SCENARIOS[@]}"; do
-    scripted+=(--scenario "$i:$port")
-    local var="VQ_POP3_${i//-/_}_PORT"
-    export "${var^^}=$port"
-    port=$((port + 1))
-  done
-  port=$VQ_IMAP_FIRST_PORT
-  for i in "${VQ_IMAP_SCENARIOS[@]}"; do
+  for i in "${VQ_SCRIPTED_SCENARIOS[@]}" - "${VQ_IMAP_SCENARIOS[@]}"; do
+    [ "$i" = - ] && port=$VQ_IMAP_FIRST_PORT && continue
     scripted+=(--scenario "$i:$port")
     local var="VQ_${i//-/_}_PORT"
+    [[ $i == imap-* ]] || var="VQ_POP3_${i//-/_}_PORT"
     export "${var^^}=$port"
     port=$((port + 1))
   done
