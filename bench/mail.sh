@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Mail benchmark: (1) how long a check of three accounts against the local Dovecot takes, from the
 # menu choice to the last status line, beside the floor the one-second hand-overs set (2 s for
-# three accounts), and a check of one account; (2) what the program costs while it waits with the
+# three accounts), and a check of one account over POP3 and over IMAP; (2) what the program costs while it waits with the
 # interval "1" (a check every minute): CPU time of its process over three idle minutes, and in how
 # many of those seconds it ran at all (it should wake only for its minute ticks), beside the
 # minimal tray program idling alongside. Prints two markdown tables.
@@ -45,8 +45,8 @@ start_wine_session "$work"
 start_pop3_servers || fail "the POP3 servers did not start"
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
-step "timing $runs checks of three accounts and $runs of one"
-checks=$(VQ_EXE=$(windows_path "$exe") jwine "$(windows_path "$bench")" "$runs" "$VQ_DOVECOT_PORT") ||
+step "timing $runs checks of three accounts, $runs of one and $runs of one over IMAP"
+checks=$(VQ_EXE=$(windows_path "$exe") jwine "$(windows_path "$bench")" "$runs" "$VQ_DOVECOT_PORT" "$VQ_DOVECOT_IMAP_PORT") ||
   fail "MailBench failed"
 
 # The idle programs: Vornquill2 checking bob's empty mailbox every minute (its window stays
@@ -91,7 +91,7 @@ sessions=$(grep -c '^# connection [0-9]*$' "$VQ_POP3_DIR/logs/dovecot.log" 2>/de
 
 echo
 awk '
-  $1 == "three" || $1 == "one" { runs[$1] = $2; med[$1] = $3; lo[$1] = $4; hi[$1] = $5 }
+  $1 == "three" || $1 == "one" || $1 == "imap" { runs[$1] = $2; med[$1] = $3; lo[$1] = $4; hi[$1] = $5 }
   function ms(c) { return sprintf("%.0f ms (%.0f–%.0f)", med[c], lo[c], hi[c]) }
   END {
     if (!("three" in med)) exit
@@ -101,6 +101,9 @@ awk '
     printf "| Three accounts, Dovecot (alice, bob, alice) | %s | 2000 ms (2 hand-overs × 1 s) | %.0f ms | ≤ 300 ms: %s |\n",
       ms("three"), over, over <= 300 ? "met" : "MISSED"
     printf "| One account, Dovecot (alice) | %s | 0 ms | %.0f ms | |\n", ms("one"), med["one"]
+    if ("imap" in med)
+      printf "| One account, Dovecot IMAP (alice) | %s | 0 ms | %.0f ms | within 20 ms of POP3: %s |\n", ms("imap"),
+        med["imap"], med["imap"] - med["one"] <= 20 ? "met" : "MISSED"
   }' <<<"$checks"
 
 hz=$(getconf CLK_TCK)
