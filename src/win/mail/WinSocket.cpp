@@ -167,11 +167,11 @@ int WinSocket::ConnectNext() {
     const SocketAddress& address = addresses_[nextAddress_++];
     ++attempts_;
     UniqueSocket attempt(net::socket(address.family, SOCK_STREAM, IPPROTO_TCP));
-    if (!attempt || net::WSAAsyncSelect(attempt.Get(), hwnd_, SocketMessage(), kSocketEvents) != 0) {
+    if (!attempt || net::WSAAsyncSelect(attempt.get(), hwnd_, SocketMessage(), kSocketEvents) != 0) {
       lastError_ = net::WSAGetLastError();
       continue;
     }
-    if (net::connect(attempt.Get(), reinterpret_cast<const sockaddr*>(&address.address), address.length) == 0) {
+    if (net::connect(attempt.get(), reinterpret_cast<const sockaddr*>(&address.address), address.length) == 0) {
       socket_ = std::move(attempt);
       connected_ = true;
       deferredConnect_ = true;
@@ -214,7 +214,7 @@ int WinSocket::SendBytes(std::string_view bytes) {
 int WinSocket::Flush() {
   while (sent_ < outbox_.size()) {
     int chunk = static_cast<int>(std::min<size_t>(outbox_.size() - sent_, INT_MAX));
-    int n = net::send(socket_.Get(), outbox_.data() + sent_, chunk, 0);
+    int n = net::send(socket_.get(), outbox_.data() + sent_, chunk, 0);
     if (n == SOCKET_ERROR) {
       int error = net::WSAGetLastError();
       return error == WSAEWOULDBLOCK ? 0 : error;
@@ -248,7 +248,7 @@ LRESULT WinSocket::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg >= kFirstSocketMessage && msg < kFirstSocketMessage + kSocketMessageCount) {
-    if (msg == SocketMessage() && socket_ && wp == socket_.Get())
+    if (msg == SocketMessage() && socket_ && wp == socket_.get())
       OnSocketEvent(WSAGETSELECTEVENT(lp), WSAGETSELECTERROR(lp));
     return 0;
   }
@@ -307,7 +307,7 @@ void WinSocket::OnSocketEvent(int event, int error) {
 bool WinSocket::ReadAvailable(std::string& data, int& error) {
   char buffer[4096];
   while (data.size() < kMostReadAtOnce) {
-    int n = net::recv(socket_.Get(), buffer, sizeof buffer, 0);
+    int n = net::recv(socket_.get(), buffer, sizeof buffer, 0);
     if (n > 0) {
       data.append(buffer, static_cast<size_t>(n));
       continue;
