@@ -4,7 +4,7 @@
 
 #include "win/base/Dpi.h"
 #include "win/base/Screen.h"
-#include "win/shell/PopupMenu.h"
+#include "win/base/PopupMenu.h"
 #include "win/base/Text.h"
 #include "base/Twips.h"
 

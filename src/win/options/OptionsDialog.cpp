@@ -15,6 +15,7 @@
 #include "win/base/Text.h"
 #include "win/base/WindowNames.h"
 #include "base/Twips.h"
+#include "notes/NoteRecord.h"
 #include "win/res/resource.h"
 
 namespace vq::win {

@@ -1,4 +1,4 @@
-#include "win/shell/PopupMenu.h"
+#include "win/base/PopupMenu.h"
 
 #include "win/base/Handles.h"
 #include "win/base/Text.h"
