@@ -24,9 +24,10 @@ class Window {
 
  protected:
   // Creates the window bound to this object; call it from the most derived constructor or
-  // later, never from a base's. False when the window could not be made.
-  bool CreateBound(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int width,
-                   int height, HWND parent, HMENU menu, HINSTANCE instance);
+  // later, never from a base's. False when the window could not be made (the system has no
+  // window resources left): every view must still answer its calls.
+  [[nodiscard]] bool CreateBound(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x,
+                                 int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance);
   // Lets the window go now; the messages of its end find no object.
   void Destroy();
   // Lets the window go once the message being handled is done: for a window closed by one of

@@ -230,8 +230,11 @@ void OptionsDialog::Show(const OptionsValues& values) {
   // moves the dialog.
   shownAt_ = KeepVisible({Px(values.left), Px(values.top)}, size);
   savedPlace_ = {values.top, values.left};
-  CreateBound(0, kOptionsClass, L"Vornquill2(設定)", kDialogStyle, shownAt_.x, shownAt_.y, size.cx, size.cy, nullptr,
-              nullptr, instance_);
+  shownValues_.emplace(values);
+  // Without a window the settings read as they were loaded, and the place stays as stored.
+  if (!CreateBound(0, kOptionsClass, L"Vornquill2(設定)", kDialogStyle, shownAt_.x, shownAt_.y, size.cx, size.cy,
+                   nullptr, nullptr, instance_))
+    return;
   CreateControls();
 
   refreshing_ = true;
@@ -286,6 +289,7 @@ bool OptionsDialog::Checked(int id) const { return IsDlgButtonChecked(hwnd_, id)
 void OptionsDialog::SetChecked(int id, bool on) { CheckDlgButton(hwnd_, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
 OptionsValues OptionsDialog::Values() const {
+  if (!hwnd_) return *shownValues_;
   OptionsValues v;
   for (int a = 0; a < 3; ++a)
     v.accounts[a] = {GetText(kOptPortFirst + a), GetText(kOptHostFirst + a), GetText(kOptUserFirst + a),
@@ -323,8 +327,7 @@ void OptionsDialog::RefreshLauncher() {
 
 WindowPlace OptionsDialog::Place() const {
   RECT r;
-  GetWindowRect(hwnd_, &r);
-  if (r.left == shownAt_.x && r.top == shownAt_.y) return savedPlace_;
+  if (!GetWindowRect(hwnd_, &r) || (r.left == shownAt_.x && r.top == shownAt_.y)) return savedPlace_;
   int dpi = static_cast<int>(dpi_);
   return {PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
 }

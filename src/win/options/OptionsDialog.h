@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "options/OptionsController.h"
@@ -74,6 +75,7 @@ class OptionsDialog : public Window, public OptionsView {
   UINT dpi_ = 96;
   POINT shownAt_{};
   WindowPlace savedPlace_;
+  std::optional<OptionsValues> shownValues_;  // what Values() answers when the window could not be made
   FontCache::Font font_;
   std::vector<Placed> placed_;
   std::uint32_t backColor_ = 0xFFFFFF, foreColor_ = 0;
