@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vq::win {
@@ -43,6 +44,13 @@ class Window {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
   void Unbind();
 };
+
+// A subclassed control's own handling: an answer, or nothing to pass the message on to the
+// control's procedure.
+using ControlHandler = std::optional<LRESULT> (*)(HWND control, UINT msg, WPARAM wp, LPARAM lp);
+// Puts handler in front of the control's procedure, behind the same guard as a Window's: what
+// the handler throws never leaves the procedure, and the control then answers for itself.
+void SubclassControl(HWND control, ControlHandler handler);
 
 // Colour values as stored; those with the high bit set name a system colour by its index.
 inline COLORREF ToColorRef(std::uint32_t colour) {

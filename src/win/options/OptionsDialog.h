@@ -47,9 +47,10 @@ class OptionsDialog : public Window, public OptionsView {
     int subPage;  // mail sub-page 0..3, or -1
   };
 
-  static LRESULT CALLBACK IntervalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT CALLBACK SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  // Handlers of the subclassed controls (SubclassControl).
+  static std::optional<LRESULT> IntervalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static std::optional<LRESULT> SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static std::optional<LRESULT> FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnCommand(int id, int code);
   HWND Add(const Control& control);
