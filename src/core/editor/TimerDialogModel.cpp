@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/Calendar.h"
+
 namespace vq {
 
 namespace {
@@ -16,8 +18,6 @@ int IntegerValue(const std::string& text) {
   }
   return value;
 }
-
-bool IsLeapYear(int y) { return y % 400 == 0 || (y % 4 == 0 && y % 100 != 0); }
 
 }  // namespace
 

@@ -42,8 +42,6 @@ enum class TrayResponse { kIgnored, kMenuShown, kToggleMinimiseAll, kCheckMail }
 // The double-click on the tray icon toggles minimise-all only when "b7" reads exactly "True".
 TrayResponse ChooseDoubleClickAction(const Config& config);
 
-inline constexpr int kNoNoteInEditor = kNewNoteNumber;
-
 // Everything the resident program needs from the platform.
 struct ShellPorts {
   ProfileFile& profile;

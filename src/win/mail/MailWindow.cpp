@@ -41,7 +41,9 @@ MailWindow::MailWindow(HINSTANCE instance, mail::MailResultWindow& controller, F
   // A place off every monitor is shown where it can be seen; the file keeps it until the
   // user moves the window.
   if (stored) at = KeepVisible(at, size);
-  CreateBound(0, kMailClass, L"VornMailChecker", kStyle, at.x, at.y, size.cx, size.cy, nullptr, nullptr, instance);
+  // Without a window the check still runs and ends; its lines are not shown.
+  if (!CreateBound(0, kMailClass, L"VornMailChecker", kStyle, at.x, at.y, size.cx, size.cy, nullptr, nullptr, instance))
+    return;
   RECT r;
   GetWindowRect(hwnd_, &r);
   createdAt_ = {r.left, r.top};
@@ -128,7 +130,7 @@ void MailWindow::SetStatusLine(int account, std::string_view text) {
 }
 
 long MailWindow::StatusLineHeight(int account) const {
-  RECT r;
+  RECT r{};
   GetWindowRect(lines_.at(static_cast<size_t>(account)), &r);
   return Twips(r.bottom - r.top);
 }
@@ -157,8 +159,7 @@ void MailWindow::AnnounceMail() {
 
 std::optional<mail::MailWindowPlace> MailWindow::MovedPlace() const {
   RECT r;
-  GetWindowRect(hwnd_, &r);
-  if (r.left == createdAt_.x && r.top == createdAt_.y) return std::nullopt;
+  if (!GetWindowRect(hwnd_, &r) || (r.left == createdAt_.x && r.top == createdAt_.y)) return std::nullopt;
   int dpi = static_cast<int>(DpiForWindow(hwnd_));
   return mail::MailWindowPlace{PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
 }

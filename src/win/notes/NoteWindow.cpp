@@ -4,7 +4,7 @@
 
 #include "win/base/Dpi.h"
 #include "win/base/Screen.h"
-#include "win/shell/PopupMenu.h"
+#include "win/base/PopupMenu.h"
 #include "win/base/Text.h"
 #include "base/Twips.h"
 
@@ -33,14 +33,16 @@ bool NoteWindow::RegisterClass(HINSTANCE instance) { return Window::RegisterClas
 
 NoteWindow::NoteWindow(HINSTANCE instance, HWND owner, NoteEvents& events, FontCache& fonts)
     : owner_(owner), events_(events), fonts_(fonts) {
-  // A tool window gets no taskbar button.
-  CreateBound(WS_EX_TOOLWINDOW, kNoteClass, L"付箋紙", WS_POPUP, 0, 0, 1, 1, owner, nullptr, instance);
+  // A tool window gets no taskbar button. Without a window (the system has none left) the note
+  // is kept unseen and its record keeps its place: the calls below that read the window check.
+  (void)CreateBound(WS_EX_TOOLWINDOW, kNoteClass, L"付箋紙", WS_POPUP, 0, 0, 1, 1, owner, nullptr, instance);
 }
 
 void NoteWindow::Present(const Note& note, const std::optional<CountdownLine>& countdown) {
   note_ = note;
   text_ = Widen(note.text);
   countdown_ = countdown;
+  if (!hwnd_) return;
   // Twips become pixels with the DPI of the monitor the note lands on.
   UINT systemDpi = SystemDpi();
   POINT guess{TwipsToPixels(note.left, static_cast<int>(systemDpi)),
@@ -70,6 +72,7 @@ void NoteWindow::Fit(POINT topLeft, bool show) {
 
 void NoteWindow::UpdateCountdown(const CountdownLine& countdown) {
   countdown_ = countdown;
+  if (!hwnd_) return;
   RECT r;
   GetWindowRect(hwnd_, &r);
   countdownSize_ = Measure(fonts_.MeasuringDC(), countdownFont_.get(), Widen(countdown.caption));
@@ -80,7 +83,7 @@ void NoteWindow::UpdateCountdown(const CountdownLine& countdown) {
 }
 
 void NoteWindow::StartCountdownTimer(std::chrono::milliseconds every) {
-  SetTimer(hwnd_, kCountdownTimer, static_cast<UINT>(every.count()), nullptr);
+  if (hwnd_) SetTimer(hwnd_, kCountdownTimer, static_cast<UINT>(every.count()), nullptr);
 }
 
 void NoteWindow::SetTopmost(bool topmost) {
@@ -115,14 +118,14 @@ void NoteWindow::DragMove() {
 
 std::optional<WindowPlace> NoteWindow::MovedTo() const {
   RECT r;
-  GetWindowRect(hwnd_, &r);
+  if (!GetWindowRect(hwnd_, &r)) return std::nullopt;
   if (r.left == presentedAt_.x && r.top == presentedAt_.y) return std::nullopt;
   int dpi = static_cast<int>(DpiForWindow(hwnd_));
   return WindowPlace{PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
 }
 
 WindowSize NoteWindow::Size() const {
-  RECT r;
+  RECT r{};
   GetWindowRect(hwnd_, &r);
   int dpi = static_cast<int>(DpiForWindow(hwnd_));
   return {PixelsToTwips(r.right - r.left, dpi), PixelsToTwips(r.bottom - r.top, dpi)};

@@ -15,6 +15,7 @@
 #include "win/base/Text.h"
 #include "win/base/WindowNames.h"
 #include "base/Twips.h"
+#include "notes/NoteRecord.h"
 #include "win/res/resource.h"
 
 namespace vq::win {
@@ -192,13 +193,11 @@ void OptionsDialog::PrepareControls() {
   }
   HWND interval = GetDlgItem(hwnd_, kOptInterval);
   SendMessageW(interval, EM_SETLIMITTEXT, kIntervalMaxLength, 0);
-  SetWindowLongPtrW(interval, GWLP_USERDATA,
-                    SetWindowLongPtrW(interval, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(IntervalProc)));
+  SubclassControl(interval, IntervalProc);
   for (int slot = 0; slot < kLauncherEntryCount; ++slot) {
     HWND button = GetDlgItem(hwnd_, kOptSlotFirst + slot);
     SetPropW(button, L"Vornquill2.Dialog", this);
-    SetWindowLongPtrW(button, GWLP_USERDATA,
-                      SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SlotProc)));
+    SubclassControl(button, SlotProc);
   }
   SendMessageW(GetDlgItem(hwnd_, kOptPicture), STM_SETICON,
                reinterpret_cast<WPARAM>(LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP))), 0);
@@ -208,8 +207,7 @@ void OptionsDialog::PrepareControls() {
   // out), or they would stand on whatever the screen held before.
   HWND frame = GetDlgItem(hwnd_, kOptLauncherFrame);
   SetWindowLongPtrW(frame, GWL_STYLE, GetWindowLongPtrW(frame, GWL_STYLE) | WS_CLIPSIBLINGS);
-  SetWindowLongPtrW(frame, GWLP_USERDATA,
-                    SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameProc)));
+  SubclassControl(frame, FrameProc);
   SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // The pages lie on the tab control, above it in the z-order.
   SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -229,8 +227,11 @@ void OptionsDialog::Show(const OptionsValues& values) {
   // moves the dialog.
   shownAt_ = KeepVisible({Px(values.left), Px(values.top)}, size);
   savedPlace_ = {values.top, values.left};
-  CreateBound(0, kOptionsClass, L"Vornquill2(設定)", kDialogStyle, shownAt_.x, shownAt_.y, size.cx, size.cy, nullptr,
-              nullptr, instance_);
+  shownValues_.emplace(values);
+  // Without a window the settings read as they were loaded, and the place stays as stored.
+  if (!CreateBound(0, kOptionsClass, L"Vornquill2(設定)", kDialogStyle, shownAt_.x, shownAt_.y, size.cx, size.cy,
+                   nullptr, nullptr, instance_))
+    return;
   CreateControls();
 
   refreshing_ = true;
@@ -285,6 +286,7 @@ bool OptionsDialog::Checked(int id) const { return IsDlgButtonChecked(hwnd_, id)
 void OptionsDialog::SetChecked(int id, bool on) { CheckDlgButton(hwnd_, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
 OptionsValues OptionsDialog::Values() const {
+  if (!hwnd_) return *shownValues_;
   OptionsValues v;
   for (int a = 0; a < 3; ++a)
     v.accounts[a] = {GetText(kOptPortFirst + a), GetText(kOptHostFirst + a), GetText(kOptUserFirst + a),
@@ -322,8 +324,7 @@ void OptionsDialog::RefreshLauncher() {
 
 WindowPlace OptionsDialog::Place() const {
   RECT r;
-  GetWindowRect(hwnd_, &r);
-  if (r.left == shownAt_.x && r.top == shownAt_.y) return savedPlace_;
+  if (!GetWindowRect(hwnd_, &r) || (r.left == shownAt_.x && r.top == shownAt_.y)) return savedPlace_;
   int dpi = static_cast<int>(dpi_);
   return {PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
 }
@@ -474,17 +475,15 @@ void OptionsDialog::OnCommand(int id, int code) {
   }
 }
 
-// The subclassed controls keep their own procedure in their user data.
-LRESULT CALLBACK OptionsDialog::IntervalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+std::optional<LRESULT> OptionsDialog::IntervalProc(HWND, UINT msg, WPARAM wp, LPARAM) {
   // Digits and Backspace only; every other key is dropped before it reaches the field.
   if (msg == WM_CHAR && !AcceptIntervalKey(static_cast<char32_t>(wp))) return 0;
-  return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)), hwnd, msg, wp, lp);
+  return std::nullopt;
 }
 
-LRESULT CALLBACK OptionsDialog::FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+std::optional<LRESULT> OptionsDialog::FrameProc(HWND hwnd, UINT msg, WPARAM, LPARAM) {
   if (msg == WM_ERASEBKGND) return 1;  // painted whole below
-  if (msg != WM_PAINT)
-    return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)), hwnd, msg, wp, lp);
+  if (msg != WM_PAINT) return std::nullopt;
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
   // The page's colour, as the dialog gives it to the controls on its pages.
@@ -513,8 +512,7 @@ LRESULT CALLBACK OptionsDialog::FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
   return 0;
 }
 
-LRESULT CALLBACK OptionsDialog::SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+std::optional<LRESULT> OptionsDialog::SlotProc(HWND hwnd, UINT msg, WPARAM, LPARAM) {
   auto* self = static_cast<OptionsDialog*>(GetPropW(hwnd, L"Vornquill2.Dialog"));
   if (self && (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN)) {
     // Any mouse button going down on a slot commits the slot selected so far.
@@ -523,7 +521,7 @@ LRESULT CALLBACK OptionsDialog::SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     self->RefreshLauncher();
   }
   if (msg == WM_NCDESTROY) RemovePropW(hwnd, L"Vornquill2.Dialog");
-  return CallWindowProcW(original, hwnd, msg, wp, lp);
+  return std::nullopt;
 }
 
 LRESULT OptionsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

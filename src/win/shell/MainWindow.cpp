@@ -2,7 +2,7 @@
 
 #include "win/base/WindowNames.h"
 #include "win/res/resource.h"
-#include "win/shell/PopupMenu.h"
+#include "win/base/PopupMenu.h"
 
 namespace vq::win {
 
