@@ -95,20 +95,21 @@ void MailWindow::Arrange() {
 // The frame is measured, not assumed: captions and borders differ between systems and DPIs. A
 // minimised window changes the size it comes back with.
 SIZE MailWindow::ClientSize() {
-  WINDOWPLACEMENT place{sizeof place};
+  WINDOWPLACEMENT place{};
+  place.length = sizeof place;
   GetWindowPlacement(hwnd_, &place);
   const RECT& normal = place.rcNormalPosition;
   if (!IsIconic(hwnd_)) {
-    RECT outer, client;
-    GetWindowRect(hwnd_, &outer);
-    GetClientRect(hwnd_, &client);
-    frame_ = {(outer.right - outer.left) - client.right, (outer.bottom - outer.top) - client.bottom};
+    RECT outer{}, client{};
+    if (GetWindowRect(hwnd_, &outer) && GetClientRect(hwnd_, &client))
+      frame_ = {(outer.right - outer.left) - client.right, (outer.bottom - outer.top) - client.bottom};
   }
   return {normal.right - normal.left - frame_.cx, normal.bottom - normal.top - frame_.cy};
 }
 
 void MailWindow::Resize(int clientWidth, int clientHeight) {
-  WINDOWPLACEMENT place{sizeof place};
+  WINDOWPLACEMENT place{};
+  place.length = sizeof place;
   GetWindowPlacement(hwnd_, &place);
   RECT& normal = place.rcNormalPosition;
   normal.right = normal.left + clientWidth + frame_.cx;
