@@ -1,9 +1,9 @@
 #include "config/Config.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "base/Utf8.h"
+#include "base/Digits.h"
 
 namespace vq {
 
@@ -42,11 +42,7 @@ std::vector<ProfileEntry> DefaultSettings(std::string_view startupFolder) {
   };
 }
 
-std::string FormatColour(std::uint32_t colour) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "&H%X", static_cast<unsigned>(colour));
-  return buffer;
-}
+std::string FormatColour(std::uint32_t colour) { return "&H" + UpperHex(colour); }
 
 std::optional<std::uint32_t> ParseColour(std::string_view text) {
   if (text.size() < 3 || text[0] != '&' || (text[1] != 'H' && text[1] != 'h')) return std::nullopt;

@@ -4,11 +4,11 @@
 #include <wincrypt.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 
 #include "win/base/Text.h"
 #include "win/mail/NetApi.h"
+#include "base/Digits.h"
 
 namespace vq::win {
 namespace {
@@ -19,11 +19,7 @@ constexpr ULONG kRequest = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT | ISC
                            ISC_REQ_EXTENDED_ERROR | ISC_REQ_ALLOCATE_MEMORY | ISC_REQ_STREAM;
 constexpr std::size_t kRecordHeader = 5;
 
-std::string ErrorCode(SECURITY_STATUS status) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(status));
-  return text;
-}
+std::string ErrorCode(SECURITY_STATUS status) { return "0x" + UpperHex(static_cast<unsigned long>(status), 8); }
 
 // Takes what Schannel allocated.
 void Collect(SecBuffer& buffer, std::string* into) {

@@ -129,7 +129,7 @@ int WinSocket::Connect(std::string_view host, int port) {
   if (port < 1 || port > 65535) return WSAEADDRNOTAVAIL;
   closed_ = false;
   std::wstring wideHost = Widen(host);
-  std::wstring service = std::to_wstring(port);
+  std::wstring service = Widen(std::to_string(port));
   if (host.empty()) {
     // The resolver would answer an empty name with this machine's own addresses.
     deferredError_ = WSAHOST_NOT_FOUND;

@@ -168,8 +168,9 @@ void OptionsDialog::CreateControls() {
   addSingles([](const auto& c) { return c.page == 2 && c.id < kOptLauncherFileLabel; });
   for (int slot = 0; slot < kLauncherEntryCount; ++slot) {
     int column = slot / 4, row = slot % 4;
-    Add({2, -1, L"BUTTON", std::to_wstring(slot + 1).c_str(), (slot == 0 ? WS_GROUP | WS_TABSTOP : 0u) | BS_RADIOBUTTON,
-         kOptSlotFirst + slot, 360 + column * 560L, 2100 + row * 460L, 540, 360});
+    Add({2, -1, L"BUTTON", Widen(std::to_string(slot + 1)).c_str(),
+         (slot == 0 ? WS_GROUP | WS_TABSTOP : 0u) | BS_RADIOBUTTON, kOptSlotFirst + slot, 360 + column * 560L,
+         2100 + row * 460L, 540, 360});
   }
   addSingles([](const auto& c) { return c.page == 2 && c.id >= kOptLauncherFileLabel; });
   addSingles([](const auto& c) { return c.page == 3; });
