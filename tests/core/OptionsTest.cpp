@@ -48,7 +48,7 @@ TEST_F(OptionsTest, LoadFillsTheFieldsAndAnEmptyPortShows110) {
   file.Set("a1", "b5", "15");
   options.Open(OptionsPage::kGeneral);
   const OptionsValues& v = View().values;
-  EXPECT_EQ(v.accounts[1], (MailAccount{"110", "pop.example.jp", "", ""}));
+  EXPECT_EQ(v.accounts[1], (mail::MailAccountSettings{"110", "pop.example.jp", "", ""}));
   EXPECT_EQ(v.interval, "15");
   EXPECT_TRUE(v.watchNewWindow);
   EXPECT_TRUE(v.doubleClickMinimises);

@@ -24,9 +24,7 @@ void OptionsController::Open(OptionsPage page, std::optional<int> mailSubPage) {
 OptionsValues OptionsController::LiveSettings() const { return view_ ? view_->Values() : LoadOptions(ports_.config); }
 
 mail::MailAccountSettings OptionsController::Account(int account) const {
-  OptionsValues values = LiveSettings();
-  const MailAccount& a = values.accounts.at(static_cast<std::size_t>(account));
-  return {a.port, a.host, a.user, a.password, a.security};
+  return LiveSettings().accounts.at(static_cast<std::size_t>(account));
 }
 
 void OptionsController::Save() {

@@ -9,7 +9,7 @@ namespace vq {
 OptionsValues LoadOptions(const Config& config) {
   OptionsValues v;
   auto a1 = [&](std::string_view key) { return config.ReadOption(keys::kMail, key); };
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < kAccountCount; ++i) {
     v.accounts[i] = {a1(AccountKey(i, AccountField::kPort)), a1(AccountKey(i, AccountField::kHost)),
                      a1(AccountKey(i, AccountField::kUser)), a1(AccountKey(i, AccountField::kPassword)),
                      ParseMailSecurity(a1(AccountKey(i, AccountField::kSecurity)))};
@@ -37,7 +37,7 @@ bool SaveOptions(Config& config, const OptionsValues& v) {
   auto write = [&](std::string_view section, std::string_view key, std::string_view value) {
     ok = config.WriteOption(section, key, value) && ok;
   };
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < kAccountCount; ++i) {
     write(keys::kMail, AccountKey(i, AccountField::kPort), v.accounts[i].port);
     write(keys::kMail, AccountKey(i, AccountField::kHost), v.accounts[i].host);
     write(keys::kMail, AccountKey(i, AccountField::kUser), v.accounts[i].user);

@@ -5,18 +5,13 @@
 
 #include "config/Config.h"
 #include "config/Settings.h"
+#include "mail/MailSettings.h"
 
 namespace vq {
 
-struct MailAccount {
-  std::string port, host, user, password;
-  MailSecurity security = MailSecurity::kNone;
-  bool operator==(const MailAccount&) const = default;
-};
-
 // Every setting the options dialog edits, as its fields hold them.
 struct OptionsValues {
-  std::array<MailAccount, 3> accounts;
+  std::array<mail::MailAccountSettings, kAccountCount> accounts;
   std::string interval;  // minutes; "0" or empty: no periodic check
   std::string mailer;
   bool watchNewWindow = false;         // "b6"

@@ -55,8 +55,8 @@ struct ShellPorts {
   EditorViewFactory& editorViews;
   OptionsViewFactory& optionsViews;
   mail::MailResultViewFactory& mailViews;
-  std::array<Socket*, mail::kAccountCount> sockets;                // one per mail account
-  std::array<SecurityLayer*, mail::kAccountCount> securityLayers;  // the same
+  std::array<Socket*, kAccountCount> sockets;                // one per mail account
+  std::array<SecurityLayer*, kAccountCount> securityLayers;  // the same
   Desktop& desktop;
   System& system;
   Clock& clock;
