@@ -63,7 +63,7 @@ void MailCheckDriver::GetMail() {
 }
 
 bool MailCheckDriver::StartAccount(int account) {
-  // The busy flag can be cleared while a session still runs (the options dialog does so); one
+  // The busy flag can be cleared while a session still runs (MailSchedule::OptionsOpened); one
   // conversation at a time all the same.
   for (int i = 0; i < kAccountCount; ++i) {
     if (i != account && sessions_[i]->Running()) {
