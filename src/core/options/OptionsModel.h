@@ -5,18 +5,13 @@
 
 #include "config/Config.h"
 #include "config/Settings.h"
+#include "mail/MailSettings.h"
 
 namespace vq {
 
-struct MailAccount {
-  std::string port, host, user, password;
-  MailSecurity security = MailSecurity::kNone;
-  bool operator==(const MailAccount&) const = default;
-};
-
 // Every setting the options dialog edits, as its fields hold them.
 struct OptionsValues {
-  std::array<MailAccount, 3> accounts;
+  std::array<mail::MailAccountSettings, kAccountCount> accounts;
   std::string interval;  // minutes; "0" or empty: no periodic check
   std::string mailer;
   bool watchNewWindow = false;         // "b6"
@@ -37,7 +32,9 @@ inline constexpr char kDefaultTlsPort[] = "995";
 // usual port of the other; any other port is the user's own and stays.
 std::string PortAfterSecurityChoice(std::string_view port, MailSecurity chosen);
 
-// Reads the settings file into the dialog's fields; an empty port shows as "110".
+// One account's settings from the file, its five keys only; an empty port reads as "110".
+mail::MailAccountSettings ReadMailAccount(const Config& config, int account);
+// Reads the settings file into the dialog's fields, the accounts as ReadMailAccount does.
 OptionsValues LoadOptions(const Config& config);
 // Writes the mail, double-click and note-default settings, texts exactly as typed, in the
 // order the file has always been written in. An account's security is written only when it is

@@ -1,5 +1,6 @@
 #include "win/app/App.h"
 
+#include "base/Addresses.h"
 #include "win/editor/EditorWindow.h"
 #include "win/editor/TimerDialog.h"
 #include "win/mail/MailWindow.h"
@@ -16,21 +17,9 @@ App::App(HINSTANCE instance)
       noteFiles_(folder_),
       system_(folder_),
       mainWindow_(instance),
-      shell_(ShellPorts{profile_,
-                        folders_,
-                        mainWindow_,
-                        mainWindow_,
-                        noteFiles_,
-                        *this,
-                        *this,
-                        *this,
-                        *this,
-                        {&sockets_[0], &sockets_[1], &sockets_[2]},
-                        {&tlsLayers_[0], &tlsLayers_[1], &tlsLayers_[2]},
-                        desktop_,
-                        system_,
-                        clock_,
-                        dialogs_}) {}
+      shell_(ShellPorts{profile_, folders_, mainWindow_, mainWindow_, noteFiles_, *this, *this, *this, *this,
+                        AddressesOf<Socket>(sockets_), AddressesOf<SecurityLayer>(tlsLayers_), desktop_, system_,
+                        clock_, dialogs_}) {}
 
 bool App::Start() {
   if (!NoteWindow::RegisterClass(instance_) || !EditorWindow::RegisterClass(instance_) ||

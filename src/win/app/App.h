@@ -50,8 +50,8 @@ class App : public NoteViewFactory,
   WinSystem system_;
   FontCache fonts_;
   WinDesktop desktop_;
-  std::array<WinSocket, mail::kAccountCount> sockets_;
-  std::array<SchannelLayer, mail::kAccountCount> tlsLayers_;
+  std::array<WinSocket, kAccountCount> sockets_;
+  std::array<SchannelLayer, kAccountCount> tlsLayers_;
   MainWindow mainWindow_;
   ResidentShell shell_;
 };

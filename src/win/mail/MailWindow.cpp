@@ -15,10 +15,10 @@ namespace {
 constexpr wchar_t kMailClass[] = L"Vornquill2.MailChecker";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr long kClientWidth = 4620;
-constexpr long kLineTops[3] = {0, 240, 480};
+constexpr long kLineStep = 240;  // each account's line lies so far below the one before
 constexpr long kMailerLeft = 3600, kMailerWidth = 1005, kMailerHeight = 180;
-// Before the driver sets it, the window is as high as the three lines of its design.
-constexpr long kFirstHeight = 720 + 350;
+// Before the driver sets it, the window is as high as the lines of its design.
+constexpr long kFirstHeight = kAccountCount * kLineStep + 350;
 constexpr COLORREF kYellow = RGB(255, 255, 0);
 
 }  // namespace
@@ -48,9 +48,10 @@ MailWindow::MailWindow(HINSTANCE instance, mail::MailResultWindow& controller, F
   GetWindowRect(hwnd_, &r);
   createdAt_ = {r.left, r.top};
   font_ = fonts_.CountdownFont(dpi_);
-  for (int i = 0; i < 3; ++i) {
+  static_assert(kAccountCount <= kAccountIdStride);
+  for (int i = 0; i < kAccountCount; ++i) {
     lines_[i] =
-        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, Px(kLineTops[i]), 0, 0,
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, Px(i * kLineStep), 0, 0,
                         hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMailLineFirst + i)), instance, nullptr);
     SendMessageW(lines_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   }

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <cmath>
+#include <span>
 
 #include "win/base/Dpi.h"
 #include "win/base/Ids.h"
@@ -28,6 +29,11 @@ constexpr long kClientWidth = 6000, kClientHeight = 4800, kTabHeight = 4260;
 constexpr int kAll = -1;
 // The security drop-down's items, in the order of MailSecurity.
 constexpr const wchar_t* kSecurityChoices[] = {L"なし", L"SSL/TLS", L"STARTTLS"};
+constexpr const wchar_t* kPageCaptions[] = {L"Vornquill", L"メール", L"ランチャー", L"付箋紙"};
+// The mail page's tabs: one per account, then the settings they share.
+constexpr const wchar_t* kMailTabCaptions[] = {L"メール1", L"メール2", L"メール3", L"設定"};
+static_assert(std::size(kMailTabCaptions) == kAccountCount + 1 && kMailSettingsSubPage == kAccountCount);
+static_assert(kAccountCount <= kAccountIdStride, "the accounts' control IDs would collide");
 
 }  // namespace
 
@@ -88,12 +94,12 @@ constexpr struct {
     {0, -1, L"STATIC", L"", SS_ETCHEDHORZ, -1, 120, 3420, 5760, 30, 0},
     // "メール": one tab per account and "設定"; the accounts' rows are added below.
     {1, -1, WC_TABCONTROLW, L"", WS_CLIPSIBLINGS | WS_TABSTOP, kOptMailTabs, 120, 420, 5760, 3720, 0},
-    {1, 3, L"EDIT", L"", kEdit, kOptInterval, 360, 1020, 720, 360, kClient},
-    {1, 3, L"STATIC", L"分ごとにメールチェック", kLabel, kOptIntervalLabel, 1200, 1080, 3000, 300, 0},
-    {1, 3, L"STATIC", L"自動メールを無効にしたい場合は空欄にするか「0」を代入して下さい。", kLabel, kOptIntervalNote, 360, 1560, 5400, 540, 0},
-    {1, 3, L"STATIC", L"メーラーの場所", kLabel, kOptMailerLabel, 360, 2280, 3000, 300, 0},
-    {1, 3, L"EDIT", L"C:\\Program Files\\Outlook Express\\msimn.exe", kEdit, kOptMailer, 360, 2640, 4680, 360, kClient},
-    {1, 3, L"BUTTON", L"...", kPush, kOptMailerBrowse, 5160, 2640, 480, 360, 0},
+    {1, kMailSettingsSubPage, L"EDIT", L"", kEdit, kOptInterval, 360, 1020, 720, 360, kClient},
+    {1, kMailSettingsSubPage, L"STATIC", L"分ごとにメールチェック", kLabel, kOptIntervalLabel, 1200, 1080, 3000, 300, 0},
+    {1, kMailSettingsSubPage, L"STATIC", L"自動メールを無効にしたい場合は空欄にするか「0」を代入して下さい。", kLabel, kOptIntervalNote, 360, 1560, 5400, 540, 0},
+    {1, kMailSettingsSubPage, L"STATIC", L"メーラーの場所", kLabel, kOptMailerLabel, 360, 2280, 3000, 300, 0},
+    {1, kMailSettingsSubPage, L"EDIT", L"C:\\Program Files\\Outlook Express\\msimn.exe", kEdit, kOptMailer, 360, 2640, 4680, 360, kClient},
+    {1, kMailSettingsSubPage, L"BUTTON", L"...", kPush, kOptMailerBrowse, 5160, 2640, 480, 360, 0},
     // "ランチャー": the entry being edited; the twenty slots are added below.
     {2, -1, L"STATIC", L"名前(任意)：", kLabel, kOptLauncherNameLabel, 240, 540, 1560, 300, 0},
     {2, -1, L"EDIT", L"", kEdit, kOptLauncherName, 1860, 480, 3900, 360, kClient},
@@ -129,7 +135,7 @@ constexpr struct {
 };
 // clang-format on
 
-void AddTabs(HWND tabs, std::initializer_list<const wchar_t*> captions) {
+void AddTabs(HWND tabs, std::span<const wchar_t* const> captions) {
   int i = 0;
   for (const wchar_t* caption : captions) {
     TCITEMW item{};
@@ -142,7 +148,7 @@ void AddTabs(HWND tabs, std::initializer_list<const wchar_t*> captions) {
 }  // namespace
 
 void OptionsDialog::CreateControls() {
-  // The rows of the three accounts and the twenty launcher slots follow a pattern; they go
+  // The rows of the accounts and the twenty launcher slots follow a pattern; they go
   // after the controls of their page in the table, so that the tab order stays as it was.
   auto addSingles = [&](auto keep) {
     for (const auto& c : kSingleControls)
@@ -152,14 +158,16 @@ void OptionsDialog::CreateControls() {
   addSingles([](const auto& c) { return c.page == 0; });
   addSingles([](const auto& c) { return c.page == 1 && c.subPage < 0; });
   const wchar_t* rows[] = {L"ポート：", L"POP3サーバ：", L"アカウント(ID)：", L"パスワード："};
-  for (int a = 0; a < 3; ++a) {
+  for (int a = 0; a < kAccountCount; ++a) {
     for (int r = 0; r < 4; ++r)
-      Add({1, a, L"STATIC", rows[r], kLabel, kOptAccountLabelFirst + a * 5 + r, 360, 1020 + r * 600L, 1680, 300});
+      Add({1, a, L"STATIC", rows[r], kLabel, kOptAccountLabelFirst + r * kAccountIdStride + a, 360, 1020 + r * 600L,
+           1680, 300});
     Add({1, a, L"EDIT", L"110", kEdit, kOptPortFirst + a, 2100, 960, 900, 360, kClient});
     // The security drop-down comes next in the tab order, right of the port's hint.
     Add({1, a, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kOptSecurityFirst + a, 4260, 960, 1320,
          1200});
-    Add({1, a, L"STATIC", L"←通常は110", kLabel, kOptAccountLabelFirst + a * 5 + 4, 3120, 1020, 1080, 300});
+    Add({1, a, L"STATIC", L"←通常は110", kLabel, kOptAccountLabelFirst + 4 * kAccountIdStride + a, 3120, 1020, 1080,
+         300});
     Add({1, a, L"EDIT", L"", kEdit, kOptHostFirst + a, 2100, 1560, 3480, 360, kClient});
     Add({1, a, L"EDIT", L"", kEdit, kOptUserFirst + a, 2100, 2160, 3480, 360, kClient});
     Add({1, a, L"EDIT", L"", kEdit | ES_PASSWORD, kOptPasswordFirst + a, 2100, 2760, 3480, 360, kClient});
@@ -182,9 +190,9 @@ void OptionsDialog::CreateControls() {
 void OptionsDialog::PrepareControls() {
   tabs_ = GetDlgItem(hwnd_, kOptTabs);
   mailTabs_ = GetDlgItem(hwnd_, kOptMailTabs);
-  AddTabs(tabs_, {L"Vornquill", L"メール", L"ランチャー", L"付箋紙"});
-  AddTabs(mailTabs_, {L"メール1", L"メール2", L"メール3", L"設定"});
-  for (int a = 0; a < 3; ++a) {
+  AddTabs(tabs_, kPageCaptions);
+  AddTabs(mailTabs_, kMailTabCaptions);
+  for (int a = 0; a < kAccountCount; ++a) {
     HWND password = GetDlgItem(hwnd_, kOptPasswordFirst + a);
     SendMessageW(password, EM_SETPASSWORDCHAR, L'*', 0);
     DisableInputMethod(password);  // no input method for a password
@@ -236,7 +244,7 @@ void OptionsDialog::Show(const OptionsValues& values) {
   CreateControls();
 
   refreshing_ = true;
-  for (int a = 0; a < 3; ++a) {
+  for (int a = 0; a < kAccountCount; ++a) {
     SetText(kOptPortFirst + a, values.accounts[a].port);
     SetText(kOptHostFirst + a, values.accounts[a].host);
     SetText(kOptUserFirst + a, values.accounts[a].user);
@@ -289,7 +297,7 @@ void OptionsDialog::SetChecked(int id, bool on) { CheckDlgButton(hwnd_, id, on ?
 OptionsValues OptionsDialog::Values() const {
   if (!hwnd_) return *shownValues_;
   OptionsValues v;
-  for (int a = 0; a < 3; ++a)
+  for (int a = 0; a < kAccountCount; ++a)
     v.accounts[a] = {GetText(kOptPortFirst + a), GetText(kOptHostFirst + a), GetText(kOptUserFirst + a),
                      GetText(kOptPasswordFirst + a), ChosenSecurity(a)};
   v.interval = GetText(kOptInterval);
@@ -400,7 +408,7 @@ void OptionsDialog::OnCommand(int id, int code) {
     RefreshLauncher();
     return;
   }
-  if (id >= kOptSecurityFirst && id < kOptSecurityFirst + 3) {
+  if (id >= kOptSecurityFirst && id < kOptSecurityFirst + kAccountCount) {
     if (code != CBN_SELCHANGE) return;
     const int port = kOptPortFirst + (id - kOptSecurityFirst);
     const std::string typed = GetText(port);
