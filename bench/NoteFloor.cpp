@@ -5,7 +5,6 @@
 //
 //   NoteFloor.exe <notes>
 #include <windows.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "BenchNotes.h"
+#include "BenchTray.h"
 
 // StartupBench finds the program and its notes by these.
 constexpr wchar_t kMainClass[] = L"NoteFloor.Window";
@@ -114,15 +114,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   HWND main = CreateWindowExW(WS_EX_TOOLWINDOW, kMainClass, L"NoteFloor", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
                               instance, nullptr);
   if (!main) return 1;
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof data;
-  data.hWnd = main;
-  data.uID = kIconId;
-  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  data.uCallbackMessage = WM_APP + 1;
-  data.hIcon = icon;
-  lstrcpynW(data.szTip, L"NoteFloor", ARRAYSIZE(data.szTip));
-  if (!Shell_NotifyIconW(NIM_ADD, &data)) return 1;
+  if (!AddTrayIcon(main, kIconId, icon, L"NoteFloor")) return 1;
 
   // Each font once, as a program that knew its notes in advance would make them.
   std::map<std::tuple<std::wstring, std::wstring, bool>, HFONT> fonts;

@@ -10,12 +10,7 @@ set -uo pipefail
 source "$(dirname "$0")/../scripts/common.sh"
 note_runs=${BENCH_NOTE_RUNS:-9}
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-profile.XXXXXX")
-cleanup() {
-  stop_wine_session
-  rm -rf "$work"
-}
-trap cleanup EXIT
+bench_work_folder profile
 
 build=$VQ_ROOT/build-profile
 step "building Vornquill2 with the start-up profile in $build"
@@ -25,7 +20,6 @@ cmake --build "$build" -j2 --target Vornquill2 MinimalTray StartupBench >"$VQ_LO
   fail "build failed (log: $VQ_LOGS/build-profile.log)"
 
 start_wine_session "$work"
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 export VQ_STARTUP_PROFILE
 VQ_STARTUP_PROFILE=$(windows_path "$work/profile.txt")
 WINEDEBUG=-all
