@@ -17,12 +17,7 @@ source "$(dirname "$0")/../scripts/common.sh"
 runs=${BENCH_RUNS:-15}
 note_runs=${BENCH_NOTE_RUNS:-15}
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-bench.XXXXXX")
-cleanup() {
-  stop_wine_session
-  rm -rf "$work"
-}
-trap cleanup EXIT
+bench_work_folder bench
 
 bench_build_dir
 build=$BENCH_BUILD_DIR
@@ -42,7 +37,6 @@ wine_environment "$work/prefix"
 make_prefix
 warm_wine_session
 
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 step "measuring $runs starts of each case, then $note_runs of each note count (machine: $(uptime | sed 's/.*load/load/'))"
 results=$(jwine "$(windows_path "$bench")" "$runs" "$(windows_path "$exe")" "$(windows_path "$minimal")" "$note_runs" \
   "$(windows_path "$floor")") ||
