@@ -9,8 +9,8 @@ namespace {
 
 using test::FakeProfileFile;
 
-// Written a section at a time; the file reads the same as if written key by key in the order
-// the defaults are listed, since the note editor's place joins the end of "Fusen".
+// Written in one go; the file reads the same as if written key by key in the order the defaults
+// are listed, since the note editor's place joins the end of "Fusen".
 TEST(Config, FirstStartWritesTheTwentySevenDefaultsInOrder) {
   FakeProfileFile file;
   Config config(file);
@@ -46,7 +46,7 @@ TEST(Config, FirstStartWritesTheTwentySevenDefaultsInOrder) {
       {"vmc", "Left", "0"},
   };
   EXPECT_EQ(file.writes, expected);
-  EXPECT_EQ(file.sectionWrites, 4);
+  EXPECT_EQ(file.creates, 1);
   // The listed order of the defaults themselves.
   auto defaults = DefaultSettings("D:\\");
   ASSERT_EQ(defaults.size(), 27u);

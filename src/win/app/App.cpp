@@ -7,6 +7,7 @@
 #include "win/notes/NoteWindow.h"
 #include "win/options/OptionsDialog.h"
 #include "win/platform/ProgramFolder.h"
+#include "win/base/StartupProfile.h"
 
 namespace vq::win {
 
@@ -16,12 +17,14 @@ App::App(HINSTANCE instance)
       profile_(folder_, L"Vornquill"),
       noteFiles_(folder_),
       system_(folder_),
-      mainWindow_(instance),
+      mainWindow_(instance, monitors_),
       shell_(ShellPorts{profile_, folders_, mainWindow_, mainWindow_, noteFiles_, *this, *this, *this, *this,
                         AddressesOf<Socket>(sockets_), AddressesOf<SecurityLayer>(tlsLayers_), desktop_, system_,
                         clock_, dialogs_}) {}
 
 bool App::Start() {
+  VQ_PROFILE(kStart);
+  VQ_PROFILE_REPORT();
   if (!NoteWindow::RegisterClass(instance_) || !EditorWindow::RegisterClass(instance_) ||
       !TimerDialog::RegisterClass(instance_) || !OptionsDialog::RegisterClass(instance_) ||
       !MailWindow::RegisterClass(instance_))
@@ -33,7 +36,7 @@ bool App::Start() {
 }
 
 std::unique_ptr<NoteView> App::CreateNoteView(NoteEvents& events) {
-  return std::make_unique<NoteWindow>(instance_, mainWindow_.Handle(), events, fonts_);
+  return std::make_unique<NoteWindow>(instance_, mainWindow_.Handle(), events, fonts_, monitors_);
 }
 
 std::unique_ptr<EditorView> App::CreateEditorView(NoteEditing& editing) {

@@ -49,6 +49,7 @@ class App : public NoteViewFactory,
   WinDialogs dialogs_;
   WinSystem system_;
   FontCache fonts_;
+  MonitorLayout monitors_;
   WinDesktop desktop_;
   std::array<WinSocket, kAccountCount> sockets_;
   std::array<SchannelLayer, kAccountCount> tlsLayers_;

@@ -5,6 +5,7 @@
 #include "win/base/Dpi.h"
 #include "win/base/Screen.h"
 #include "win/base/PopupMenu.h"
+#include "win/base/StartupProfile.h"
 #include "win/base/Text.h"
 #include "base/Twips.h"
 
@@ -31,8 +32,9 @@ SIZE Measure(HDC dc, HFONT font, const std::wstring& text) {
 
 bool NoteWindow::RegisterClass(HINSTANCE instance) { return Window::RegisterClass(instance, kNoteClass); }
 
-NoteWindow::NoteWindow(HINSTANCE instance, HWND owner, NoteEvents& events, FontCache& fonts)
-    : owner_(owner), events_(events), fonts_(fonts) {
+NoteWindow::NoteWindow(HINSTANCE instance, HWND owner, NoteEvents& events, FontCache& fonts, MonitorLayout& monitors)
+    : owner_(owner), events_(events), fonts_(fonts), monitors_(monitors) {
+  VQ_PROFILE(kNoteWindow);
   // A tool window gets no taskbar button. Without a window (the system has none left) the note
   // is kept unseen and its record keeps its place: the calls below that read the window check.
   (void)CreateBound(WS_EX_TOOLWINDOW, kNoteClass, L"付箋紙", WS_POPUP, 0, 0, 1, 1, owner, nullptr, instance);
@@ -44,26 +46,41 @@ void NoteWindow::Present(const Note& note, const std::optional<CountdownLine>& c
   countdown_ = countdown;
   if (!hwnd_) return;
   // Twips become pixels with the DPI of the monitor the note lands on.
-  UINT systemDpi = SystemDpi();
-  POINT guess{TwipsToPixels(note.left, static_cast<int>(systemDpi)),
-              TwipsToPixels(note.top, static_cast<int>(systemDpi))};
-  dpi_ = DpiForPoint(guess);
+  {
+    VQ_PROFILE(kMonitor);
+    UINT systemDpi = SystemDpi();
+    POINT guess{TwipsToPixels(note.left, static_cast<int>(systemDpi)),
+                TwipsToPixels(note.top, static_cast<int>(systemDpi))};
+    dpi_ = monitors_.DpiForPoint(guess);
+  }
   Fit({TwipsToPixels(note.left, static_cast<int>(dpi_)), TwipsToPixels(note.top, static_cast<int>(dpi_))}, true);
+  VQ_PROFILE(kPlaceRead);
   RECT r;
   GetWindowRect(hwnd_, &r);
   presentedAt_ = {r.left, r.top};
 }
 
 void NoteWindow::Fit(POINT topLeft, bool show) {
-  font_ = fonts_.Get(note_.font, dpi_);
-  countdownFont_ = fonts_.CountdownFont(dpi_);
-  HDC dc = fonts_.MeasuringDC();
-  textSize_ = Measure(dc, font_.get(), text_);
-  countdownSize_ = countdown_ ? Measure(dc, countdownFont_.get(), Widen(countdown_->caption)) : SIZE{0, 0};
+  {
+    VQ_PROFILE(kFonts);
+    font_ = fonts_.Get(note_.font, dpi_);
+    countdownFont_ = fonts_.CountdownFont(dpi_);
+  }
+  {
+    VQ_PROFILE(kMeasure);
+    HDC dc = fonts_.MeasuringDC();
+    textSize_ = Measure(dc, font_.get(), text_);
+    countdownSize_ = countdown_ ? Measure(dc, countdownFont_.get(), Widen(countdown_->caption)) : SIZE{0, 0};
+  }
   SIZE size{std::max(textSize_.cx, countdownSize_.cx), textSize_.cy + countdownSize_.cy};
-  // A note saved on a monitor that is gone comes back on the nearest one; its file keeps the
-  // saved place until the user moves it.
-  POINT at = KeepVisible(topLeft, size);
+  POINT at;
+  {
+    // A note saved on a monitor that is gone comes back on the nearest one; its file keeps the
+    // saved place until the user moves it.
+    VQ_PROFILE(kMonitor);
+    at = monitors_.KeepVisible(topLeft, size);
+  }
+  VQ_PROFILE(kShow);
   // One call places, sizes and shows a new note: at start-up every call to the window system counts.
   SetWindowPos(hwnd_, nullptr, at.x, at.y, size.cx, size.cy,
                SWP_NOZORDER | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : 0));
@@ -83,10 +100,12 @@ void NoteWindow::UpdateCountdown(const CountdownLine& countdown) {
 }
 
 void NoteWindow::StartCountdownTimer(std::chrono::milliseconds every) {
+  VQ_PROFILE(kCountdown);
   if (hwnd_) SetTimer(hwnd_, kCountdownTimer, static_cast<UINT>(every.count()), nullptr);
 }
 
 void NoteWindow::SetTopmost(bool topmost) {
+  VQ_PROFILE(kLayer);
   SetWindowPos(hwnd_, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, kStackingFlags);
 }
 
@@ -165,11 +184,13 @@ LRESULT NoteWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void NoteWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   // Keep the note's physical size on a monitor with another scale.
+  monitors_.Forget();
   dpi_ = dpi;
   Fit({suggested.left, suggested.top});
 }
 
 void NoteWindow::OnPaint() {
+  VQ_PROFILE(kPaint);
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
   RECT client;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "win/base/Handles.h"
+#include "win/base/StartupProfile.h"
 #include "win/base/Text.h"
 
 namespace vq::win {
@@ -32,6 +33,7 @@ bool WinNoteFiles::Exists(std::string_view name) const {
 }
 
 NoteFiles::ReadResult WinNoteFiles::Read(std::string_view name) const {
+  VQ_PROFILE(kNoteFiles);
   UniqueFile file(CreateFileW(Path(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
