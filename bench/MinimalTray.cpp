@@ -1,7 +1,8 @@
 // The yardstick for Vornquill2's start-up: a program that does nothing but put an icon in the
 // tray. A hidden top-level window, one Shell_NotifyIconW(NIM_ADD), then a message loop.
 #include <windows.h>
-#include <shellapi.h>
+
+#include "BenchTray.h"
 
 // StartupBench removes the icon with these before it ends the process.
 constexpr wchar_t kWindowClass[] = L"MinimalTray.Window";
@@ -18,15 +19,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                               nullptr, instance, nullptr);
   if (!hwnd) return 1;
 
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof data;
-  data.hWnd = hwnd;
-  data.uID = kIconId;
-  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  data.uCallbackMessage = WM_APP + 1;
-  data.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-  lstrcpynW(data.szTip, L"MinimalTray", ARRAYSIZE(data.szTip));
-  if (!Shell_NotifyIconW(NIM_ADD, &data)) return 1;
+  if (!AddTrayIcon(hwnd, kIconId, LoadIconW(nullptr, IDI_APPLICATION), L"MinimalTray")) return 1;
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

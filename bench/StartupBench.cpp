@@ -3,12 +3,14 @@
 // in a new empty folder, so runs are independent; the cases are interleaved so that any drift of
 // the machine spreads over all of them alike.
 //
-// The note cases start Vornquill2 with 0 and with 101 sticky notes in its folder and time the
-// start until every note window is on screen and the program is back in its message loop; the
-// difference between the two is what the notes cost. Each is timed twice: on the machine as it
-// is, and with the other cores kept busy (see BusyCores).
+// The note cases start Vornquill2 with 0, 50 and 101 sticky notes in its folder and time the
+// start until every note window is on screen and the program is back in its message loop; what
+// the time grows by per note is what a note costs. NoteFloor, which shows the same note windows
+// without reading anything, is timed alike with 0 to 400 notes: the floor a note's cost is
+// measured against. Each is timed twice: on the machine as it is, and with the other cores kept
+// busy (see BusyCores).
 //
-//   StartupBench <runs> <Vornquill2.exe> <MinimalTray.exe> [<note runs>]
+//   StartupBench <runs> <Vornquill2.exe> <MinimalTray.exe> [<note runs> [<NoteFloor.exe>]]
 //
 // Prints one line per case (see PrintSummary and PrintNoteSummary) for bench/run.sh to turn into
 // tables. A run count of 0 leaves that group of cases out.
@@ -26,6 +28,8 @@
 #include <utility>
 #include <vector>
 
+#include "BenchNotes.h"
+
 namespace {
 
 constexpr DWORD kIconTimeoutMs = 30000;
@@ -33,16 +37,20 @@ constexpr DWORD kSettleMs = 500;  // idle time before memory is read
 constexpr wchar_t kIniName[] = L"Vornquill.ini";
 constexpr wchar_t kMainClass[] = L"Vornquill2.MainWindow";
 constexpr wchar_t kNoteClass[] = L"Vornquill2.Note";
+constexpr wchar_t kFloorClass[] = L"NoteFloor.Window";
+constexpr wchar_t kFloorNoteClass[] = L"NoteFloor.Note";
 constexpr int kMostNotes = 101;  // Vornquill0 .. Vornquill100
 
 struct Case {
-  const char* label;
+  std::string label;
   std::wstring exe;
   const wchar_t* windowClass;  // the hidden window that owns the tray icon
   UINT iconId;
   std::wstring seedIni;    // copied into the folder before the start, if not empty
   int notes = 0;           // note files written into the folder: Vornquill0 .. Vornquill<notes - 1>
   bool busyCores = false;  // time the start with BusyCores running
+  const wchar_t* noteClass = kNoteClass;
+  bool floor = false;  // NoteFloor: told the note count, given no files
 };
 
 struct Sample {
@@ -119,42 +127,28 @@ struct NoteFile {
 
 // The record and text of note <n>, as the program keeps them: fifteen quoted values with CR LF,
 // and the text with a final CR LF, both in Shift-JIS. The notes form a grid over a 1280x800
-// screen (15 twips to the pixel at 96 dpi); one in five counts down to an alarm, and a few other
-// fonts and sizes make the program build more than one font.
+// screen (15 twips to the pixel at 96 dpi).
 std::vector<NoteFile> NoteFiles(int n) {
-  struct Font {
-    const wchar_t* face;
-    const wchar_t* size;
-    const wchar_t* bold;
-  };
-  static const Font kFonts[] = {
-      {L"ＭＳ Ｐゴシック", L"9", L"False"}, {L"ＭＳ Ｐゴシック", L"9", L"False"}, {L"ＭＳ ゴシック", L"12", L"False"},
-      {L"ＭＳ Ｐゴシック", L"9", L"False"}, {L"Arial", L"10.5", L"False"},        {L"ＭＳ Ｐゴシック", L"9", L"True"},
-  };
-  static const wchar_t* const kBackColours[] = {L"&HFFFFFF", L"&HC0FFFF", L"&HFFFFC0", L"&HC0FFC0"};
-  const Font& font = kFonts[n % 6];
-  bool alarm = n % 5 == 2;
-  int leftPx = (n % 10) * 120, topPx = (n / 10) * 70;
-  std::vector<std::wstring> values = {font.face,
-                                      font.size,
-                                      font.bold,
+  bench::BenchNote note = bench::BenchNoteAt(n);
+  std::vector<std::wstring> values = {note.face,
+                                      note.size,
+                                      note.bold ? L"True" : L"False",
                                       L"False",
-                                      kBackColours[n % 4],
+                                      note.backColour,
                                       L"&H0",
                                       L"True",
-                                      std::to_wstring(topPx * 15),
-                                      std::to_wstring(leftPx * 15),
-                                      alarm ? L"2099" : L"",
-                                      alarm ? L"12" : L"",
-                                      alarm ? L"31" : L"",
-                                      alarm ? L"23" : L"",
-                                      alarm ? L"59" : L"",
+                                      std::to_wstring(note.topPx * 15),
+                                      std::to_wstring(note.leftPx * 15),
+                                      note.alarm ? L"2099" : L"",
+                                      note.alarm ? L"12" : L"",
+                                      note.alarm ? L"31" : L"",
+                                      note.alarm ? L"23" : L"",
+                                      note.alarm ? L"59" : L"",
                                       L"False"};
   std::wstring record;
   for (const std::wstring& value : values) record += L"\"" + value + L"\"\r\n";
-  std::wstring text = L"付箋 " + std::to_wstring(n) + L"\r\nメモの本文\r\n";
   std::wstring stem = L"Vornquill" + std::to_wstring(n);
-  return {{stem + L".hsn", ShiftJis(record)}, {stem + L".log", ShiftJis(text)}};
+  return {{stem + L".hsn", ShiftJis(record)}, {stem + L".log", ShiftJis(note.text + L"\r\n")}};
 }
 
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
@@ -180,7 +174,8 @@ std::wstring PrepareFolder(const Case& c) {
   if (!CopyFileW(c.exe.c_str(), exe.c_str(), FALSE)) Fail("cannot copy " + Narrow(c.exe));
   if (!c.seedIni.empty() && !CopyFileW(c.seedIni.c_str(), (folder + kIniName).c_str(), FALSE))
     Fail("cannot copy " + Narrow(c.seedIni));
-  for (size_t i = 0; i < 2 * static_cast<size_t>(c.notes); ++i) WriteBytes(folder + notes[i].name, notes[i].bytes);
+  for (size_t i = 0; !c.floor && i < 2 * static_cast<size_t>(c.notes); ++i)
+    WriteBytes(folder + notes[i].name, notes[i].bytes);
   return exe;
 }
 
@@ -209,11 +204,11 @@ void Stop(const Case& c, const PROCESS_INFORMATION& pi, int iconsBefore) {
   bool ended = WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0;
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
-  if (!ended) Fail(std::string(c.label) + ": the process did not end");
-  if (!WaitForIconCount(iconsBefore, 10000)) Fail(std::string(c.label) + ": the tray icon stayed after the end");
+  if (!ended) Fail(c.label + ": the process did not end");
+  if (!WaitForIconCount(iconsBefore, 10000)) Fail(c.label + ": the tray icon stayed after the end");
   DWORD since = GetTickCount();
-  while (FindWindowW(kNoteClass, nullptr)) {
-    if (GetTickCount() - since > 10000) Fail(std::string(c.label) + ": note windows stayed after the end");
+  while (FindWindowW(c.noteClass, nullptr)) {
+    if (GetTickCount() - since > 10000) Fail(c.label + ": note windows stayed after the end");
     Sleep(1);
   }
 }
@@ -230,7 +225,7 @@ Sample RunOnce(const Case& c, std::wstring* folderOut = nullptr) {
   PROCESS_INFORMATION pi{};
   double start = Now();
   if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
-    Fail(std::string(c.label) + ": CreateProcessW failed, error " + std::to_string(GetLastError()));
+    Fail(c.label + ": CreateProcessW failed, error " + std::to_string(GetLastError()));
   std::string problem;
   while (TrayIconCount() <= iconsBefore) {
     if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) problem = "the program ended before its icon appeared";
@@ -254,7 +249,7 @@ Sample RunOnce(const Case& c, std::wstring* folderOut = nullptr) {
     }
   }
   Stop(c, pi, iconsBefore);
-  if (!problem.empty()) Fail(std::string(c.label) + ": " + problem);
+  if (!problem.empty()) Fail(c.label + ": " + problem);
   return sample;
 }
 
@@ -282,7 +277,7 @@ std::vector<HWND> TopLevelWindows() {
 // millisecond without slowing the program down.
 class WindowWatch {
  public:
-  explicit WindowWatch(DWORD pid) : pid_(pid) {}
+  WindowWatch(DWORD pid, const wchar_t* noteClass) : pid_(pid), noteClass_(noteClass) {}
 
   void Poll() {
     visibleNotes_ = 0;
@@ -295,7 +290,7 @@ class WindowWatch {
         GetWindowThreadProcessId(hwnd, &pid);
         if (pid == pid_) {
           std::wstring cls = ClassOf(hwnd);
-          w.note = cls == kNoteClass;
+          w.note = cls == noteClass_;
           w.dialog = cls == L"#32770";
         }
       }
@@ -309,12 +304,12 @@ class WindowWatch {
   HWND Dialog() const { return dialog_; }
 
   // Counted afresh, without the cache: what is on screen now.
-  static int VisibleNotesNow(DWORD pid) {
+  int VisibleNotesNow() const {
     int count = 0;
     for (HWND hwnd : TopLevelWindows()) {
       DWORD owner = 0;
       GetWindowThreadProcessId(hwnd, &owner);
-      if (owner == pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == kNoteClass) ++count;
+      if (owner == pid_ && IsWindowVisible(hwnd) && ClassOf(hwnd) == noteClass_) ++count;
     }
     return count;
   }
@@ -326,6 +321,7 @@ class WindowWatch {
     bool visible = false;
   };
   DWORD pid_;
+  const wchar_t* noteClass_;
   std::map<HWND, Seen> seen_;
   int visibleNotes_ = 0;
   HWND dialog_ = nullptr;
@@ -393,6 +389,7 @@ Sample RunNotesOnce(const Case& c) {
   std::wstring exe = PrepareFolder(c);
   std::wstring folder = exe.substr(0, exe.size() - FileName(exe).size());
   std::wstring commandLine = L"\"" + exe + L"\"";
+  if (c.floor) commandLine += L" " + std::to_wstring(c.notes);
   int iconsBefore = TrayIconCount();
   auto busy = c.busyCores ? std::make_unique<BusyCores>() : nullptr;
 
@@ -401,8 +398,8 @@ Sample RunNotesOnce(const Case& c) {
   PROCESS_INFORMATION pi{};
   double start = Now();
   if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
-    Fail(std::string(c.label) + ": CreateProcessW failed, error " + std::to_string(GetLastError()));
-  WindowWatch watch(pi.dwProcessId);
+    Fail(c.label + ": CreateProcessW failed, error " + std::to_string(GetLastError()));
+  WindowWatch watch(pi.dwProcessId, c.noteClass);
   bool iconShown = false;
   std::string problem;
   for (;;) {
@@ -421,7 +418,7 @@ Sample RunNotesOnce(const Case& c) {
     Sleep(1);
   }
   if (problem.empty()) {
-    HWND main = FindWindowW(kMainClass, nullptr);
+    HWND main = FindWindowW(c.windowClass, nullptr);
     DWORD_PTR reply = 0;
     if (!main || !SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kIconTimeoutMs, &reply))
       problem = "the main window did not answer";
@@ -431,7 +428,7 @@ Sample RunNotesOnce(const Case& c) {
 
   if (problem.empty()) {
     Sleep(kSettleMs);
-    int shown = WindowWatch::VisibleNotesNow(pi.dwProcessId);
+    int shown = watch.VisibleNotesNow();
     if (shown != c.notes)
       problem = std::to_string(shown) + " note windows visible once settled, not " + std::to_string(c.notes);
   }
@@ -448,7 +445,7 @@ Sample RunNotesOnce(const Case& c) {
     sample.userObjects = GetGuiResources(pi.hProcess, GR_USEROBJECTS);
   }
   Stop(c, pi, iconsBefore);
-  if (!problem.empty()) Fail(std::string(c.label) + ": " + problem);
+  if (!problem.empty()) Fail(c.label + ": " + problem);
   return sample;
 }
 
@@ -466,7 +463,7 @@ void PrintSummary(const Case& c, const std::vector<Sample>& samples) {
     priv.push_back(s.privateKb);
     ws.push_back(s.workingSetKb);
   }
-  std::printf("%s %zu %.1f %.1f %.1f %.0f %.0f\n", c.label, samples.size(), Median(ms),
+  std::printf("%s %zu %.1f %.1f %.1f %.0f %.0f\n", c.label.c_str(), samples.size(), Median(ms),
               *std::min_element(ms.begin(), ms.end()), *std::max_element(ms.begin(), ms.end()), Median(priv),
               Median(ws));
 }
@@ -484,7 +481,7 @@ void PrintNoteSummary(const Case& c, const std::vector<Sample>& samples) {
   }
   // A count missing from any run is not reported as a median of the others.
   auto count = [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()) > 0 ? Median(v) : 0.0; };
-  std::printf("%s %zu %.1f %.1f %.1f %.0f %.0f %.1f %.1f\n", c.label, samples.size(), Median(ms),
+  std::printf("%s %zu %.1f %.1f %.1f %.0f %.0f %.1f %.1f\n", c.label.c_str(), samples.size(), Median(ms),
               *std::min_element(ms.begin(), ms.end()), *std::max_element(ms.begin(), ms.end()), Median(priv),
               Median(ws), count(gdi), count(user));
 }
@@ -492,12 +489,14 @@ void PrintNoteSummary(const Case& c, const std::vector<Sample>& samples) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 4 && argc != 5) {
-    std::fprintf(stderr, "usage: StartupBench <runs> <Vornquill2.exe> <MinimalTray.exe> [<note runs>]\n");
+  if (argc < 4 || argc > 6) {
+    std::fprintf(stderr,
+                 "usage: StartupBench <runs> <Vornquill2.exe> <MinimalTray.exe> [<note runs> [<NoteFloor.exe>]]\n");
     return 2;
   }
   int runs = std::max(0, _wtoi(argv[1]));
-  int noteRuns = argc == 5 ? std::max(0, _wtoi(argv[4])) : 0;
+  int noteRuns = argc >= 5 ? std::max(0, _wtoi(argv[4])) : 0;
+  const wchar_t* floorExe = argc == 6 ? argv[5] : nullptr;
   try {
     if (FindWindowW(kMainClass, nullptr)) Fail("Vornquill2 is already running in this session");
     std::vector<Case> cases = {
@@ -523,15 +522,22 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     if (noteRuns > 0) {
-      // Both start with settings already written, so the first-start write stays out of the
-      // difference.
-      std::vector<Case> noteCases = {
-          {"notes-0", argv[2], kMainClass, 1, cases[2].seedIni, 0},
-          {"notes-101", argv[2], kMainClass, 1, cases[2].seedIni, kMostNotes},
-          {"notes-0-busy", argv[2], kMainClass, 1, cases[2].seedIni, 0, true},
-          {"notes-101-busy", argv[2], kMainClass, 1, cases[2].seedIni, kMostNotes, true},
-      };
-      RunNotesOnce(noteCases[1]);  // discarded: loads the fonts the notes ask for
+      // All start with settings already written, so the first-start write stays out of the
+      // differences. The program holds at most 101 notes; the floor goes on to show the growth.
+      std::vector<Case> noteCases;
+      for (bool busy : {false, true}) {
+        std::string suffix = busy ? "-busy" : "";
+        for (int notes : {0, 50, kMostNotes})
+          noteCases.push_back(
+              {"notes-" + std::to_string(notes) + suffix, argv[2], kMainClass, 1, cases[2].seedIni, notes, busy});
+        for (int notes : {0, 50, kMostNotes, 200, 400})
+          if (floorExe)
+            noteCases.push_back({"floor-" + std::to_string(notes) + suffix, floorExe, kFloorClass, 1, L"", notes, busy,
+                                 kFloorNoteClass, true});
+      }
+      // Discarded: they load the fonts the notes ask for.
+      for (const Case& c : noteCases)
+        if (c.notes == kMostNotes && !c.busyCores) RunNotesOnce(c);
       std::vector<std::vector<Sample>> samples(noteCases.size());
       for (int run = 0; run < noteRuns; ++run)
         for (size_t i = 0; i < noteCases.size(); ++i) samples[i].push_back(RunNotesOnce(noteCases[i]));

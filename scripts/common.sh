@@ -150,6 +150,16 @@ stop_wine_session() {
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
 }
 
+# A benchmark's work folder under $TMPDIR, named <name>.XXXXXX, in $work; when the script ends
+# its Wine session is stopped and the folder goes.
+bench_work_folder() {
+  work=$(mktemp -d "${TMPDIR:-/tmp}/vornquill2-$1.XXXXXX") || fail "cannot create a work folder"
+  trap 'stop_wine_session; rm -rf "$work"' EXIT
+}
+
+# A Unix path as Wine's Z: drive shows it.
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
 # The Windows build a benchmark measures: BENCH_BUILD_DIR as it is (nothing is built), else
 # build-win, built now. Sets BENCH_BUILD_DIR to its absolute path.
 bench_build_dir() {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "config/Config.h"
+#include "config/Settings.h"
 #include "fakes/FakeProfileFile.h"
 
 namespace vq {
@@ -8,8 +9,8 @@ namespace {
 
 using test::FakeProfileFile;
 
-// Written a section at a time; the file reads the same as if written key by key in the order
-// the defaults are listed, since the note editor's place joins the end of "Fusen".
+// Written in one go; the file reads the same as if written key by key in the order the defaults
+// are listed, since the note editor's place joins the end of "Fusen".
 TEST(Config, FirstStartWritesTheTwentySevenDefaultsInOrder) {
   FakeProfileFile file;
   Config config(file);
@@ -45,7 +46,7 @@ TEST(Config, FirstStartWritesTheTwentySevenDefaultsInOrder) {
       {"vmc", "Left", "0"},
   };
   EXPECT_EQ(file.writes, expected);
-  EXPECT_EQ(file.sectionWrites, 4);
+  EXPECT_EQ(file.creates, 1);
   // The listed order of the defaults themselves.
   auto defaults = DefaultSettings("D:\\");
   ASSERT_EQ(defaults.size(), 27u);
@@ -100,6 +101,29 @@ TEST(Config, ColoursAreWrittenUpperCaseWithoutLeadingZeros) {
   EXPECT_EQ(FormatColour(0x00C0FF), "&HC0FF");
   EXPECT_EQ(FormatColour(0x8000000F), "&H8000000F");
   for (std::uint32_t c : {0u, 1u, 0xABCDEFu, 0x80000005u}) EXPECT_EQ(ParseColour(FormatColour(c)), c);
+}
+
+// A window's place reads as strtod reads a decimal number, rounded to whole twips; hex is not one.
+TEST(Config, WindowPlacesReadTheirLeadingDecimalNumber) {
+  const std::pair<const char*, std::optional<long>> rows[] = {{"1440", 1440},
+                                                              {" \t-300", -300},
+                                                              {"+12.5", 13},
+                                                              {".5", 1},
+                                                              {"12abc", 12},
+                                                              {"1e3", 1000},
+                                                              {"1e", 1},
+                                                              {"1e-1", 0},
+                                                              {"2.5E+2x", 250},
+                                                              {"0x10", 0},
+                                                              {"-", std::nullopt},
+                                                              {"", std::nullopt},
+                                                              {"abc", std::nullopt},
+                                                              {".", std::nullopt},
+                                                              {"1e8", std::nullopt},
+                                                              {"1e99999999999", std::nullopt},
+                                                              {"10000000", 10000000},
+                                                              {"-10000001", std::nullopt}};
+  for (const auto& [text, twips] : rows) EXPECT_EQ(ParseTwipsText(text), twips) << text;
 }
 
 TEST(Config, FlagsCompareExactlyAndCaseSensitively) {

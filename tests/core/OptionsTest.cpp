@@ -48,7 +48,7 @@ TEST_F(OptionsTest, LoadFillsTheFieldsAndAnEmptyPortShows110) {
   file.Set("a1", "b5", "15");
   options.Open(OptionsPage::kGeneral);
   const OptionsValues& v = View().values;
-  EXPECT_EQ(v.accounts[1], (MailAccount{"110", "pop.example.jp", "", ""}));
+  EXPECT_EQ(v.accounts[1], (mail::MailAccountSettings{"110", "pop.example.jp", "", ""}));
   EXPECT_EQ(v.interval, "15");
   EXPECT_TRUE(v.watchNewWindow);
   EXPECT_TRUE(v.doubleClickMinimises);
@@ -140,7 +140,7 @@ TEST_F(OptionsTest, SecurityAndProtocolKeysAreReadAndWrittenOnlyWhenTheyMatter) 
     if (row.stored) f.Set("a1", key, row.stored);
     Config c{f};
     OptionsValues v = LoadOptions(c);
-    MailAccount& a = v.accounts[1];
+    mail::MailAccountSettings& a = v.accounts[1];
     EXPECT_EQ(row.field == '5' ? static_cast<int>(a.security) : static_cast<int>(a.protocol), row.shown);
     EXPECT_TRUE(v.accounts[0].security == MailSecurity::kNone && v.accounts[0].protocol == MailProtocol::kPop3);
     if (row.field == '5')
@@ -209,13 +209,20 @@ TEST_F(OptionsTest, CloseBoxNeitherSavesNorRestores) {
   EXPECT_EQ(table[2], LauncherEntry{});
 }
 
-TEST_F(OptionsTest, LiveSettingsComeFromTheDialogWhileItIsOpenAndFromTheFileOtherwise) {
-  EXPECT_EQ(options.LiveSettings().accounts[0].port, "110");
+TEST_F(OptionsTest, MailSettingsComeFromTheDialogWhileItIsOpenAndFromTheFileOtherwise) {
+  file.Set("a1", "b11", "");
+  file.Set("a1", "b5", "15");
+  const int before = file.reads;
+  EXPECT_EQ(options.Account(1), (mail::MailAccountSettings{"110", "", "", ""}));
+  EXPECT_EQ(options.Interval(), "15");
+  EXPECT_EQ(file.reads - before, 7);  // the account's six keys and the interval, no other
   options.Open(OptionsPage::kGeneral);
   View().values.accounts[0].host = "typed.example.jp";
-  EXPECT_EQ(options.LiveSettings().accounts[0].host, "typed.example.jp");
+  View().values.interval = "7";
+  EXPECT_EQ(options.Account(0).host, "typed.example.jp");
+  EXPECT_EQ(options.Interval(), "7");
   options.Cancel();
-  EXPECT_EQ(options.LiveSettings().accounts[0].host, "");
+  EXPECT_EQ(options.Account(0).host, "");
 }
 
 TEST_F(OptionsTest, IntervalFieldTakesDigitsAndBackspaceOnly) {

@@ -1,71 +1,17 @@
 #include <gtest/gtest.h>
 
-#include "fakes/FakeClock.h"
-#include "fakes/FakeDesktop.h"
-#include "fakes/FakeMailResultView.h"
-#include "fakes/FakeSecurityLayer.h"
-#include "fakes/FakeSocket.h"
-#include "fakes/FakeDialogs.h"
-#include "fakes/FakeEditorView.h"
-#include "fakes/FakeNoteFiles.h"
-#include "fakes/FakeNoteView.h"
-#include "fakes/FakeOptionsView.h"
-#include "fakes/FakeProfileFile.h"
-#include "fakes/FakeSystem.h"
-#include "fakes/FakeTimers.h"
-#include "fakes/FakeTray.h"
-#include "fakes/FakeUserFolders.h"
-#include "shell/ResidentShell.h"
+#include "fakes/ShellRig.h"
 
 namespace vq {
 namespace {
 
-using test::FakeProfileFile;
-using test::FakeTray;
-
-class ResidentShellTest : public ::testing::Test {
- protected:
-  ShellPorts Ports(ProfileFile& f, Tray& h) {
-    return {f,
-            folders,
-            h,
-            timers,
-            noteFiles,
-            noteViews,
-            editorViews,
-            optionsViews,
-            mailViews,
-            {&sockets[0], &sockets[1], &sockets[2]},
-            {&layers[0], &layers[1], &layers[2]},
-            desktop,
-            system,
-            clock,
-            dialogs};
-  }
-
-  FakeProfileFile file;
-  test::FakeUserFolders folders;
-  FakeTray host;
-  test::FakeTimers timers;
-  test::FakeNoteFiles noteFiles;
-  test::FakeNoteViews noteViews;
-  test::FakeEditorViews editorViews;
-  test::FakeOptionsViews optionsViews;
-  test::FakeMailResultViews mailViews;
-  std::array<test::FakeSocket, 3> sockets;
-  std::array<test::FakeSecurityLayer, 3> layers;
-  test::FakeDesktop desktop;
-  test::FakeSystem system;
-  test::FakeClock clock;
-  test::FakeDialogs dialogs;
-  ResidentShell shell{Ports(file, host)};
-};
+class ResidentShellTest : public ::testing::Test, protected test::ShellRig {};
 
 TEST_F(ResidentShellTest, FirstStartWritesDefaultsThenAddsTheIconAndStaysQuiet) {
   shell.Start();
   EXPECT_EQ(file.writes.size(), 27u);
-  EXPECT_EQ(host.calls, std::vector<std::string>{"add-icon"});
-  EXPECT_TRUE(shell.TrayIconShown());
+  EXPECT_EQ(tray.calls, std::vector<std::string>{"add-icon"});
+  EXPECT_TRUE(tray.shown);
   EXPECT_FALSE(timers.Runs(TimerId::kPeriodicMail));  // "b5" is "0"
   EXPECT_FALSE(timers.Runs(TimerId::kTrayRetry));
   EXPECT_EQ(shell.MainMenu()[4].children[0].caption, "(なし)");
@@ -79,54 +25,38 @@ TEST_F(ResidentShellTest, ExistingFileIsOnlyRead) {
   shell.Start();
   EXPECT_TRUE(file.writes.empty());
   EXPECT_TRUE(timers.Runs(TimerId::kPeriodicMail));
-  EXPECT_TRUE(shell.PeriodicMailCheckEnabled());
-  EXPECT_EQ(shell.Launcher().Table()[2], (LauncherEntry{"メモ帳", "notepad.exe C:\\メモ.txt"}));
-  EXPECT_EQ(shell.Launcher().Table()[4], (LauncherEntry{"", "C:\\Windows\\"}));
   const Menu menu = shell.MainMenu();
   const auto& launch = menu[4].children;
   ASSERT_EQ(launch.size(), 3u);
   EXPECT_EQ(launch[0].caption, "メモ帳");
+  system.folders = {"C:\\Windows\\"};
+  shell.OnCommand(LaunchCommand(2));
+  shell.OnCommand(LaunchCommand(4));
+  EXPECT_EQ(system.runs, (std::vector<std::string>{"notepad.exe C:\\メモ.txt", "explorer C:\\Windows\\"}));
 }
 
 TEST_F(ResidentShellTest, PeriodicCheckStaysOffForZeroOrMissingInterval) {
   for (const char* interval : {"0", ""}) {
-    FakeProfileFile f;
-    f.Set("a1", "b5", interval);
-    FakeTray h;
-    test::FakeTimers t;
-    ResidentShell s({f,
-                     folders,
-                     h,
-                     t,
-                     noteFiles,
-                     noteViews,
-                     editorViews,
-                     optionsViews,
-                     mailViews,
-                     {&sockets[0], &sockets[1], &sockets[2]},
-                     {&layers[0], &layers[1], &layers[2]},
-                     desktop,
-                     system,
-                     clock,
-                     dialogs});
-    s.Start();
-    EXPECT_FALSE(t.Runs(TimerId::kPeriodicMail)) << interval;
+    test::ShellRig rig;
+    rig.file.Set("a1", "b5", interval);
+    rig.shell.Start();
+    EXPECT_FALSE(rig.timers.Runs(TimerId::kPeriodicMail)) << interval;
   }
 }
 
 TEST_F(ResidentShellTest, RightPressPopsUpTheMainMenuAndOtherMouseMessagesAreIgnored) {
   shell.Start();
-  host.calls.clear();
+  tray.calls.clear();
   for (TrayMouse m : {TrayMouse::kMove, TrayMouse::kLeftPress, TrayMouse::kLeftRelease, TrayMouse::kRightRelease,
                       TrayMouse::kRightDoubleClick}) {
     EXPECT_EQ(shell.OnTrayMouse(static_cast<int>(m)), TrayResponse::kIgnored);
   }
   EXPECT_EQ(shell.OnTrayMouse(0x207), TrayResponse::kIgnored);  // middle button
-  EXPECT_TRUE(host.calls.empty());
+  EXPECT_TRUE(tray.calls.empty());
 
   EXPECT_EQ(shell.OnTrayMouse(static_cast<int>(TrayMouse::kRightPress)), TrayResponse::kMenuShown);
-  ASSERT_EQ(host.shownMenus.size(), 1u);
-  EXPECT_EQ(host.shownMenus[0], shell.MainMenu());
+  ASSERT_EQ(tray.shownMenus.size(), 1u);
+  EXPECT_EQ(tray.shownMenus[0], shell.MainMenu());
 }
 
 TEST_F(ResidentShellTest, DoubleClickReadsTheSettingAtEveryClick) {
@@ -146,27 +76,27 @@ TEST_F(ResidentShellTest, DoubleClickReadsTheSettingAtEveryClick) {
 TEST_F(ResidentShellTest, ExitFromTheMenuRemovesTheIconAndEndsEvenDuringAMailCheck) {
   shell.Start();
   shell.MailSchedule().SetBusy(true);
-  host.calls.clear();
-  host.choice = MenuCommand::kExit;
+  tray.calls.clear();
+  tray.choice = MenuCommand::kExit;
   shell.OnTrayMouse(static_cast<int>(TrayMouse::kRightPress));
-  EXPECT_EQ(host.calls, (std::vector<std::string>{"popup", "remove-icon"}));
+  EXPECT_EQ(tray.calls, (std::vector<std::string>{"popup", "remove-icon"}));
   EXPECT_TRUE(system.ended);
   EXPECT_EQ(file.writes.size(), 27u);  // nothing saved at exit
 }
 
 TEST_F(ResidentShellTest, CloseRequestIsRefusedWithOneBeepPerRequestWhileMailIsChecked) {
   shell.Start();
-  host.calls.clear();
+  tray.calls.clear();
   shell.MailSchedule().SetBusy(true);
   EXPECT_FALSE(shell.OnCloseRequest());
   EXPECT_FALSE(shell.OnCloseRequest());
   EXPECT_EQ(dialogs.beeps, 2);
-  EXPECT_TRUE(host.calls.empty());
-  EXPECT_TRUE(shell.TrayIconShown());
+  EXPECT_TRUE(tray.calls.empty());
+  EXPECT_TRUE(tray.shown);
 
   shell.MailSchedule().SetBusy(false);
   EXPECT_TRUE(shell.OnCloseRequest());
-  EXPECT_EQ(host.calls, (std::vector<std::string>{"remove-icon"}));
+  EXPECT_EQ(tray.calls, (std::vector<std::string>{"remove-icon"}));
   EXPECT_TRUE(system.ended);
 }
 
@@ -176,23 +106,24 @@ TEST_F(ResidentShellTest, StartRestoresNotesAndListsHiddenOnesInTheMenu) {
   noteFiles.files["Vornquill4.hsn"] = test::RecordText(test::SampleRecord());
   noteFiles.files["Vornquill4.log"] = "会議\r\n";
   shell.Start();
-  EXPECT_EQ(shell.Notes().Count(), 1);
+  EXPECT_EQ(std::ssize(noteViews.live), 1);
   const Menu menu = shell.MainMenu();
   ASSERT_EQ(menu[2].children.size(), 6u);
   EXPECT_EQ(menu[2].children[2].caption, "買い物リスト：(非表示タグ)");
 
   // Choosing the entry shows the note and takes the entry away.
-  host.choice = ShowHiddenNoteCommand(1);
+  tray.choice = ShowHiddenNoteCommand(1);
   shell.OnTrayMouse(static_cast<int>(TrayMouse::kRightPress));
-  EXPECT_EQ(shell.Notes().Count(), 2);
+  EXPECT_EQ(std::ssize(noteViews.live), 2);
   EXPECT_EQ(shell.MainMenu()[2].children.size(), 5u);
 
   // "編集" on a note's own menu reaches the editor through the shell.
-  auto& note = static_cast<test::FakeNoteView&>(shell.Notes().ViewAt(2));
+  auto& note = *noteViews.live.at(1);
   note.menuChoice = MenuCommand::kNoteEdit;
   shell.OnNotePress(note, MouseButton::kRight);
-  EXPECT_EQ(shell.EditingNoteNumber(), 1);
-  EXPECT_EQ(shell.Notes().Count(), 1);
+  ASSERT_NE(editorViews.live, nullptr);
+  EXPECT_EQ(editorViews.live->content.text, "買い物リスト：牛乳、卵");
+  EXPECT_EQ(std::ssize(noteViews.live), 1);
 }
 
 // What choosing an entry starts, by its path and by what is on the disk.
@@ -258,12 +189,10 @@ TEST_F(ResidentShellTest, OptionsDialogSwitchesThePeriodicCheckAndClearsTheBusyM
   shell.MailSchedule().SetBusy(true);
   file.Set("a1", "b5", "10");
   shell.OnCommand(MenuCommand::kOptions);
-  EXPECT_FALSE(shell.MailCheckBusy());
-  EXPECT_TRUE(shell.PeriodicMailCheckEnabled());
+  EXPECT_FALSE(shell.MailSchedule().Busy());
   EXPECT_TRUE(timers.Runs(TimerId::kPeriodicMail));
   optionsViews.live->values.interval = "";
-  shell.Options().Ok();
-  EXPECT_FALSE(shell.PeriodicMailCheckEnabled());
+  optionsViews.controller->Ok();
   EXPECT_FALSE(timers.Runs(TimerId::kPeriodicMail));
 }
 
@@ -279,7 +208,7 @@ TEST_F(ResidentShellTest, MailAndWindowCommandsReachTheirFeatures) {
   shell.OnCommand(MenuCommand::kCheckMail);
   ASSERT_EQ(sockets[0].connects.size(), 1u);
   EXPECT_EQ(sockets[0].connects[0], (std::pair<std::string, int>{"127.0.0.1", 110}));
-  EXPECT_TRUE(shell.MailCheckBusy());
+  EXPECT_TRUE(shell.MailSchedule().Busy());
   ASSERT_NE(mailViews.live, nullptr);
 
   // "b7" is not "True": the double-click checks mail too (here it only beeps: one runs).
@@ -293,15 +222,15 @@ TEST_F(ResidentShellTest, MailAndWindowCommandsReachTheirFeatures) {
   shell.OnCommand(MenuCommand::kRestoreAll);
   EXPECT_FALSE(desktop.Find("メモ帳")->facts.minimised);
   desktop.Open("右").facts.monitor = desktop.pointerMonitor = MonitorId{2};
-  host.duringPopup = [&] { desktop.pointerMonitor = {}; };  // it counts where the menu opened
-  host.choice = MenuCommand::kMinimiseThisMonitor;
+  tray.duringPopup = [&] { desktop.pointerMonitor = {}; };  // it counts where the menu opened
+  tray.choice = MenuCommand::kMinimiseThisMonitor;
   shell.OnTrayMouse(static_cast<int>(TrayMouse::kRightPress));
   EXPECT_TRUE(desktop.Find("右")->facts.minimised && !desktop.Find("メモ帳")->facts.minimised);
 
   file.Set("a1", "b7", "True");
   file.Set("a1", "b6", "1");
   EXPECT_EQ(shell.OnTrayMouse(static_cast<int>(TrayMouse::kLeftDoubleClick)), TrayResponse::kToggleMinimiseAll);
-  EXPECT_TRUE(shell.Windows().MinimisedByDoubleClick());
+  EXPECT_TRUE(desktop.Find("メモ帳")->facts.minimised);
   EXPECT_TRUE(timers.Runs(TimerId::kWatchNewWindow));
   desktop.Open("新しい窓");
   shell.OnTimer(TimerId::kWatchNewWindow);
@@ -314,19 +243,19 @@ TEST_F(ResidentShellTest, MailAndWindowCommandsReachTheirFeatures) {
 }
 
 TEST_F(ResidentShellTest, IconIsRetriedUntilTheShellTakesIt) {
-  host.accepts = {false, false, true};
+  tray.accepts = {false, false, true};
   shell.Start();
-  EXPECT_FALSE(shell.TrayIconShown());
+  EXPECT_FALSE(tray.shown);
   EXPECT_TRUE(timers.Runs(TimerId::kTrayRetry));
   shell.OnTimer(TimerId::kTrayRetry);
   EXPECT_TRUE(timers.Runs(TimerId::kTrayRetry));
   shell.OnTimer(TimerId::kTrayRetry);
-  EXPECT_TRUE(shell.TrayIconShown());
+  EXPECT_TRUE(tray.shown);
   EXPECT_FALSE(timers.Runs(TimerId::kTrayRetry));
 }
 
 TEST_F(ResidentShellTest, RetriesStopAfterTheLimit) {
-  host.accepts.assign(ResidentShell::kTrayRetryLimit + 5, false);
+  tray.accepts.assign(ResidentShell::kTrayRetryLimit + 5, false);
   shell.Start();
   int attempts = 1;
   while (timers.Runs(TimerId::kTrayRetry) && attempts < 1000) {
@@ -334,15 +263,15 @@ TEST_F(ResidentShellTest, RetriesStopAfterTheLimit) {
     ++attempts;
   }
   EXPECT_EQ(attempts, ResidentShell::kTrayRetryLimit + 1);
-  EXPECT_FALSE(shell.TrayIconShown());
+  EXPECT_FALSE(tray.shown);
 }
 
 TEST_F(ResidentShellTest, TaskbarRestartAddsTheIconAgain) {
   shell.Start();
-  host.calls.clear();
+  tray.calls.clear();
   shell.OnTaskbarCreated();
-  EXPECT_EQ(host.calls, std::vector<std::string>{"add-icon"});
-  EXPECT_TRUE(shell.TrayIconShown());
+  EXPECT_EQ(tray.calls, std::vector<std::string>{"add-icon"});
+  EXPECT_TRUE(tray.shown);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Addresses.h"
 #include "config/Config.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeMailResultView.h"
@@ -82,8 +83,8 @@ struct MailRig {
   }
 
   std::vector<std::string> timeline;
-  std::array<FakeSocket, 3> sockets;
-  std::array<FakeSecurityLayer, 3> layers;
+  std::array<FakeSocket, kAccountCount> sockets;
+  std::array<FakeSecurityLayer, kAccountCount> layers;
   FakeTimers timers;
   FakeDialogs dialogs;
   FakeMailerSystem system;
@@ -92,15 +93,8 @@ struct MailRig {
   mail::MailSchedule schedule{timers};
   FakeMailSettings settings;
   FakeMailResultViews views;
-  mail::MailCheckDriver driver{{{&sockets[0], &sockets[1], &sockets[2]},
-                                {&layers[0], &layers[1], &layers[2]},
-                                timers,
-                                dialogs,
-                                system,
-                                config,
-                                schedule,
-                                settings,
-                                views}};
+  mail::MailCheckDriver driver{{AddressesOf<Socket>(sockets), AddressesOf<SecurityLayer>(layers), timers, dialogs,
+                                system, config, schedule, settings, views}};
 };
 
 }  // namespace vq::test

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "config/Settings.h"
 #include "mail/MailResultView.h"
 
 namespace vq::test {
@@ -12,8 +13,8 @@ namespace vq::test {
 // What one result window went through; it outlives the window.
 struct MailWindowRecord {
   std::optional<mail::MailWindowPlace> createdAt;
-  std::array<std::string, 3> lines;
-  std::array<long, 3> tops{0, 240, 480};
+  std::array<std::string, kAccountCount> lines;
+  std::array<long, kAccountCount> tops{0, 240, 480};
   long height = 0;
   bool shown = false;
   bool announced = false;
@@ -22,7 +23,7 @@ struct MailWindowRecord {
 
 class FakeMailResultView : public mail::MailResultView {
  public:
-  FakeMailResultView(MailWindowRecord& record, const std::array<long, 3>& lineHeights,
+  FakeMailResultView(MailWindowRecord& record, const std::array<long, kAccountCount>& lineHeights,
                      std::vector<std::string>* timeline, FakeMailResultView*& live)
       : record_(record), lineHeights_(lineHeights), timeline_(timeline), live_(live) {
     live_ = this;
@@ -62,7 +63,7 @@ class FakeMailResultView : public mail::MailResultView {
     if (timeline_) timeline_->push_back(std::move(entry));
   }
   MailWindowRecord& record_;
-  const std::array<long, 3>& lineHeights_;
+  const std::array<long, kAccountCount>& lineHeights_;
   std::vector<std::string>* timeline_;
   FakeMailResultView*& live_;
 };
@@ -79,7 +80,7 @@ class FakeMailResultViews : public mail::MailResultViewFactory {
 
   std::deque<MailWindowRecord> windows;  // every window created, in order
   FakeMailResultView* live = nullptr;
-  std::array<long, 3> lineHeights{195, 225, 255};
+  std::array<long, kAccountCount> lineHeights{195, 225, 255};
   std::vector<std::string>* timeline = nullptr;
 };
 

@@ -14,7 +14,7 @@ class FakeMailSettings : public mail::MailSettingsSource {
   std::string MailerPath() const override { return mailer; }
   void OpenAccountSettings(int account) override { opened.push_back(account); }
 
-  std::array<mail::MailAccountSettings, 3> accounts;
+  std::array<mail::MailAccountSettings, kAccountCount> accounts;
   std::string interval = "0";
   std::string mailer = "C:\\Program Files\\Mailer\\mailer.exe";
   std::vector<int> opened;  // the account tab of each opening of the options dialog

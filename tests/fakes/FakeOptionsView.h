@@ -37,11 +37,13 @@ class FakeOptionsView : public OptionsView {
 
 class FakeOptionsViews : public OptionsViewFactory {
  public:
-  std::unique_ptr<OptionsView> CreateOptionsView(OptionsController&) override {
+  std::unique_ptr<OptionsView> CreateOptionsView(OptionsController& c) override {
     ++created;
+    controller = &c;
     return std::make_unique<FakeOptionsView>(live);
   }
   FakeOptionsView* live = nullptr;
+  OptionsController* controller = nullptr;  // what the dialog's buttons call
   int created = 0;
 };
 

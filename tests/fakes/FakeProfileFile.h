@@ -31,16 +31,12 @@ class FakeProfileFile : public ProfileFile {
     return true;
   }
 
-  // Replaces the whole section, as the profile functions do.
-  bool WriteSection(std::string_view section, const std::vector<std::pair<std::string, std::string>>& keys) override {
-    ++sectionWrites;
-    if (failWrites) {
-      for (const auto& [key, value] : keys) writes.push_back({std::string(section), key, value});
-      return false;
-    }
-    std::erase_if(values_, [&](const auto& kv) { return kv.first.starts_with(Lower(section) + '\n'); });
+  bool Create(const ProfileSections& sections) override {
+    ++creates;
+    if (exists_) return false;
     bool ok = true;
-    for (const auto& [key, value] : keys) ok = Write(section, key, value) && ok;
+    for (const auto& [section, keys] : sections)
+      for (const auto& [key, value] : keys) ok = Write(section, key, value) && ok;
     return ok;
   }
 
@@ -53,7 +49,7 @@ class FakeProfileFile : public ProfileFile {
 
   std::vector<ProfileEntry> writes;
   mutable int reads = 0;
-  int sectionWrites = 0;
+  int creates = 0;
   bool failWrites = false;
 
  private:

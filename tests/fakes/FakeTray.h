@@ -16,9 +16,13 @@ class FakeTray : public Tray {
     calls.push_back("add-icon");
     bool ok = accepts.empty() ? true : accepts.front();
     if (!accepts.empty()) accepts.pop_front();
+    shown = ok;
     return ok;
   }
-  void RemoveIcon() override { calls.push_back("remove-icon"); }
+  void RemoveIcon() override {
+    calls.push_back("remove-icon");
+    shown = false;
+  }
   // The menu is modal: duringPopup runs while it is open, as other events can.
   std::optional<MenuCommand> PopupMenu(const Menu& menu) override {
     calls.push_back("popup");
@@ -31,6 +35,7 @@ class FakeTray : public Tray {
   std::vector<Menu> shownMenus;
   std::optional<MenuCommand> choice;
   std::deque<bool> accepts;  // answers to AddIcon; true once these run out
+  bool shown = false;        // the icon is in the tray
   std::function<void()> duringPopup;
 };
 

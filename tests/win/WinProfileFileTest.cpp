@@ -60,6 +60,22 @@ TEST_F(WinProfileFileTest, WritesTheAnsiCodePageWithCrLfAndReadsBackIgnoringCase
   EXPECT_EQ(Bytes(), "[Fusen]\r\nFontName=" + ansi + "\r\n[vmc]\r\nLeft=1200\r\n");
 }
 
+TEST_F(WinProfileFileTest, CreateWritesWhatKeyByKeyWritesWouldAndNeverReplacesAFile) {
+  const ProfileSections sections = {{"a1", {{"b01", "110"}, {"b02", ""}}},
+                                    {"Fusen", {{"FontName", "ＭＳ Ｐゴシック"}, {"Top", "0"}}},
+                                    {"vmc", {{"Left", "0"}}}};
+  WinProfileFile file(folder, L"Vornquill");
+  for (const auto& [section, keys] : sections)
+    for (const auto& [key, value] : keys) ASSERT_TRUE(file.Write(section, key, value));
+  std::string keyByKey = Bytes();
+  EXPECT_FALSE(file.Create(sections));
+  EXPECT_EQ(Bytes(), keyByKey);
+  DeleteFileW((folder + L"Vornquill.ini").c_str());
+  ASSERT_TRUE(file.Create(sections));
+  EXPECT_EQ(Bytes(), keyByKey);
+  EXPECT_EQ(file.Read("fusen", "fontname"), "ＭＳ Ｐゴシック");
+}
+
 TEST_F(WinProfileFileTest, LongValuesAreCutToTheBuffer) {
   WriteBytes("[Lunch0]\r\n0=" + std::string(3000, 'x') + "\r\n");
   WinProfileFile file(folder, L"Vornquill");

@@ -1,9 +1,9 @@
 #include "config/Config.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "base/Utf8.h"
+#include "base/Digits.h"
 
 namespace vq {
 
@@ -42,11 +42,7 @@ std::vector<ProfileEntry> DefaultSettings(std::string_view startupFolder) {
   };
 }
 
-std::string FormatColour(std::uint32_t colour) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "&H%X", static_cast<unsigned>(colour));
-  return buffer;
-}
+std::string FormatColour(std::uint32_t colour) { return "&H" + UpperHex(colour); }
 
 std::optional<std::uint32_t> ParseColour(std::string_view text) {
   if (text.size() < 3 || text[0] != '&' || (text[1] != 'H' && text[1] != 'h')) return std::nullopt;
@@ -78,18 +74,16 @@ bool Config::WriteOption(std::string_view section, std::string_view key, std::st
 
 bool Config::EnsureDefaults(std::string_view startupFolder) {
   if (file_.Exists()) return true;
-  // One write per section gives the same file as one write per key (a key added to an
-  // existing section goes to its end), at a fraction of the cost: every profile write
-  // rewrites the whole file.
-  std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> sections;
+  // Grouped by section, the keys make the same file as one write per key would (a key added to
+  // an existing section goes to its end), written once instead of 27 times: every profile
+  // write rewrites the whole file.
+  ProfileSections sections;
   for (const auto& entry : DefaultSettings(startupFolder)) {
     auto it = std::find_if(sections.begin(), sections.end(), [&](const auto& s) { return s.first == entry.section; });
     if (it == sections.end()) it = sections.insert(sections.end(), {entry.section, {}});
     it->second.emplace_back(entry.key, entry.value);
   }
-  bool ok = true;
-  for (const auto& [section, keys] : sections) ok = file_.WriteSection(section, keys) && ok;
-  return ok;
+  return file_.Create(sections);
 }
 
 }  // namespace vq

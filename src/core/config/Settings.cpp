@@ -1,7 +1,7 @@
 #include "config/Settings.h"
 
 #include <cmath>
-#include <cstdlib>
+#include <algorithm>
 
 namespace vq {
 
@@ -47,12 +47,33 @@ std::string_view MailProtocolText(MailProtocol protocol) {
   return {};
 }
 
+// Reads what strtod would read, in decimal: leading blanks, a sign, digits with a point and an
+// exponent, and stops at the first character that does not fit. Written out because strtod
+// alone would link mingw's whole floating-point reader.
 std::optional<long> ParseTwipsText(std::string_view text) {
-  std::string copy(text);
-  char* end = nullptr;
-  double value = std::strtod(copy.c_str(), &end);
-  if (end == copy.c_str() || !std::isfinite(value) || std::fabs(value) > 1e7) return std::nullopt;
-  return static_cast<long>(std::lround(value));
+  size_t i = text.find_first_not_of(" \t\n\v\f\r");
+  if (i == std::string_view::npos) return std::nullopt;
+  auto digit = [&](size_t at) { return at < text.size() && text[at] >= '0' && text[at] <= '9'; };
+  bool negative = text[i] == '-';
+  if (text[i] == '-' || text[i] == '+') ++i;
+  double mantissa = 0;
+  int scale = 0, digits = 0;
+  for (; digit(i); ++i, ++digits) mantissa = mantissa * 10 + (text[i] - '0');
+  if (i < text.size() && text[i] == '.') {
+    for (++i; digit(i); ++i, ++digits, --scale) mantissa = mantissa * 10 + (text[i] - '0');
+  }
+  if (digits == 0) return std::nullopt;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    size_t at = i + 1;
+    bool down = at < text.size() && text[at] == '-';
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
+    int exponent = 0;
+    for (; digit(at); ++at) exponent = std::min(exponent * 10 + (text[at] - '0'), 9999);
+    if (digit(at - 1)) scale += down ? -exponent : exponent;
+  }
+  double value = mantissa * std::pow(10.0, scale);
+  if (!std::isfinite(value) || value > 1e7) return std::nullopt;
+  return static_cast<long>(std::lround(negative ? -value : value));
 }
 
 WindowPlace ReadPlace(const Config& config, std::string_view section) {

@@ -8,9 +8,13 @@
 
 namespace vq {
 
-// The settings of a mail account (index 0..2) live under "b<index><field>": "b01" is the first
-// account's port, "b24" the third account's password, "b05" the first account's security, "b06"
-// its protocol.
+// Mail accounts; index 0 is the account the user sees as "[1]". Everything sized by accounts
+// (the options' tabs, the result window's lines, the sockets) follows this count.
+inline constexpr int kAccountCount = 3;
+
+// The settings of a mail account (index 0 .. kAccountCount - 1) live under "b<index><field>":
+// "b01" is the first account's port, "b24" the third account's password, "b05" the first
+// account's security, "b06" its protocol.
 enum class AccountField { kPort = 1, kHost = 2, kUser = 3, kPassword = 4, kSecurity = 5, kProtocol = 6 };
 std::string AccountKey(int account, AccountField field);
 

@@ -1,7 +1,9 @@
 #include "editor/TimerDialogModel.h"
 
 #include <algorithm>
-#include <cstdio>
+
+#include "base/Calendar.h"
+#include "base/Digits.h"
 
 namespace vq {
 
@@ -17,15 +19,11 @@ int IntegerValue(const std::string& text) {
   return value;
 }
 
-bool IsLeapYear(int y) { return y % 400 == 0 || (y % 4 == 0 && y % 100 != 0); }
-
 }  // namespace
 
 std::string TimerDialogModel::ClockLine(const LocalTime& now) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d  %02d：%02d", now.year, now.month, now.day, now.hour,
-                now.minute);
-  return buffer;
+  return ZeroPadded(now.year, 4) + "/" + ZeroPadded(now.month, 2) + "/" + ZeroPadded(now.day, 2) + "  " +
+         ZeroPadded(now.hour, 2) + "：" + ZeroPadded(now.minute, 2);
 }
 
 void TimerDialogModel::Open(const LocalTime& now, const NoteAlarm& alarm) {

@@ -1,7 +1,6 @@
 #include "mail/MailCheckDriver.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace vq::mail {
 
@@ -57,11 +56,9 @@ void MailCheckDriver::GetMail() {
   }
   window_.SetWindowHeight(top + kWindowFrameHeight, top);
 
-  // The accounts of this check and no others: a flag left by a check that was cut short (its
+  // The accounts of this check and no others: a list left by a check that was cut short (its
   // window closed) would otherwise start an account that no longer takes part.
-  auto later = [&](int account) { return account != taking.front() && std::ranges::count(taking, account) != 0; };
-  accountTwoPending_ = later(1);
-  accountThreePending_ = later(2);
+  pending_.assign(taking.begin() + 1, taking.end());
   if (taking.size() > 1) ports_.timers.Start(TimerId::kMailNextAccount, kHandOverInterval);
   // Cleared before the start, not after: a session that ends inside its start (a port that
   // cannot be used) must still hand the check over. A flag left over from a check that ended a
@@ -71,7 +68,7 @@ void MailCheckDriver::GetMail() {
 }
 
 bool MailCheckDriver::StartAccount(int account) {
-  // The busy flag can be cleared while a session still runs (the options dialog does so); one
+  // The busy flag can be cleared while a session still runs (MailSchedule::OptionsOpened); one
   // conversation at a time all the same.
   const MailAccountSettings settings = ports_.settings.Account(account);
   MailSession& session = SessionFor(account, settings.protocol);
@@ -103,15 +100,11 @@ bool MailCheckDriver::OtherRunning(const MailSession& session) const {
 // session's end brings the next try.
 void MailCheckDriver::HandOver() {
   if (!sessionEnded_) return;
-  if (accountTwoPending_) {
-    AbandonAccount(0);
+  if (!pending_.empty()) {
+    const int next = pending_.front();
+    for (int i = 0; i < next; ++i) AbandonAccount(i);
     sessionEnded_ = false;
-    if (StartAccount(1)) accountTwoPending_ = false;
-  } else if (accountThreePending_) {
-    AbandonAccount(0);
-    AbandonAccount(1);
-    sessionEnded_ = false;
-    if (StartAccount(2)) accountThreePending_ = false;
+    if (StartAccount(next)) pending_.erase(pending_.begin());
   } else {
     AbandonSessions();
     ports_.schedule.SetBusy(false);

@@ -2,6 +2,7 @@
 #include <array>
 #include <chrono>
 #include <memory>
+#include <vector>
 
 #include "base/TimerId.h"
 #include "config/Config.h"
@@ -58,9 +59,8 @@ class MailCheckDriver {
   const ImapSession& Imap(int account) const { return *imapSessions_[account]; }
   const TlsStream& Stream(int account) const { return *streams_[account]; }
 
-  // The hand-over state of a check of several accounts.
-  bool AccountTwoPending() const { return accountTwoPending_; }
-  bool AccountThreePending() const { return accountThreePending_; }
+  // The hand-over state of a check of several accounts: the accounts still to start, in order.
+  const std::vector<int>& Pending() const { return pending_; }
   bool SessionEnded() const { return sessionEnded_; }
 
  private:
@@ -74,8 +74,7 @@ class MailCheckDriver {
   bool OtherRunning(const MailSession& session) const;
 
   Ports ports_;
-  bool accountTwoPending_ = false;
-  bool accountThreePending_ = false;
+  std::vector<int> pending_;
   bool sessionEnded_ = false;
   MailResultWindow window_;
   // Each session talks through its account's stream, which outlives it.

@@ -5,9 +5,6 @@
 
 namespace vq::mail {
 
-// Up to three POP3 accounts; index 0 is the account the user sees as "[1]".
-inline constexpr int kAccountCount = 3;
-
 // The window's caption and its button-like label.
 inline constexpr std::string_view kResultWindowTitle = "VornMailChecker";
 inline constexpr std::string_view kMailerLabel = "メーラー起動";

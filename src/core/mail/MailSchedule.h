@@ -33,6 +33,9 @@ class MailSchedule {
   // close.
   bool Busy() const { return busy_; }
   void SetBusy(bool busy) { busy_ = busy; }
+  // The options dialog opened: a check left marked as running no longer counts as one, as it has
+  // always been. A session that still runs goes on; the driver starts no second one beside it.
+  void OptionsOpened() { busy_ = false; }
 
  private:
   Timers& timers_;

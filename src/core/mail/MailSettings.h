@@ -22,7 +22,7 @@ struct MailAccountSettings {
 class MailSettingsSource {
  public:
   virtual ~MailSettingsSource() = default;
-  virtual MailAccountSettings Account(int account) const = 0;  // account 0 .. 2
+  virtual MailAccountSettings Account(int account) const = 0;  // account 0 .. kAccountCount - 1
   // The check interval in minutes as typed ("b5").
   virtual std::string Interval() const = 0;
   // The mail program's command line ("Mailler").

@@ -1,5 +1,7 @@
 #include "notes/Countdown.h"
 
+#include "base/Calendar.h"
+
 namespace vq {
 
 namespace {
@@ -14,8 +16,6 @@ int FieldValue(const std::string& text) {
   }
   return value;
 }
-
-bool IsLeapYear(int year) { return year % 400 == 0 || (year % 4 == 0 && year % 100 != 0); }
 
 // Days of the month that a day borrow reaches back into, given the alarm month after the
 // borrow. 0 stands for December of the year before, and further borrows keep counting back;

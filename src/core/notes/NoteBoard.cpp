@@ -1,10 +1,10 @@
 #include "notes/NoteBoard.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "config/Config.h"
 #include "notes/NoteMessages.h"
+#include "base/Digits.h"
 
 namespace vq {
 
@@ -33,9 +33,9 @@ std::vector<PeeledNoteEntry> NoteBoard::ListPeeledNotes() {
   listedPeeled_.clear();
   for (auto& sound : peeled_.List()) {
     if (out.size() == kMostPeeledNotes) break;
-    char date[16];
-    std::snprintf(date, sizeof date, "(%04d/%02d/%02d)", sound.peeled.year, sound.peeled.month, sound.peeled.day);
-    out.push_back({NoteMenuStart(sound.loaded.text) + date});
+    const LocalTime& t = sound.peeled;
+    out.push_back({NoteMenuStart(sound.loaded.text) + "(" + ZeroPadded(t.year, 4) + "/" + ZeroPadded(t.month, 2) + "/" +
+                   ZeroPadded(t.day, 2) + ")"});
     listedPeeled_.push_back(sound.stem);
   }
   return out;

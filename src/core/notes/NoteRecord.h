@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/NoteFont.h"
+
 namespace vq {
 
 inline constexpr int kFirstNoteNumber = 0;
@@ -25,14 +27,6 @@ struct NoteAlarm {
   std::string year, month, day, hour, minute;
   bool IsSet() const { return !year.empty(); }
   bool operator==(const NoteAlarm&) const = default;
-};
-
-struct NoteFont {
-  std::string face;
-  double size = 9;  // points; halves such as 10.5 are kept
-  bool bold = false;
-  bool italic = false;
-  bool operator==(const NoteFont&) const = default;
 };
 
 // One note as its window shows it.

@@ -1,16 +1,15 @@
 #include "notes/PeeledNotes.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <set>
+#include "base/Digits.h"
 
 namespace vq {
 
 std::string PeeledStem(long sequence, const LocalTime& t) {
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04d%02d%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute);
-  return std::to_string(sequence) + "-" + stamp;
+  return std::to_string(sequence) + "-" + ZeroPadded(t.year, 4) + ZeroPadded(t.month, 2) + ZeroPadded(t.day, 2) +
+         ZeroPadded(t.hour, 2) + ZeroPadded(t.minute, 2);
 }
 
 namespace {

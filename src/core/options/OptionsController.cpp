@@ -9,8 +9,7 @@ OptionsController::OptionsController(const Ports& ports) : ports_(ports), launch
 
 void OptionsController::Open(OptionsPage page, std::optional<int> mailSubPage) {
   if (!view_) {
-    // Loading the dialog ends any mail check that was left marked as running.
-    ports_.mailSchedule.SetBusy(false);
+    ports_.mailSchedule.OptionsOpened();
     OptionsValues values = LoadOptions(ports_.config);
     ports_.mailSchedule.ResetMinuteCounter();
     ports_.mailSchedule.SwitchPeriodicCheck(IntervalEnablesPeriodicCheck(values.interval));
@@ -21,12 +20,17 @@ void OptionsController::Open(OptionsPage page, std::optional<int> mailSubPage) {
   view_->SelectPage(page, mailSubPage);
 }
 
-OptionsValues OptionsController::LiveSettings() const { return view_ ? view_->Values() : LoadOptions(ports_.config); }
-
 mail::MailAccountSettings OptionsController::Account(int account) const {
-  OptionsValues values = LiveSettings();
-  const MailAccount& a = values.accounts.at(static_cast<std::size_t>(account));
-  return {a.port, a.host, a.user, a.password, a.security, a.protocol};
+  return view_ ? view_->Values().accounts.at(static_cast<std::size_t>(account))
+               : ReadMailAccount(ports_.config, account);
+}
+
+std::string OptionsController::Interval() const {
+  return view_ ? view_->Values().interval : ports_.config.ReadOption(keys::kMail, keys::kInterval);
+}
+
+std::string OptionsController::MailerPath() const {
+  return view_ ? view_->Values().mailer : ports_.config.ReadOption(keys::kMail, keys::kMailer);
 }
 
 void OptionsController::Save() {

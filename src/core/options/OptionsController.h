@@ -45,12 +45,11 @@ class OptionsController : public mail::MailSettingsSource {
   void RegisterStartup();
   void RemoveStartup();
 
-  OptionsValues LiveSettings() const;
-
-  // The mail check's view of the settings: the fields while the dialog is open, else the file.
+  // The mail check's view of the settings: the fields while the dialog is open, else the file,
+  // field by field (a periodic check asks every minute; the file's other keys are no concern).
   mail::MailAccountSettings Account(int account) const override;
-  std::string Interval() const override { return LiveSettings().interval; }
-  std::string MailerPath() const override { return LiveSettings().mailer; }
+  std::string Interval() const override;
+  std::string MailerPath() const override;
   void OpenAccountSettings(int account) override { Open(OptionsPage::kMail, account); }
 
  private:

@@ -6,17 +6,22 @@
 
 namespace vq {
 
+mail::MailAccountSettings ReadMailAccount(const Config& config, int i) {
+  auto read = [&](AccountField field) { return config.ReadOption(keys::kMail, AccountKey(i, field)); };
+  mail::MailAccountSettings a{read(AccountField::kPort),
+                              read(AccountField::kHost),
+                              read(AccountField::kUser),
+                              read(AccountField::kPassword),
+                              ParseMailSecurity(read(AccountField::kSecurity)),
+                              ParseMailProtocol(read(AccountField::kProtocol))};
+  if (a.port.empty()) a.port = kDefaultPort;
+  return a;
+}
+
 OptionsValues LoadOptions(const Config& config) {
   OptionsValues v;
   auto a1 = [&](std::string_view key) { return config.ReadOption(keys::kMail, key); };
-  for (int i = 0; i < 3; ++i) {
-    v.accounts[i] = {a1(AccountKey(i, AccountField::kPort)),
-                     a1(AccountKey(i, AccountField::kHost)),
-                     a1(AccountKey(i, AccountField::kUser)),
-                     a1(AccountKey(i, AccountField::kPassword)),
-                     ParseMailSecurity(a1(AccountKey(i, AccountField::kSecurity))),
-                     ParseMailProtocol(a1(AccountKey(i, AccountField::kProtocol)))};
-  }
+  for (int i = 0; i < kAccountCount; ++i) v.accounts[i] = ReadMailAccount(config, i);
   v.interval = a1(keys::kInterval);
   v.mailer = a1(keys::kMailer);
   v.watchNewWindow = IsCheckedFlag(a1(keys::kWatchNewWindow));
@@ -30,8 +35,6 @@ OptionsValues LoadOptions(const Config& config) {
   v.fontSize = defaults.fontSizeText;
   v.backColor = defaults.backColor;
   v.foreColor = defaults.foreColor;
-  for (auto& account : v.accounts)
-    if (account.port.empty()) account.port = kDefaultPort;
   return v;
 }
 
@@ -40,7 +43,7 @@ bool SaveOptions(Config& config, const OptionsValues& v) {
   auto write = [&](std::string_view section, std::string_view key, std::string_view value) {
     ok = config.WriteOption(section, key, value) && ok;
   };
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < kAccountCount; ++i) {
     write(keys::kMail, AccountKey(i, AccountField::kPort), v.accounts[i].port);
     write(keys::kMail, AccountKey(i, AccountField::kHost), v.accounts[i].host);
     write(keys::kMail, AccountKey(i, AccountField::kUser), v.accounts[i].user);
@@ -49,7 +52,7 @@ bool SaveOptions(Config& config, const OptionsValues& v) {
       const std::string key = AccountKey(i, field);
       if (!text.empty() && (!isDefault || !config.ReadOption(keys::kMail, key).empty())) write(keys::kMail, key, text);
     };
-    const MailAccount& a = v.accounts[i];
+    const mail::MailAccountSettings& a = v.accounts[i];
     writeChoice(AccountField::kSecurity, MailSecurityText(a.security), a.security == MailSecurity::kNone);
     writeChoice(AccountField::kProtocol, MailProtocolText(a.protocol), a.protocol == MailProtocol::kPop3);
   }

@@ -5,19 +5,13 @@
 
 #include "config/Config.h"
 #include "config/Settings.h"
+#include "mail/MailSettings.h"
 
 namespace vq {
 
-struct MailAccount {
-  std::string port, host, user, password;
-  MailSecurity security = MailSecurity::kNone;
-  MailProtocol protocol = MailProtocol::kPop3;
-  bool operator==(const MailAccount&) const = default;
-};
-
 // Every setting the options dialog edits, as its fields hold them.
 struct OptionsValues {
-  std::array<MailAccount, 3> accounts;
+  std::array<mail::MailAccountSettings, kAccountCount> accounts;
   std::string interval;  // minutes; "0" or empty: no periodic check
   std::string mailer;
   bool watchNewWindow = false;         // "b6"
@@ -39,14 +33,15 @@ std::string_view UsualPort(MailProtocol protocol, MailSecurity security);
 // usual port of the new choice; any other port is the user's own and stays.
 std::string PortAfterMailChoice(std::string_view port, MailProtocol protocol, MailSecurity security);
 
-// Reads the settings file into the dialog's fields; an empty port shows as "110".
+// One account's settings from the file, its six keys only; an empty port reads as "110".
+mail::MailAccountSettings ReadMailAccount(const Config& config, int account);
+// Reads the settings file into the dialog's fields, the accounts as ReadMailAccount does.
 OptionsValues LoadOptions(const Config& config);
 // Writes the mail, double-click and note-default settings, texts exactly as typed, in the
 // order the file has always been written in. An account's security and protocol are each written
 // only when not "none" / POP3 or when the key is there already, so the file of a user who never
 // chose TLS or IMAP stays as older versions of the program wrote it; an unknown one is left as it
-// is. False when a write
-// failed.
+// is. False when a write failed.
 [[nodiscard]] bool SaveOptions(Config& config, const OptionsValues& values);
 // The dialog's place, written whenever it closes.
 [[nodiscard]] bool SaveOptionsPlace(Config& config, long top, long left);

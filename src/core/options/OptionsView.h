@@ -4,12 +4,13 @@
 
 #include "options/OptionsModel.h"
 #include "base/Twips.h"
+#include "config/Settings.h"
 
 namespace vq {
 
-// Pages of the options dialog, and the sub-pages of its mail page.
+// Pages of the options dialog, and the sub-pages of its mail page: one per account, then "設定".
 enum class OptionsPage { kGeneral = 0, kMail = 1, kLauncher = 2, kNotes = 3 };
-inline constexpr int kMailSettingsSubPage = 3;
+inline constexpr int kMailSettingsSubPage = kAccountCount;
 
 class OptionsController;
 

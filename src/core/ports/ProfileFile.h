@@ -6,6 +6,9 @@
 
 namespace vq {
 
+// Sections in file order, each with its keys and values in order.
+using ProfileSections = std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>>;
+
 // The settings file, one key at a time. Texts are UTF-8 here; the adapter stores them in the
 // system ANSI code page, exactly as the platform's profile functions do.
 class ProfileFile {
@@ -16,8 +19,9 @@ class ProfileFile {
   virtual std::string Read(std::string_view section, std::string_view key) const = 0;
   // False when the platform reported a failure (read-only folder, full disk).
   virtual bool Write(std::string_view section, std::string_view key, std::string_view value) = 0;
-  // Writes a whole section at once, keys in the given order, replacing what it held.
-  virtual bool WriteSection(std::string_view section, const std::vector<std::pair<std::string, std::string>>& keys) = 0;
+  // Creates the file in one write, with the bytes that writing each key in turn would give.
+  // False, and an existing file left alone, when there is one or the write failed.
+  virtual bool Create(const ProfileSections& sections) = 0;
 };
 
 }  // namespace vq

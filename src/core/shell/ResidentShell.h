@@ -42,8 +42,6 @@ enum class TrayResponse { kIgnored, kMenuShown, kToggleMinimiseAll, kCheckMail }
 // The double-click on the tray icon toggles minimise-all only when "b7" reads exactly "True".
 TrayResponse ChooseDoubleClickAction(const Config& config);
 
-inline constexpr int kNoNoteInEditor = kNewNoteNumber;
-
 // Everything the resident program needs from the platform.
 struct ShellPorts {
   ProfileFile& profile;
@@ -55,8 +53,8 @@ struct ShellPorts {
   EditorViewFactory& editorViews;
   OptionsViewFactory& optionsViews;
   mail::MailResultViewFactory& mailViews;
-  std::array<Socket*, mail::kAccountCount> sockets;                // one per mail account
-  std::array<SecurityLayer*, mail::kAccountCount> securityLayers;  // the same
+  std::array<Socket*, kAccountCount> sockets;                // one per mail account
+  std::array<SecurityLayer*, kAccountCount> securityLayers;  // the same
   Desktop& desktop;
   System& system;
   Clock& clock;
@@ -89,19 +87,10 @@ class ResidentShell : public NoteEvents {
   void OnNotePress(NoteView& view, MouseButton button) override;
   void OnCountdownTick(NoteView& view) override;
 
-  mail::MailSchedule& MailSchedule() { return mailSchedule_; }
-  bool MailCheckBusy() const { return mailSchedule_.Busy(); }
-  bool PeriodicMailCheckEnabled() const { return mailSchedule_.PeriodicCheckEnabled(); }
-  bool TrayIconShown() const { return trayIconShown_; }
-  int EditingNoteNumber() const { return editing_.EditingNoteNumber(); }
-  const vq::Launcher& Launcher() const { return launcher_; }
   // Reads the peeled notes' folder, which the menu's choice then refers to.
   Menu MainMenu();
-  NoteBoard& Notes() { return notes_; }
-  NoteEditing& Editing() { return editing_; }
-  OptionsController& Options() { return options_; }
-  mail::MailCheckDriver& Mail() { return mail_; }
-  windows::WindowOperations& Windows() { return windows_; }
+  // For tests: the busy flag, which only a running session or the options dialog changes.
+  mail::MailSchedule& MailSchedule() { return mailSchedule_; }
 
  private:
   void TryAddTrayIcon();

@@ -1,11 +1,13 @@
 #include "win/app/App.h"
 
+#include "base/Addresses.h"
 #include "win/editor/EditorWindow.h"
 #include "win/editor/TimerDialog.h"
 #include "win/mail/MailWindow.h"
 #include "win/notes/NoteWindow.h"
 #include "win/options/OptionsDialog.h"
 #include "win/platform/ProgramFolder.h"
+#include "win/base/StartupProfile.h"
 
 namespace vq::win {
 
@@ -15,24 +17,14 @@ App::App(HINSTANCE instance)
       profile_(folder_, L"Vornquill"),
       noteFiles_(folder_),
       system_(folder_),
-      mainWindow_(instance),
-      shell_(ShellPorts{profile_,
-                        folders_,
-                        mainWindow_,
-                        mainWindow_,
-                        noteFiles_,
-                        *this,
-                        *this,
-                        *this,
-                        *this,
-                        {&sockets_[0], &sockets_[1], &sockets_[2]},
-                        {&tlsLayers_[0], &tlsLayers_[1], &tlsLayers_[2]},
-                        desktop_,
-                        system_,
-                        clock_,
-                        dialogs_}) {}
+      mainWindow_(instance, monitors_),
+      shell_(ShellPorts{profile_, folders_, mainWindow_, mainWindow_, noteFiles_, *this, *this, *this, *this,
+                        AddressesOf<Socket>(sockets_), AddressesOf<SecurityLayer>(tlsLayers_), desktop_, system_,
+                        clock_, dialogs_}) {}
 
 bool App::Start() {
+  VQ_PROFILE(kStart);
+  VQ_PROFILE_REPORT();
   if (!NoteWindow::RegisterClass(instance_) || !EditorWindow::RegisterClass(instance_) ||
       !TimerDialog::RegisterClass(instance_) || !OptionsDialog::RegisterClass(instance_) ||
       !MailWindow::RegisterClass(instance_))
@@ -44,7 +36,7 @@ bool App::Start() {
 }
 
 std::unique_ptr<NoteView> App::CreateNoteView(NoteEvents& events) {
-  return std::make_unique<NoteWindow>(instance_, mainWindow_.Handle(), events, fonts_);
+  return std::make_unique<NoteWindow>(instance_, mainWindow_.Handle(), events, fonts_, monitors_);
 }
 
 std::unique_ptr<EditorView> App::CreateEditorView(NoteEditing& editing) {

@@ -49,9 +49,10 @@ class App : public NoteViewFactory,
   WinDialogs dialogs_;
   WinSystem system_;
   FontCache fonts_;
+  MonitorLayout monitors_;
   WinDesktop desktop_;
-  std::array<WinSocket, mail::kAccountCount> sockets_;
-  std::array<SchannelLayer, mail::kAccountCount> tlsLayers_;
+  std::array<WinSocket, kAccountCount> sockets_;
+  std::array<SchannelLayer, kAccountCount> tlsLayers_;
   MainWindow mainWindow_;
   ResidentShell shell_;
 };

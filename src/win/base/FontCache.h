@@ -6,7 +6,7 @@
 #include <string>
 #include <tuple>
 
-#include "notes/NoteRecord.h"
+#include "base/NoteFont.h"
 
 namespace vq::win {
 

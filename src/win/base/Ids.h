@@ -2,6 +2,9 @@
 
 namespace vq::win {
 
+// Ranges of IDs that hold one control per mail account have room for this many accounts.
+inline constexpr int kAccountIdStride = 10;
+
 // Control and menu IDs of the program's own windows.
 enum ControlId : int {
   kEditorText = 100,
@@ -36,13 +39,6 @@ enum ControlId : int {
   kOptMinimiseLabel,
   kOptMailOption,
   kOptMailLabel,
-  kOptPortFirst = 430,  // + account
-  kOptHostFirst = 433,
-  kOptUserFirst = 436,
-  kOptPasswordFirst = 439,
-  kOptSecurityFirst = 442,
-  kOptProtocolFirst = 445,
-  kOptAccountLabelFirst = 450,  // + account * 5 + row
   kOptInterval = 470,
   kOptIntervalLabel,
   kOptIntervalNote,
@@ -62,7 +58,7 @@ enum ControlId : int {
   kOptLauncherRegister,
   kOptLauncherErase,
   kOptSlotFirst = 500,   // + slot 0..19
-  kMailLineFirst = 600,  // + account 0..2
+  kMailLineFirst = 600,  // + account, up to kAccountIdStride of them
   kMailMailer = 610,
   kOptNotesHeading = 530,
   kOptFontNameLabel,
@@ -77,6 +73,14 @@ enum ControlId : int {
   kOptForeLabel,
   kOptForeSwatch,
   kOptForeButton,
+  // The mail accounts' fields: one range per field, + account.
+  kOptPortFirst = 700,
+  kOptHostFirst = kOptPortFirst + kAccountIdStride,
+  kOptUserFirst = kOptHostFirst + kAccountIdStride,
+  kOptPasswordFirst = kOptUserFirst + kAccountIdStride,
+  kOptSecurityFirst = kOptPasswordFirst + kAccountIdStride,
+  kOptAccountLabelFirst = kOptSecurityFirst + kAccountIdStride,  // + row * stride + account, rows 0..4
+  kOptProtocolFirst = kOptAccountLabelFirst + 5 * kAccountIdStride,
 };
 
 }  // namespace vq::win

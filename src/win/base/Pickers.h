@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "notes/NoteRecord.h"
+#include "base/NoteFont.h"
 
 namespace vq::win {
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "win/base/Dpi.h"
+
 namespace vq::win {
 
 namespace {
@@ -42,6 +44,32 @@ POINT KeepVisible(POINT topLeft, SIZE size) {
   EnumDisplayMonitors(nullptr, nullptr, IntersectsWorkArea, reinterpret_cast<LPARAM>(&probe));
   if (probe.second) return topLeft;
   return MoveInside(topLeft, size, NearestWorkArea(probe.first));
+}
+
+BOOL CALLBACK MonitorLayout::Add(HMONITOR monitor, HDC, LPRECT, LPARAM self) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoW(monitor, &info))
+    reinterpret_cast<MonitorLayout*>(self)->monitors_.push_back({info.rcMonitor, info.rcWork, DpiForMonitor(monitor)});
+  return TRUE;
+}
+
+const std::vector<MonitorLayout::Monitor>& MonitorLayout::Monitors() {
+  if (monitors_.empty()) EnumDisplayMonitors(nullptr, nullptr, Add, reinterpret_cast<LPARAM>(this));
+  return monitors_;
+}
+
+UINT MonitorLayout::DpiForPoint(POINT point) {
+  for (const Monitor& m : Monitors())
+    if (PtInRect(&m.bounds, point)) return m.dpi;
+  return win::DpiForPoint(point);
+}
+
+POINT MonitorLayout::KeepVisible(POINT topLeft, SIZE size) {
+  RECT rect{topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy}, overlap;
+  for (const Monitor& m : Monitors())
+    if (IntersectRect(&overlap, &rect, &m.work)) return topLeft;
+  return win::KeepVisible(topLeft, size);
 }
 
 }  // namespace vq::win

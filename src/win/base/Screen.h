@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
 namespace vq::win {
 
 // Where a window of this size goes so that the user can see it: where it is while any part of
@@ -13,5 +15,27 @@ RECT NearestWorkArea(const RECT& rect);
 // Moves a rectangle the least so that it lies inside an area (its top-left edge wins when it
 // is larger).
 POINT MoveInside(POINT topLeft, SIZE size, const RECT& area);
+
+// The monitors as they were when first asked: a hundred notes placed at start-up would
+// otherwise put the same four questions to the window system for each. A point or window that
+// lies on a known monitor gets the same answers as DpiForPoint and KeepVisible would give;
+// anything else is asked afresh. Forget() when displays, work areas or scaling change.
+class MonitorLayout {
+ public:
+  UINT DpiForPoint(POINT point);
+  POINT KeepVisible(POINT topLeft, SIZE size);
+  void Forget() { monitors_.clear(); }
+
+ private:
+  struct Monitor {
+    RECT bounds;
+    RECT work;
+    UINT dpi;
+  };
+  const std::vector<Monitor>& Monitors();
+  static BOOL CALLBACK Add(HMONITOR monitor, HDC, LPRECT, LPARAM self);
+
+  std::vector<Monitor> monitors_;
+};
 
 }  // namespace vq::win

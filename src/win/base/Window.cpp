@@ -69,6 +69,31 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) no
   }
 }
 
+namespace {
+
+constexpr wchar_t kHandlerProperty[] = L"Vornquill2.Handler";
+
+// The control's own procedure is kept in its user data, the handler in a property.
+LRESULT CALLBACK ControlProcedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+  auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (auto handler = reinterpret_cast<ControlHandler>(GetPropW(hwnd, kHandlerProperty))) {
+    try {
+      if (std::optional<LRESULT> answer = handler(hwnd, msg, wp, lp)) return *answer;
+    } catch (...) {
+    }
+  }
+  if (msg == WM_NCDESTROY) RemovePropW(hwnd, kHandlerProperty);
+  return CallWindowProcW(original, hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+void SubclassControl(HWND control, ControlHandler handler) {
+  SetPropW(control, kHandlerProperty, reinterpret_cast<HANDLE>(handler));
+  SetWindowLongPtrW(control, GWLP_USERDATA,
+                    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProcedure)));
+}
+
 std::string WindowText(HWND hwnd) {
   int length = GetWindowTextLengthW(hwnd);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');

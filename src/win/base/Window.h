@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vq::win {
@@ -24,9 +25,10 @@ class Window {
 
  protected:
   // Creates the window bound to this object; call it from the most derived constructor or
-  // later, never from a base's. False when the window could not be made.
-  bool CreateBound(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int width,
-                   int height, HWND parent, HMENU menu, HINSTANCE instance);
+  // later, never from a base's. False when the window could not be made (the system has no
+  // window resources left): every view must still answer its calls.
+  [[nodiscard]] bool CreateBound(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x,
+                                 int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance);
   // Lets the window go now; the messages of its end find no object.
   void Destroy();
   // Lets the window go once the message being handled is done: for a window closed by one of
@@ -42,6 +44,13 @@ class Window {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
   void Unbind();
 };
+
+// A subclassed control's own handling: an answer, or nothing to pass the message on to the
+// control's procedure.
+using ControlHandler = std::optional<LRESULT> (*)(HWND control, UINT msg, WPARAM wp, LPARAM lp);
+// Puts handler in front of the control's procedure, behind the same guard as a Window's: what
+// the handler throws never leaves the procedure, and the control then answers for itself.
+void SubclassControl(HWND control, ControlHandler handler);
 
 // Colour values as stored; those with the high bit set name a system colour by its index.
 inline COLORREF ToColorRef(std::uint32_t colour) {

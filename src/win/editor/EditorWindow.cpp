@@ -35,8 +35,12 @@ EditorWindow::EditorWindow(HINSTANCE instance, NoteEditing& editing, FontCache& 
   AppendMenuW(bar, MF_STRING, kEditorMenuBackColor, L"背景色");
   AppendMenuW(bar, MF_STRING, kEditorMenuForeColor, L"文字色");
   AppendMenuW(bar, MF_STRING, kEditorMenuTimer, L"タイマー設定");
-  CreateBound(0, kEditorClass, L"Vorn付箋紙", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 400,
-              300, nullptr, bar, instance);
+  if (!CreateBound(0, kEditorClass, L"Vorn付箋紙", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                   400, 300, nullptr, bar, instance)) {
+    // The menu bar goes with a window only once it has one.
+    DestroyMenu(bar);
+    return;
+  }
   dpi_ = DpiForWindow(hwnd_);
   CreateChildren();
 }
@@ -69,6 +73,9 @@ void EditorWindow::Show(const EditorContent& content, const EditorPlacement& pla
   font_ = content.font;
   backColor_ = content.backColor;
   foreColor_ = content.foreColor;
+  savedPlace_ = {placement.top, placement.left};
+  // Without a window the edit ends as after Cancel; this object goes with it.
+  if (!hwnd_) return editing_.Cancel();
   // Line breaks of a note are CR LF, as the text box wants them.
   SetWindowTextW(text_, Widen(content.text).c_str());
 
@@ -93,7 +100,6 @@ void EditorWindow::Show(const EditorContent& content, const EditorPlacement& pla
   RECT r;
   GetWindowRect(hwnd_, &r);
   shownAt_ = {r.left, r.top};
-  savedPlace_ = {placement.top, placement.left};
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
   SetFocus(text_);
@@ -121,9 +127,8 @@ EditorContent EditorWindow::Content() const { return {WindowText(text_), font_, 
 
 WindowPlace EditorWindow::Place() const {
   RECT r;
-  GetWindowRect(hwnd_, &r);
   // Where it was remembered, until the user moves it.
-  if (r.left == shownAt_.x && r.top == shownAt_.y) return savedPlace_;
+  if (!GetWindowRect(hwnd_, &r) || (r.left == shownAt_.x && r.top == shownAt_.y)) return savedPlace_;
   int dpi = static_cast<int>(dpi_);
   return {PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
 }

@@ -47,7 +47,10 @@ void TimerDialog::Open(const NoteAlarm& alarm, const WindowPlace& place) {
   POINT topLeft{TwipsToPixels(place.left, systemDpi), TwipsToPixels(place.top, systemDpi)};
   dpi_ = DpiForPoint(topLeft);
   topLeft = {TwipsToPixels(place.left, static_cast<int>(dpi_)), TwipsToPixels(place.top, static_cast<int>(dpi_))};
-  CreateBound(0, kTimerClass, L"タイマー設定", kDialogStyle, topLeft.x, topLeft.y, 0, 0, nullptr, nullptr, instance_);
+  // Without a window the editor comes back as after Cancel.
+  if (!CreateBound(0, kTimerClass, L"タイマー設定", kDialogStyle, topLeft.x, topLeft.y, 0, 0, nullptr, nullptr,
+                   instance_))
+    return Leave(kTimerCancel);
   valueFont_ = fonts_.Get({"ＭＳ Ｐゴシック", 9.75, true, false}, dpi_);
   uiFont_ = fonts_.CountdownFont(dpi_);
   CreateChildren();

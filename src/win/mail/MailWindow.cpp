@@ -15,10 +15,10 @@ namespace {
 constexpr wchar_t kMailClass[] = L"Vornquill2.MailChecker";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr long kClientWidth = 4620;
-constexpr long kLineTops[3] = {0, 240, 480};
+constexpr long kLineStep = 240;  // each account's line lies so far below the one before
 constexpr long kMailerLeft = 3600, kMailerWidth = 1005, kMailerHeight = 180;
-// Before the driver sets it, the window is as high as the three lines of its design.
-constexpr long kFirstHeight = 720 + 350;
+// Before the driver sets it, the window is as high as the lines of its design.
+constexpr long kFirstHeight = kAccountCount * kLineStep + 350;
 constexpr COLORREF kYellow = RGB(255, 255, 0);
 
 }  // namespace
@@ -41,14 +41,17 @@ MailWindow::MailWindow(HINSTANCE instance, mail::MailResultWindow& controller, F
   // A place off every monitor is shown where it can be seen; the file keeps it until the
   // user moves the window.
   if (stored) at = KeepVisible(at, size);
-  CreateBound(0, kMailClass, L"VornMailChecker", kStyle, at.x, at.y, size.cx, size.cy, nullptr, nullptr, instance);
+  // Without a window the check still runs and ends; its lines are not shown.
+  if (!CreateBound(0, kMailClass, L"VornMailChecker", kStyle, at.x, at.y, size.cx, size.cy, nullptr, nullptr, instance))
+    return;
   RECT r;
   GetWindowRect(hwnd_, &r);
   createdAt_ = {r.left, r.top};
   font_ = fonts_.CountdownFont(dpi_);
-  for (int i = 0; i < 3; ++i) {
+  static_assert(kAccountCount <= kAccountIdStride);
+  for (int i = 0; i < kAccountCount; ++i) {
     lines_[i] =
-        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, Px(kLineTops[i]), 0, 0,
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, Px(i * kLineStep), 0, 0,
                         hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMailLineFirst + i)), instance, nullptr);
     SendMessageW(lines_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   }
@@ -93,20 +96,21 @@ void MailWindow::Arrange() {
 // The frame is measured, not assumed: captions and borders differ between systems and DPIs. A
 // minimised window changes the size it comes back with.
 SIZE MailWindow::ClientSize() {
-  WINDOWPLACEMENT place{sizeof place};
+  WINDOWPLACEMENT place{};
+  place.length = sizeof place;
   GetWindowPlacement(hwnd_, &place);
   const RECT& normal = place.rcNormalPosition;
   if (!IsIconic(hwnd_)) {
-    RECT outer, client;
-    GetWindowRect(hwnd_, &outer);
-    GetClientRect(hwnd_, &client);
-    frame_ = {(outer.right - outer.left) - client.right, (outer.bottom - outer.top) - client.bottom};
+    RECT outer{}, client{};
+    if (GetWindowRect(hwnd_, &outer) && GetClientRect(hwnd_, &client))
+      frame_ = {(outer.right - outer.left) - client.right, (outer.bottom - outer.top) - client.bottom};
   }
   return {normal.right - normal.left - frame_.cx, normal.bottom - normal.top - frame_.cy};
 }
 
 void MailWindow::Resize(int clientWidth, int clientHeight) {
-  WINDOWPLACEMENT place{sizeof place};
+  WINDOWPLACEMENT place{};
+  place.length = sizeof place;
   GetWindowPlacement(hwnd_, &place);
   RECT& normal = place.rcNormalPosition;
   normal.right = normal.left + clientWidth + frame_.cx;
@@ -128,7 +132,7 @@ void MailWindow::SetStatusLine(int account, std::string_view text) {
 }
 
 long MailWindow::StatusLineHeight(int account) const {
-  RECT r;
+  RECT r{};
   GetWindowRect(lines_.at(static_cast<size_t>(account)), &r);
   return Twips(r.bottom - r.top);
 }
@@ -157,8 +161,7 @@ void MailWindow::AnnounceMail() {
 
 std::optional<mail::MailWindowPlace> MailWindow::MovedPlace() const {
   RECT r;
-  GetWindowRect(hwnd_, &r);
-  if (r.left == createdAt_.x && r.top == createdAt_.y) return std::nullopt;
+  if (!GetWindowRect(hwnd_, &r) || (r.left == createdAt_.x && r.top == createdAt_.y)) return std::nullopt;
   int dpi = static_cast<int>(DpiForWindow(hwnd_));
   return mail::MailWindowPlace{PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "config/Settings.h"
 #include "mail/MailResultView.h"
 #include "mail/MailResultWindow.h"
 #include "win/base/FontCache.h"
@@ -48,7 +49,7 @@ class MailWindow : public Window, public mail::MailResultView {
   FontCache& fonts_;
   UINT dpi_ = 96;
   FontCache::Font font_;
-  std::array<HWND, 3> lines_{};
+  std::array<HWND, kAccountCount> lines_{};
   HWND mailer_ = nullptr;
   bool mailWaiting_ = false;  // the label stays yellow while the window is open
   POINT createdAt_{};

@@ -4,34 +4,22 @@
 #include <wincrypt.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cstdio>
 #include <memory>
 
 #include "win/base/Text.h"
 #include "win/mail/NetApi.h"
+#include "base/Digits.h"
 
 namespace vq::win {
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"VornquillTls";
+constexpr wchar_t kWindowClass[] = L"Vornquill2.Tls";
 constexpr UINT kCheckedMessage = WM_APP + 1;  // wParam: generation, lParam: CertificateVerdict
 constexpr ULONG kRequest = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT | ISC_REQ_CONFIDENTIALITY |
                            ISC_REQ_EXTENDED_ERROR | ISC_REQ_ALLOCATE_MEMORY | ISC_REQ_STREAM;
 constexpr std::size_t kRecordHeader = 5;
 
-// Unique across all layers of the process, so that a late verdict can never be taken for
-// another connection's.
-std::uint32_t NextGeneration() {
-  static std::atomic<std::uint32_t> counter{0};
-  return ++counter;
-}
-
-std::string ErrorCode(SECURITY_STATUS status) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(status));
-  return text;
-}
+std::string ErrorCode(SECURITY_STATUS status) { return "0x" + UpperHex(static_cast<unsigned long>(status), 8); }
 
 // Takes what Schannel allocated.
 void Collect(SecBuffer& buffer, std::string* into) {
@@ -103,15 +91,6 @@ DWORD WINAPI VerifyOnWorker(void* parameter) {
 
 SchannelLayer::SchannelLayer() = default;
 
-// The window that takes the certificate's verdict comes with the first handshake.
-bool SchannelLayer::EnsureWindow() {
-  if (hwnd_) return true;
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  static const bool registered = Window::RegisterClass(instance, kWindowClass);
-  if (registered) CreateBound(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance);
-  return hwnd_ != nullptr;
-}
-
 SchannelLayer::~SchannelLayer() {
   Reset();
   if (haveCredentials_) net::FreeCredentialsHandle(&credentials_);
@@ -144,7 +123,8 @@ void SchannelLayer::Reset() {
 SecurityStep SchannelLayer::Begin(std::string_view host) {
   Reset();
   host_ = Widen(host);
-  if (!EnsureWindow()) return {SecurityStep::Result::kFailed, 0, {}, {}, "window"};
+  // The window that takes the certificate's verdict comes with the first handshake.
+  if (!EnsureWindow(kWindowClass)) return {SecurityStep::Result::kFailed, 0, {}, {}, "window"};
   if (!AcquireCredentials()) return {SecurityStep::Result::kFailed, 0, {}, {}, "credentials"};
   return Initialize(nullptr);
 }

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "ports/SecurityLayer.h"
-#include "win/base/Window.h"
+#include "win/base/MessageWindow.h"
 
 namespace vq::win {
 
@@ -18,7 +18,7 @@ namespace vq::win {
 // nothing). The chain is built on a worker thread (the first build reads the root store and can
 // take a third of a second); its verdict comes back to a message-only window of the layer's
 // own. Create it on the user-interface thread and keep that thread's message loop running.
-class SchannelLayer final : public Window, public SecurityLayer {
+class SchannelLayer final : public MessageWindow, public SecurityLayer {
  public:
   SchannelLayer();
   ~SchannelLayer() override;
@@ -36,7 +36,6 @@ class SchannelLayer final : public Window, public SecurityLayer {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   // One call of the handshake with this input (none for the first and for the goodbye).
   SecurityStep Initialize(const std::string* input);
-  bool EnsureWindow();
   bool AcquireCredentials();
 
   SecurityLayerEvents* events_ = nullptr;

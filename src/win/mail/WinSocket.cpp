@@ -7,14 +7,13 @@
 #include <climits>
 #include <iterator>
 
-#include "win/base/Window.h"
 #include "win/base/Text.h"
 #include "win/mail/NetApi.h"
 
 namespace vq::win {
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"VornquillSocket";
+constexpr wchar_t kWindowClass[] = L"Vornquill2.Socket";
 constexpr UINT kResolvedMessage = WM_APP + 1;  // wParam: generation
 constexpr UINT kDeferredMessage = WM_APP + 2;  // wParam: generation
 // Each socket made gets the next of 256 message numbers for its notifications: a closed
@@ -25,13 +24,6 @@ constexpr long kSocketEvents = FD_CONNECT | FD_READ | FD_WRITE | FD_CLOSE;
 // A peer that keeps sending must not hold the message loop: what is left comes with the next
 // notification.
 constexpr size_t kMostReadAtOnce = 1 << 20;
-
-// Unique across all sockets of the process, so that a late worker result can never be taken
-// for another connection's.
-std::uint32_t NextGeneration() {
-  static std::atomic<std::uint32_t> counter{0};
-  return ++counter;
-}
 
 std::vector<SocketAddress> Resolve(const std::wstring& host, const std::wstring& service, int flags) {
   ADDRINFOW hints{};
@@ -110,16 +102,6 @@ DWORD WINAPI ResolveOnWorker(void* parameter) {
 
 WinSocket::WinSocket() = default;
 
-// The window that takes the socket's notifications comes with the first connection, as the
-// library does: a program that never checks mail makes neither.
-bool WinSocket::EnsureWindow() {
-  if (hwnd_) return true;
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  static const bool registered = Window::RegisterClass(instance, kWindowClass);
-  if (registered) CreateBound(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance);
-  return hwnd_ != nullptr;
-}
-
 WinSocket::~WinSocket() {
   if (deliveryAlive_) *deliveryAlive_ = false;
   Close();
@@ -142,11 +124,12 @@ int WinSocket::Connect(std::string_view host, int port) {
     if (error) return error;
     winsockStarted_ = true;
   }
-  if (!EnsureWindow()) return WSAENOBUFS;
+  // The window that takes the notifications comes with the first connection, as the library does.
+  if (!EnsureWindow(kWindowClass)) return WSAENOBUFS;
   if (port < 1 || port > 65535) return WSAEADDRNOTAVAIL;
   closed_ = false;
   std::wstring wideHost = Widen(host);
-  std::wstring service = std::to_wstring(port);
+  std::wstring service = Widen(std::to_string(port));
   if (host.empty()) {
     // The resolver would answer an empty name with this machine's own addresses.
     deferredError_ = WSAHOST_NOT_FOUND;
@@ -184,11 +167,11 @@ int WinSocket::ConnectNext() {
     const SocketAddress& address = addresses_[nextAddress_++];
     ++attempts_;
     UniqueSocket attempt(net::socket(address.family, SOCK_STREAM, IPPROTO_TCP));
-    if (!attempt || net::WSAAsyncSelect(attempt.Get(), hwnd_, SocketMessage(), kSocketEvents) != 0) {
+    if (!attempt || net::WSAAsyncSelect(attempt.get(), hwnd_, SocketMessage(), kSocketEvents) != 0) {
       lastError_ = net::WSAGetLastError();
       continue;
     }
-    if (net::connect(attempt.Get(), reinterpret_cast<const sockaddr*>(&address.address), address.length) == 0) {
+    if (net::connect(attempt.get(), reinterpret_cast<const sockaddr*>(&address.address), address.length) == 0) {
       socket_ = std::move(attempt);
       connected_ = true;
       deferredConnect_ = true;
@@ -233,7 +216,7 @@ int WinSocket::SendBytes(std::string_view bytes) {
 int WinSocket::Flush() {
   while (sent_ < outbox_.size()) {
     int chunk = static_cast<int>(std::min<size_t>(outbox_.size() - sent_, INT_MAX));
-    int n = net::send(socket_.Get(), outbox_.data() + sent_, chunk, 0);
+    int n = net::send(socket_.get(), outbox_.data() + sent_, chunk, 0);
     if (n == SOCKET_ERROR) {
       int error = net::WSAGetLastError();
       return error == WSAEWOULDBLOCK ? 0 : error;
@@ -267,7 +250,7 @@ LRESULT WinSocket::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg >= kFirstSocketMessage && msg < kFirstSocketMessage + kSocketMessageCount) {
-    if (msg == SocketMessage() && socket_ && wp == socket_.Get())
+    if (msg == SocketMessage() && socket_ && wp == socket_.get())
       OnSocketEvent(WSAGETSELECTEVENT(lp), WSAGETSELECTERROR(lp));
     return 0;
   }
@@ -326,7 +309,7 @@ void WinSocket::OnSocketEvent(int event, int error) {
 bool WinSocket::ReadAvailable(std::string& data, int& error) {
   char buffer[4096];
   while (data.size() < kMostReadAtOnce) {
-    int n = net::recv(socket_.Get(), buffer, sizeof buffer, 0);
+    int n = net::recv(socket_.get(), buffer, sizeof buffer, 0);
     if (n > 0) {
       data.append(buffer, static_cast<size_t>(n));
       continue;

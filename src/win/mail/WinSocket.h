@@ -10,7 +10,7 @@
 
 #include "win/mail/UniqueSocket.h"
 #include "ports/Socket.h"
-#include "win/base/Window.h"
+#include "win/base/MessageWindow.h"
 
 namespace vq::win {
 
@@ -29,7 +29,7 @@ struct SocketAddress {
 // worker thread, so a slow name server freezes nothing. Every event reaches the listener from the
 // message loop, never from inside a call on the socket; a listener may close, reconnect or destroy
 // the socket from inside an event.
-class WinSocket final : public Window, public Socket {
+class WinSocket final : public MessageWindow, public Socket {
  public:
   WinSocket();
   ~WinSocket() override;
@@ -47,7 +47,6 @@ class WinSocket final : public Window, public Socket {
 
  private:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-  bool EnsureWindow();
   UINT SocketMessage() const;
   [[nodiscard]] int ConnectNext();
   void OnResolved();

@@ -4,7 +4,8 @@
 
 #include "win/base/Dpi.h"
 #include "win/base/Screen.h"
-#include "win/shell/PopupMenu.h"
+#include "win/base/PopupMenu.h"
+#include "win/base/StartupProfile.h"
 #include "win/base/Text.h"
 #include "base/Twips.h"
 
@@ -31,37 +32,55 @@ SIZE Measure(HDC dc, HFONT font, const std::wstring& text) {
 
 bool NoteWindow::RegisterClass(HINSTANCE instance) { return Window::RegisterClass(instance, kNoteClass); }
 
-NoteWindow::NoteWindow(HINSTANCE instance, HWND owner, NoteEvents& events, FontCache& fonts)
-    : owner_(owner), events_(events), fonts_(fonts) {
-  // A tool window gets no taskbar button.
-  CreateBound(WS_EX_TOOLWINDOW, kNoteClass, L"付箋紙", WS_POPUP, 0, 0, 1, 1, owner, nullptr, instance);
+NoteWindow::NoteWindow(HINSTANCE instance, HWND owner, NoteEvents& events, FontCache& fonts, MonitorLayout& monitors)
+    : owner_(owner), events_(events), fonts_(fonts), monitors_(monitors) {
+  VQ_PROFILE(kNoteWindow);
+  // A tool window gets no taskbar button. Without a window (the system has none left) the note
+  // is kept unseen and its record keeps its place: the calls below that read the window check.
+  (void)CreateBound(WS_EX_TOOLWINDOW, kNoteClass, L"付箋紙", WS_POPUP, 0, 0, 1, 1, owner, nullptr, instance);
 }
 
 void NoteWindow::Present(const Note& note, const std::optional<CountdownLine>& countdown) {
   note_ = note;
   text_ = Widen(note.text);
   countdown_ = countdown;
+  if (!hwnd_) return;
   // Twips become pixels with the DPI of the monitor the note lands on.
-  UINT systemDpi = SystemDpi();
-  POINT guess{TwipsToPixels(note.left, static_cast<int>(systemDpi)),
-              TwipsToPixels(note.top, static_cast<int>(systemDpi))};
-  dpi_ = DpiForPoint(guess);
+  {
+    VQ_PROFILE(kMonitor);
+    UINT systemDpi = SystemDpi();
+    POINT guess{TwipsToPixels(note.left, static_cast<int>(systemDpi)),
+                TwipsToPixels(note.top, static_cast<int>(systemDpi))};
+    dpi_ = monitors_.DpiForPoint(guess);
+  }
   Fit({TwipsToPixels(note.left, static_cast<int>(dpi_)), TwipsToPixels(note.top, static_cast<int>(dpi_))}, true);
+  VQ_PROFILE(kPlaceRead);
   RECT r;
   GetWindowRect(hwnd_, &r);
   presentedAt_ = {r.left, r.top};
 }
 
 void NoteWindow::Fit(POINT topLeft, bool show) {
-  font_ = fonts_.Get(note_.font, dpi_);
-  countdownFont_ = fonts_.CountdownFont(dpi_);
-  HDC dc = fonts_.MeasuringDC();
-  textSize_ = Measure(dc, font_.get(), text_);
-  countdownSize_ = countdown_ ? Measure(dc, countdownFont_.get(), Widen(countdown_->caption)) : SIZE{0, 0};
+  {
+    VQ_PROFILE(kFonts);
+    font_ = fonts_.Get(note_.font, dpi_);
+    countdownFont_ = fonts_.CountdownFont(dpi_);
+  }
+  {
+    VQ_PROFILE(kMeasure);
+    HDC dc = fonts_.MeasuringDC();
+    textSize_ = Measure(dc, font_.get(), text_);
+    countdownSize_ = countdown_ ? Measure(dc, countdownFont_.get(), Widen(countdown_->caption)) : SIZE{0, 0};
+  }
   SIZE size{std::max(textSize_.cx, countdownSize_.cx), textSize_.cy + countdownSize_.cy};
-  // A note saved on a monitor that is gone comes back on the nearest one; its file keeps the
-  // saved place until the user moves it.
-  POINT at = KeepVisible(topLeft, size);
+  POINT at;
+  {
+    // A note saved on a monitor that is gone comes back on the nearest one; its file keeps the
+    // saved place until the user moves it.
+    VQ_PROFILE(kMonitor);
+    at = monitors_.KeepVisible(topLeft, size);
+  }
+  VQ_PROFILE(kShow);
   // One call places, sizes and shows a new note: at start-up every call to the window system counts.
   SetWindowPos(hwnd_, nullptr, at.x, at.y, size.cx, size.cy,
                SWP_NOZORDER | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : 0));
@@ -70,6 +89,7 @@ void NoteWindow::Fit(POINT topLeft, bool show) {
 
 void NoteWindow::UpdateCountdown(const CountdownLine& countdown) {
   countdown_ = countdown;
+  if (!hwnd_) return;
   RECT r;
   GetWindowRect(hwnd_, &r);
   countdownSize_ = Measure(fonts_.MeasuringDC(), countdownFont_.get(), Widen(countdown.caption));
@@ -80,10 +100,12 @@ void NoteWindow::UpdateCountdown(const CountdownLine& countdown) {
 }
 
 void NoteWindow::StartCountdownTimer(std::chrono::milliseconds every) {
-  SetTimer(hwnd_, kCountdownTimer, static_cast<UINT>(every.count()), nullptr);
+  VQ_PROFILE(kCountdown);
+  if (hwnd_) SetTimer(hwnd_, kCountdownTimer, static_cast<UINT>(every.count()), nullptr);
 }
 
 void NoteWindow::SetTopmost(bool topmost) {
+  VQ_PROFILE(kLayer);
   SetWindowPos(hwnd_, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, kStackingFlags);
 }
 
@@ -115,14 +137,14 @@ void NoteWindow::DragMove() {
 
 std::optional<WindowPlace> NoteWindow::MovedTo() const {
   RECT r;
-  GetWindowRect(hwnd_, &r);
+  if (!GetWindowRect(hwnd_, &r)) return std::nullopt;
   if (r.left == presentedAt_.x && r.top == presentedAt_.y) return std::nullopt;
   int dpi = static_cast<int>(DpiForWindow(hwnd_));
   return WindowPlace{PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
 }
 
 WindowSize NoteWindow::Size() const {
-  RECT r;
+  RECT r{};
   GetWindowRect(hwnd_, &r);
   int dpi = static_cast<int>(DpiForWindow(hwnd_));
   return {PixelsToTwips(r.right - r.left, dpi), PixelsToTwips(r.bottom - r.top, dpi)};
@@ -162,11 +184,13 @@ LRESULT NoteWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void NoteWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   // Keep the note's physical size on a monitor with another scale.
+  monitors_.Forget();
   dpi_ = dpi;
   Fit({suggested.left, suggested.top});
 }
 
 void NoteWindow::OnPaint() {
+  VQ_PROFILE(kPaint);
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
   RECT client;

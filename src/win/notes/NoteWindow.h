@@ -6,6 +6,7 @@
 
 #include "notes/NoteView.h"
 #include "win/base/FontCache.h"
+#include "win/base/Screen.h"
 #include "win/base/Window.h"
 
 namespace vq::win {
@@ -18,7 +19,7 @@ class NoteWindow : public Window, public NoteView {
 
   // The owner is the hidden main window: an owned window has no taskbar button anywhere, and
   // the operations on all top-level windows pass it by.
-  NoteWindow(HINSTANCE instance, HWND owner, NoteEvents& events, FontCache& fonts);
+  NoteWindow(HINSTANCE instance, HWND owner, NoteEvents& events, FontCache& fonts, MonitorLayout& monitors);
 
   void Present(const Note& note, const std::optional<CountdownLine>& countdown) override;
   void UpdateCountdown(const CountdownLine& countdown) override;
@@ -41,6 +42,7 @@ class NoteWindow : public Window, public NoteView {
   HWND owner_;
   NoteEvents& events_;
   FontCache& fonts_;
+  MonitorLayout& monitors_;
   UINT dpi_ = 96;
   Note note_;
   std::wstring text_;

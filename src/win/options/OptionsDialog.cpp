@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <cmath>
+#include <span>
 
 #include "win/base/Dpi.h"
 #include "win/base/Ids.h"
@@ -15,6 +16,7 @@
 #include "win/base/Text.h"
 #include "win/base/WindowNames.h"
 #include "base/Twips.h"
+#include "notes/NoteRecord.h"
 #include "win/res/resource.h"
 
 namespace vq::win {
@@ -37,6 +39,11 @@ Choice Chosen(HWND combo, const wchar_t* const (&)[N]) {
   const LRESULT chosen = SendMessageW(combo, CB_GETCURSEL, 0, 0);
   return static_cast<Choice>(chosen >= 0 && chosen < static_cast<LRESULT>(N) ? chosen : static_cast<LRESULT>(N));
 }
+constexpr const wchar_t* kPageCaptions[] = {L"Vornquill", L"メール", L"ランチャー", L"付箋紙"};
+// The mail page's tabs: one per account, then the settings they share.
+constexpr const wchar_t* kMailTabCaptions[] = {L"メール1", L"メール2", L"メール3", L"設定"};
+static_assert(std::size(kMailTabCaptions) == kAccountCount + 1 && kMailSettingsSubPage == kAccountCount);
+static_assert(kAccountCount <= kAccountIdStride, "the accounts' control IDs would collide");
 
 }  // namespace
 
@@ -97,12 +104,12 @@ constexpr struct {
     {0, -1, L"STATIC", L"", SS_ETCHEDHORZ, -1, 120, 3420, 5760, 30, 0},
     // "メール": one tab per account and "設定"; the accounts' rows are added below.
     {1, -1, WC_TABCONTROLW, L"", WS_CLIPSIBLINGS | WS_TABSTOP, kOptMailTabs, 120, 420, 5760, 3720, 0},
-    {1, 3, L"EDIT", L"", kEdit, kOptInterval, 360, 1020, 720, 360, kClient},
-    {1, 3, L"STATIC", L"分ごとにメールチェック", kLabel, kOptIntervalLabel, 1200, 1080, 3000, 300, 0},
-    {1, 3, L"STATIC", L"自動メールを無効にしたい場合は空欄にするか「0」を代入して下さい。", kLabel, kOptIntervalNote, 360, 1560, 5400, 540, 0},
-    {1, 3, L"STATIC", L"メーラーの場所", kLabel, kOptMailerLabel, 360, 2280, 3000, 300, 0},
-    {1, 3, L"EDIT", L"C:\\Program Files\\Outlook Express\\msimn.exe", kEdit, kOptMailer, 360, 2640, 4680, 360, kClient},
-    {1, 3, L"BUTTON", L"...", kPush, kOptMailerBrowse, 5160, 2640, 480, 360, 0},
+    {1, kMailSettingsSubPage, L"EDIT", L"", kEdit, kOptInterval, 360, 1020, 720, 360, kClient},
+    {1, kMailSettingsSubPage, L"STATIC", L"分ごとにメールチェック", kLabel, kOptIntervalLabel, 1200, 1080, 3000, 300, 0},
+    {1, kMailSettingsSubPage, L"STATIC", L"自動メールを無効にしたい場合は空欄にするか「0」を代入して下さい。", kLabel, kOptIntervalNote, 360, 1560, 5400, 540, 0},
+    {1, kMailSettingsSubPage, L"STATIC", L"メーラーの場所", kLabel, kOptMailerLabel, 360, 2280, 3000, 300, 0},
+    {1, kMailSettingsSubPage, L"EDIT", L"C:\\Program Files\\Outlook Express\\msimn.exe", kEdit, kOptMailer, 360, 2640, 4680, 360, kClient},
+    {1, kMailSettingsSubPage, L"BUTTON", L"...", kPush, kOptMailerBrowse, 5160, 2640, 480, 360, 0},
     // "ランチャー": the entry being edited; the twenty slots are added below.
     {2, -1, L"STATIC", L"名前(任意)：", kLabel, kOptLauncherNameLabel, 240, 540, 1560, 300, 0},
     {2, -1, L"EDIT", L"", kEdit, kOptLauncherName, 1860, 480, 3900, 360, kClient},
@@ -138,7 +145,7 @@ constexpr struct {
 };
 // clang-format on
 
-void AddTabs(HWND tabs, std::initializer_list<const wchar_t*> captions) {
+void AddTabs(HWND tabs, std::span<const wchar_t* const> captions) {
   int i = 0;
   for (const wchar_t* caption : captions) {
     TCITEMW item{};
@@ -151,7 +158,7 @@ void AddTabs(HWND tabs, std::initializer_list<const wchar_t*> captions) {
 }  // namespace
 
 void OptionsDialog::CreateControls() {
-  // The rows of the three accounts and the twenty launcher slots follow a pattern; they go
+  // The rows of the accounts and the twenty launcher slots follow a pattern; they go
   // after the controls of their page in the table, so that the tab order stays as it was.
   auto addSingles = [&](auto keep) {
     for (const auto& c : kSingleControls)
@@ -161,14 +168,16 @@ void OptionsDialog::CreateControls() {
   addSingles([](const auto& c) { return c.page == 0; });
   addSingles([](const auto& c) { return c.page == 1 && c.subPage < 0; });
   const wchar_t* rows[] = {L"ポート：", L"POP3サーバ：", L"アカウント(ID)：", L"パスワード："};
-  for (int a = 0; a < 3; ++a) {
+  for (int a = 0; a < kAccountCount; ++a) {
     for (int r = 0; r < 4; ++r)
-      Add({1, a, L"STATIC", rows[r], kLabel, kOptAccountLabelFirst + a * 5 + r, 360, 1020 + r * 600L, 1680, 300});
+      Add({1, a, L"STATIC", rows[r], kLabel, kOptAccountLabelFirst + r * kAccountIdStride + a, 360, 1020 + r * 600L,
+           1680, 300});
     Add({1, a, L"EDIT", L"110", kEdit, kOptPortFirst + a, 2100, 960, 900, 360, kClient});
     // The security drop-down comes next in the tab order, right of the port's hint.
     Add({1, a, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kOptSecurityFirst + a, 4260, 960, 1320,
          1200});
-    Add({1, a, L"STATIC", L"←通常は110", kLabel, kOptAccountLabelFirst + a * 5 + 4, 3120, 1020, 1080, 300});
+    Add({1, a, L"STATIC", L"←通常は110", kLabel, kOptAccountLabelFirst + 4 * kAccountIdStride + a, 3120, 1020, 1080,
+         300});
     Add({1, a, L"EDIT", L"", kEdit, kOptHostFirst + a, 2100, 1560, 3480, 360, kClient});
     Add({1, a, L"EDIT", L"", kEdit, kOptUserFirst + a, 2100, 2160, 3480, 360, kClient});
     Add({1, a, L"EDIT", L"", kEdit | ES_PASSWORD, kOptPasswordFirst + a, 2100, 2760, 3480, 360, kClient});
@@ -180,8 +189,9 @@ void OptionsDialog::CreateControls() {
   addSingles([](const auto& c) { return c.page == 2 && c.id < kOptLauncherFileLabel; });
   for (int slot = 0; slot < kLauncherEntryCount; ++slot) {
     int column = slot / 4, row = slot % 4;
-    Add({2, -1, L"BUTTON", std::to_wstring(slot + 1).c_str(), (slot == 0 ? WS_GROUP | WS_TABSTOP : 0u) | BS_RADIOBUTTON,
-         kOptSlotFirst + slot, 360 + column * 560L, 2100 + row * 460L, 540, 360});
+    Add({2, -1, L"BUTTON", Widen(std::to_string(slot + 1)).c_str(),
+         (slot == 0 ? WS_GROUP | WS_TABSTOP : 0u) | BS_RADIOBUTTON, kOptSlotFirst + slot, 360 + column * 560L,
+         2100 + row * 460L, 540, 360});
   }
   addSingles([](const auto& c) { return c.page == 2 && c.id >= kOptLauncherFileLabel; });
   addSingles([](const auto& c) { return c.page == 3; });
@@ -193,9 +203,9 @@ void OptionsDialog::CreateControls() {
 void OptionsDialog::PrepareControls() {
   tabs_ = GetDlgItem(hwnd_, kOptTabs);
   mailTabs_ = GetDlgItem(hwnd_, kOptMailTabs);
-  AddTabs(tabs_, {L"Vornquill", L"メール", L"ランチャー", L"付箋紙"});
-  AddTabs(mailTabs_, {L"メール1", L"メール2", L"メール3", L"設定"});
-  for (int a = 0; a < 3; ++a) {
+  AddTabs(tabs_, kPageCaptions);
+  AddTabs(mailTabs_, kMailTabCaptions);
+  for (int a = 0; a < kAccountCount; ++a) {
     HWND password = GetDlgItem(hwnd_, kOptPasswordFirst + a);
     SendMessageW(password, EM_SETPASSWORDCHAR, L'*', 0);
     DisableInputMethod(password);  // no input method for a password
@@ -207,13 +217,11 @@ void OptionsDialog::PrepareControls() {
   }
   HWND interval = GetDlgItem(hwnd_, kOptInterval);
   SendMessageW(interval, EM_SETLIMITTEXT, kIntervalMaxLength, 0);
-  SetWindowLongPtrW(interval, GWLP_USERDATA,
-                    SetWindowLongPtrW(interval, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(IntervalProc)));
+  SubclassControl(interval, IntervalProc);
   for (int slot = 0; slot < kLauncherEntryCount; ++slot) {
     HWND button = GetDlgItem(hwnd_, kOptSlotFirst + slot);
     SetPropW(button, L"Vornquill2.Dialog", this);
-    SetWindowLongPtrW(button, GWLP_USERDATA,
-                      SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SlotProc)));
+    SubclassControl(button, SlotProc);
   }
   SendMessageW(GetDlgItem(hwnd_, kOptPicture), STM_SETICON,
                reinterpret_cast<WPARAM>(LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP))), 0);
@@ -223,8 +231,7 @@ void OptionsDialog::PrepareControls() {
   // out), or they would stand on whatever the screen held before.
   HWND frame = GetDlgItem(hwnd_, kOptLauncherFrame);
   SetWindowLongPtrW(frame, GWL_STYLE, GetWindowLongPtrW(frame, GWL_STYLE) | WS_CLIPSIBLINGS);
-  SetWindowLongPtrW(frame, GWLP_USERDATA,
-                    SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FrameProc)));
+  SubclassControl(frame, FrameProc);
   SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // The pages lie on the tab control, above it in the z-order.
   SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -244,12 +251,15 @@ void OptionsDialog::Show(const OptionsValues& values) {
   // moves the dialog.
   shownAt_ = KeepVisible({Px(values.left), Px(values.top)}, size);
   savedPlace_ = {values.top, values.left};
-  CreateBound(0, kOptionsClass, L"Vornquill2(設定)", kDialogStyle, shownAt_.x, shownAt_.y, size.cx, size.cy, nullptr,
-              nullptr, instance_);
+  shownValues_.emplace(values);
+  // Without a window the settings read as they were loaded, and the place stays as stored.
+  if (!CreateBound(0, kOptionsClass, L"Vornquill2(設定)", kDialogStyle, shownAt_.x, shownAt_.y, size.cx, size.cy,
+                   nullptr, nullptr, instance_))
+    return;
   CreateControls();
 
   refreshing_ = true;
-  for (int a = 0; a < 3; ++a) {
+  for (int a = 0; a < kAccountCount; ++a) {
     SetText(kOptPortFirst + a, values.accounts[a].port);
     SetText(kOptHostFirst + a, values.accounts[a].host);
     SetText(kOptUserFirst + a, values.accounts[a].user);
@@ -304,8 +314,9 @@ bool OptionsDialog::Checked(int id) const { return IsDlgButtonChecked(hwnd_, id)
 void OptionsDialog::SetChecked(int id, bool on) { CheckDlgButton(hwnd_, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
 OptionsValues OptionsDialog::Values() const {
+  if (!hwnd_) return *shownValues_;
   OptionsValues v;
-  for (int a = 0; a < 3; ++a)
+  for (int a = 0; a < kAccountCount; ++a)
     v.accounts[a] = {GetText(kOptPortFirst + a),     GetText(kOptHostFirst + a), GetText(kOptUserFirst + a),
                      GetText(kOptPasswordFirst + a), ChosenSecurity(a),          ChosenProtocol(a)};
   v.interval = GetText(kOptInterval);
@@ -333,8 +344,8 @@ MailProtocol OptionsDialog::ChosenProtocol(int account) const {
 
 void OptionsDialog::ShowProtocolCaptions(int account) {
   const bool imap = ChosenProtocol(account) == MailProtocol::kImap;
-  SetText(kOptAccountLabelFirst + account * 5 + 1, imap ? "IMAPサーバ：" : "POP3サーバ：");
-  SetText(kOptAccountLabelFirst + account * 5 + 4, imap ? "←通常は143" : "←通常は110");
+  SetText(kOptAccountLabelFirst + kAccountIdStride + account, imap ? "IMAPサーバ：" : "POP3サーバ：");
+  SetText(kOptAccountLabelFirst + 4 * kAccountIdStride + account, imap ? "←通常は143" : "←通常は110");
 }
 
 void OptionsDialog::RefreshLauncher() {
@@ -349,8 +360,7 @@ void OptionsDialog::RefreshLauncher() {
 
 WindowPlace OptionsDialog::Place() const {
   RECT r;
-  GetWindowRect(hwnd_, &r);
-  if (r.left == shownAt_.x && r.top == shownAt_.y) return savedPlace_;
+  if (!GetWindowRect(hwnd_, &r) || (r.left == shownAt_.x && r.top == shownAt_.y)) return savedPlace_;
   int dpi = static_cast<int>(dpi_);
   return {PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
 }
@@ -425,9 +435,10 @@ void OptionsDialog::OnCommand(int id, int code) {
     RefreshLauncher();
     return;
   }
-  if (id >= kOptSecurityFirst && id < kOptProtocolFirst + 3) {
+  const bool security = id >= kOptSecurityFirst && id < kOptSecurityFirst + kAccountCount;
+  if (security || (id >= kOptProtocolFirst && id < kOptProtocolFirst + kAccountCount)) {
     if (code != CBN_SELCHANGE) return;
-    const int account = (id - kOptSecurityFirst) % 3;
+    const int account = id - (security ? kOptSecurityFirst : kOptProtocolFirst);
     const std::string typed = GetText(kOptPortFirst + account);
     const std::string moved = PortAfterMailChoice(typed, ChosenProtocol(account), ChosenSecurity(account));
     if (moved != typed) SetText(kOptPortFirst + account, moved);
@@ -502,17 +513,15 @@ void OptionsDialog::OnCommand(int id, int code) {
   }
 }
 
-// The subclassed controls keep their own procedure in their user data.
-LRESULT CALLBACK OptionsDialog::IntervalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+std::optional<LRESULT> OptionsDialog::IntervalProc(HWND, UINT msg, WPARAM wp, LPARAM) {
   // Digits and Backspace only; every other key is dropped before it reaches the field.
   if (msg == WM_CHAR && !AcceptIntervalKey(static_cast<char32_t>(wp))) return 0;
-  return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)), hwnd, msg, wp, lp);
+  return std::nullopt;
 }
 
-LRESULT CALLBACK OptionsDialog::FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+std::optional<LRESULT> OptionsDialog::FrameProc(HWND hwnd, UINT msg, WPARAM, LPARAM) {
   if (msg == WM_ERASEBKGND) return 1;  // painted whole below
-  if (msg != WM_PAINT)
-    return CallWindowProcW(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)), hwnd, msg, wp, lp);
+  if (msg != WM_PAINT) return std::nullopt;
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
   // The page's colour, as the dialog gives it to the controls on its pages.
@@ -541,8 +550,7 @@ LRESULT CALLBACK OptionsDialog::FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
   return 0;
 }
 
-LRESULT CALLBACK OptionsDialog::SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+std::optional<LRESULT> OptionsDialog::SlotProc(HWND hwnd, UINT msg, WPARAM, LPARAM) {
   auto* self = static_cast<OptionsDialog*>(GetPropW(hwnd, L"Vornquill2.Dialog"));
   if (self && (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN)) {
     // Any mouse button going down on a slot commits the slot selected so far.
@@ -551,7 +559,7 @@ LRESULT CALLBACK OptionsDialog::SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     self->RefreshLauncher();
   }
   if (msg == WM_NCDESTROY) RemovePropW(hwnd, L"Vornquill2.Dialog");
-  return CallWindowProcW(original, hwnd, msg, wp, lp);
+  return std::nullopt;
 }
 
 LRESULT OptionsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

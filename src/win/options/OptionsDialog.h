@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "options/OptionsController.h"
@@ -46,9 +47,10 @@ class OptionsDialog : public Window, public OptionsView {
     int subPage;  // mail sub-page 0..3, or -1
   };
 
-  static LRESULT CALLBACK IntervalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT CALLBACK SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  // Handlers of the subclassed controls (SubclassControl).
+  static std::optional<LRESULT> IntervalProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static std::optional<LRESULT> SlotProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static std::optional<LRESULT> FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnCommand(int id, int code);
   HWND Add(const Control& control);
@@ -77,6 +79,7 @@ class OptionsDialog : public Window, public OptionsView {
   UINT dpi_ = 96;
   POINT shownAt_{};
   WindowPlace savedPlace_;
+  std::optional<OptionsValues> shownValues_;  // what Values() answers when the window could not be made
   FontCache::Font font_;
   std::vector<Placed> placed_;
   std::uint32_t backColor_ = 0xFFFFFF, foreColor_ = 0;

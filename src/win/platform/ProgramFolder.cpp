@@ -20,6 +20,4 @@ std::wstring ProgramFolder() {
   return path;
 }
 
-std::wstring ProgramFile(const wchar_t* name) { return ProgramFolder() + name; }
-
 }  // namespace vq::win

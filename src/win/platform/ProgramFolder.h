@@ -6,7 +6,5 @@ namespace vq::win {
 // The folder that holds Vornquill2.exe, with its trailing backslash ("C:\\" stays a root). The working directory
 // plays no part in where the program keeps its files.
 std::wstring ProgramFolder();
-// A file beside the program.
-std::wstring ProgramFile(const wchar_t* name);
 
 }  // namespace vq::win

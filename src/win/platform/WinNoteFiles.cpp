@@ -2,33 +2,28 @@
 
 #include <windows.h>
 
+#include "win/base/Handles.h"
+#include "win/base/StartupProfile.h"
 #include "win/base/Text.h"
-#include "win/platform/WinSystem.h"
 
 namespace vq::win {
 
-namespace {
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return h_; }
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  void Close() {
-    if (valid()) CloseHandle(h_);
-    h_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE h_;
-};
-
-}  // namespace
+bool WriteAnsiFileSafely(const std::wstring& path, const std::string& utf8) {
+  std::string bytes = ToAnsi(utf8);
+  std::wstring temporary = path + Widen(NoteFiles::kTemporarySuffix);
+  UniqueFile file(
+      CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  bool ok =
+      (bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                         written == bytes.size())) &&
+      FlushFileBuffers(file.get());
+  file.Reset();  // the move needs the file closed
+  ok = ok && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileW(temporary.c_str());
+  return ok;
+}
 
 std::wstring WinNoteFiles::Path(std::string_view name) const { return folder_ + Widen(name); }
 
@@ -38,9 +33,10 @@ bool WinNoteFiles::Exists(std::string_view name) const {
 }
 
 NoteFiles::ReadResult WinNoteFiles::Read(std::string_view name) const {
-  FileHandle file(CreateFileW(Path(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  VQ_PROFILE(kNoteFiles);
+  UniqueFile file(CreateFileW(Path(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) {
+  if (!file) {
     DWORD error = GetLastError();
     bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     return {missing ? ReadStatus::kMissing : ReadStatus::kUnreadable, ""};

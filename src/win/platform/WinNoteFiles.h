@@ -27,4 +27,8 @@ class WinNoteFiles : public NoteFiles {
   std::wstring folder_;
 };
 
+// Writes text in the ANSI code page the way note files are written (the Startup shortcut too):
+// through a temporary file beside the target, so that a failure leaves the old file as it was.
+bool WriteAnsiFileSafely(const std::wstring& path, const std::string& utf8);
+
 }  // namespace vq::win

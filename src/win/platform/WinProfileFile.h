@@ -15,7 +15,7 @@ class WinProfileFile : public ProfileFile {
   bool Exists() const override;
   std::string Read(std::string_view section, std::string_view key) const override;
   bool Write(std::string_view section, std::string_view key, std::string_view value) override;
-  bool WriteSection(std::string_view section, const std::vector<std::pair<std::string, std::string>>& keys) override;
+  bool Create(const ProfileSections& sections) override;
 
  private:
   std::wstring folder_;

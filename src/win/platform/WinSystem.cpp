@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "ports/NoteFiles.h"
 #include "win/base/Text.h"
+#include "win/platform/WinNoteFiles.h"
 
 namespace vq::win {
 
@@ -27,22 +27,6 @@ System::RunOutcome WinSystem::Run(const std::string& commandLine) {
 bool WinSystem::FolderExists(const std::string& path) const {
   DWORD attributes = GetFileAttributesW(Widen(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool WriteAnsiFileSafely(const std::wstring& path, const std::string& utf8) {
-  std::string bytes = ToAnsi(utf8);
-  std::wstring temporary = path + Widen(NoteFiles::kTemporarySuffix);
-  HANDLE file =
-      CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = (bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                               written == bytes.size())) &&
-            FlushFileBuffers(file);
-  CloseHandle(file);
-  ok = ok && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileW(temporary.c_str());
-  return ok;
 }
 
 bool WinSystem::WriteTextFile(const std::string& path, const std::string& text) {

@@ -20,8 +20,4 @@ class WinSystem : public System {
   std::wstring programFolder_;
 };
 
-// Writes text in the ANSI code page through a temporary file beside the target, so that a
-// failure leaves the old file as it was.
-bool WriteAnsiFileSafely(const std::wstring& path, const std::string& utf8);
-
 }  // namespace vq::win

@@ -1,8 +1,9 @@
 #include "win/shell/MainWindow.h"
 
+#include "win/base/StartupProfile.h"
 #include "win/base/WindowNames.h"
 #include "win/res/resource.h"
-#include "win/shell/PopupMenu.h"
+#include "win/base/PopupMenu.h"
 
 namespace vq::win {
 
@@ -21,7 +22,10 @@ bool MainWindow::Create(ResidentShell& shell) {
   return true;
 }
 
-bool MainWindow::AddIcon() { return tray_->Add(); }
+bool MainWindow::AddIcon() {
+  VQ_PROFILE(kTrayIcon);
+  return tray_->Add();
+}
 
 void MainWindow::RemoveIcon() { tray_->Remove(); }
 
@@ -46,6 +50,11 @@ LRESULT MainWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_QUERYENDSESSION:
       return shell_->OnCloseRequest() ? TRUE : FALSE;
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_DPICHANGED:
+      monitors_.Forget();
+      break;
   }
   if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
     // Explorer restarts drop every tray icon and broadcast "TaskbarCreated"; add ours again.

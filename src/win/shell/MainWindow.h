@@ -6,6 +6,7 @@
 #include "ports/Timers.h"
 #include "ports/Tray.h"
 #include "shell/ResidentShell.h"
+#include "win/base/Screen.h"
 #include "win/base/Window.h"
 #include "win/shell/TrayIcon.h"
 
@@ -15,7 +16,8 @@ namespace vq::win {
 // timers, and turns their messages into calls on the resident shell. It is never shown.
 class MainWindow : public Window, public Tray, public Timers {
  public:
-  explicit MainWindow(HINSTANCE instance) : instance_(instance) {}
+  // The monitors are forgotten whenever displays or work areas change.
+  MainWindow(HINSTANCE instance, MonitorLayout& monitors) : instance_(instance), monitors_(monitors) {}
 
   // Creates the window; messages go to the shell from then on. False when it could not be made.
   bool Create(ResidentShell& shell);
@@ -30,6 +32,7 @@ class MainWindow : public Window, public Tray, public Timers {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   HINSTANCE instance_;
+  MonitorLayout& monitors_;
   ResidentShell* shell_ = nullptr;
   HICON icon_ = nullptr;
   UINT taskbarCreated_ = 0;

@@ -1,5 +1,6 @@
-#include "win/shell/PopupMenu.h"
+#include "win/base/PopupMenu.h"
 
+#include "win/base/Handles.h"
 #include "win/base/Text.h"
 
 namespace vq::win {
@@ -25,16 +26,15 @@ HMENU BuildPopup(const Menu& menu) {
 }  // namespace
 
 std::optional<MenuCommand> TrackMenu(HWND owner, const Menu& menu) {
-  HMENU popup = BuildPopup(menu);
+  UniqueMenu popup(BuildPopup(menu));  // destroys the submenus with it
   POINT at{};
   GetCursorPos(&at);
   // A tray menu only closes on a click elsewhere when its owner is in the foreground.
   SetForegroundWindow(owner);
   UINT chosen = static_cast<UINT>(
-      TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y,
-                       owner, nullptr));
+      TrackPopupMenuEx(popup.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x,
+                       at.y, owner, nullptr));
   PostMessageW(owner, WM_NULL, 0, 0);
-  DestroyMenu(popup);  // destroys the submenus with it
   if (chosen == 0) return std::nullopt;
   return static_cast<MenuCommand>(chosen);
 }
