@@ -362,9 +362,6 @@ TEST(ImapSession, CourseOfEachConversation) {
       {kToStatus + "* STATUS Sent (MESSAGES 9 UNSEEN 9)\r\n* 3 RECENT\r\na9 OK\r\nx OK\r\n|* STATUS inbox (MESSAGES 1 "
                    "UNSEEN 1)\r\na3 OK\r\n|close",
        kAllSent, one},
-      {"connect|* OK [CAPABILITY X {4}\r\na1 OK] hi\r\n|* CAPABILITY IMAP4rev1\r\na1 OK\r\n|a2 OK\r\n|* STATUS INBOX "
-       "(MESSAGES 1 UNSEEN 1)\r\na3 OK\r\n|close",
-       kAllSent, one},
       {"connect|* PREAUTH hi\r\n|a1 OK\r\n|* STATUS INBOX (MESSAGES 1 UNSEEN 1)\r\na2 OK\r\n|a3 OK\r\n",
        std::string(kCapabilitySent) + "a2 STATUS INBOX (MESSAGES UNSEEN)\r\n" + logout3, one},
       {toLogin + "a2 NO [AUTHENTICATIONFAILED] Authentication failed.\r\n|a3 OK\r\n",
@@ -376,11 +373,6 @@ TEST(ImapSession, CourseOfEachConversation) {
       {"connect|* BYE Too many connections\r\n", "", error},
       {kToStatus + "a3 NO Mailbox doesn't exist\r\n|close", kAllSent, error},
       {kToStatus + "* STATUS INBOX (MESSAGES 2)\r\na3 OK\r\n", toCount, error, {unreadable}},
-      {kToStatus + "* STATUS INBOX (MESSAGES 99999999999999999999 UNSEEN 1)\r\n", toCount, error, {unreadable}},
-      {"connect|* OK\r\n|* CAPABILITY IMAP4rev1 LOGINDISABLED\r\na1 OK\r\n|a2 OK\r\n",
-       kCapabilitySent + std::string("a2 LOGOUT\r\n"),
-       error,
-       {LoginDisabledMessage(0)}},
       {"connect|* OK ready\r\n|silence", kCapabilitySent, error, {"[1] エラー ホストが見つかりません。"}},
       {"connect|* OK re|wait 59|ady|wait 1", "", error, {"[1] エラー ホストが見つかりません。"}},
       {kToStatus + "* STATUS INBOX (MESSAGES 3 UNSEEN 0)\r\na3 OK\r\n|silence", kAllSent,
