@@ -36,15 +36,7 @@ MailProtocol ParseMailProtocol(std::string_view text) {
 }
 
 std::string_view MailProtocolText(MailProtocol protocol) {
-  switch (protocol) {
-    case MailProtocol::kPop3:
-      return "0";
-    case MailProtocol::kImap:
-      return "1";
-    case MailProtocol::kUnknown:
-      break;
-  }
-  return {};
+  return protocol == MailProtocol::kPop3 ? "0" : protocol == MailProtocol::kImap ? "1" : "";
 }
 
 // Reads what strtod would read, in decimal: leading blanks, a sign, digits with a point and an
