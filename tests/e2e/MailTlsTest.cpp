@@ -173,9 +173,9 @@ TEST_F(MailTlsTest, WrongPortsAndAServerWithoutStlsEndWithAClearError) {
   EXPECT_FALSE(LoginSeen(mailutils)) << mailutils;
 }
 
-// The drop-down beside the port: "SSL/TLS" turns the usual 110 into 995, "STARTTLS" turns it
-// back, and the choice is written as "b05".
-TEST_F(MailTlsTest, SecurityDropDownMovesThePortAndIsSaved) {
+// The drop-downs: "SSL/TLS" turns the usual 110 into 995, "STARTTLS" turns it back, "IMAP" makes
+// it 143, and the choices are written as "b05" and "b06".
+TEST_F(MailTlsTest, SecurityAndProtocolDropDownsMoveThePortAndAreSaved) {
   app = App::Start(folder);
   app->RightPressTrayIcon();
   ASSERT_TRUE(app->WaitForMenu());
@@ -199,12 +199,19 @@ TEST_F(MailTlsTest, SecurityDropDownMovesThePortAndIsSaved) {
     EXPECT_TRUE(WaitUntil([&] { return Narrow(WindowText(port)) == expected; })) << Narrow(WindowText(port));
   }
   EXPECT_EQ(Narrow(WindowText(combo)), "STARTTLS");
+  // "IMAP" below: 110 becomes 143, and the server's caption says IMAP.
+  ClickWindow(GetDlgItem(dialog, id::kOptProtocolFirst));
+  PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return Narrow(WindowText(port)) == "143"; })) << Narrow(WindowText(port));
+  EXPECT_EQ(Narrow(WindowText(GetDlgItem(dialog, id::kOptAccountLabelFirst + id::kAccountIdStride))), "IMAPサーバ：");
   ClickWindow(GetDlgItem(dialog, id::kOptOk));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
   const std::string ini = FromShiftJis(*folder.ReadBytes("Vornquill.ini"));
-  EXPECT_NE(ini.find("b01=110\r\n"), std::string::npos) << ini;
-  EXPECT_NE(ini.find("b05=2\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("b01=143\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("b05=2\r\nb06=1\r\n"), std::string::npos) << ini;
   EXPECT_EQ(ini.find("b15="), std::string::npos) << ini;
+  EXPECT_EQ(ini.find("b16="), std::string::npos) << ini;
 }
 
 }  // namespace
