@@ -474,9 +474,7 @@ TEST_F(NoteEditingTest, CharactersTheFilesCannotHoldAreSavedOnlyWhenTheUserAgree
   EXPECT_TRUE(files.files.empty());
 }
 
-// The timer dialog stands in for the editor, at its place; its way out decides what the alarm
-// row shows. An editor the user did not move stands at its saved place, whatever the window
-// had to correct.
+// The timer dialog stands in for the editor, at its place; its way out decides what the alarm row shows.
 TEST_F(NoteEditingTest, TimerDialogOutcomeDecidesTheAlarm) {
   const NoteAlarm before{"2027", "01", "02", "03", "04"};
   const NoteAlarm chosen{"2030", "12", "31", "23", "59"};
