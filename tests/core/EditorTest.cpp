@@ -271,7 +271,7 @@ TEST_F(NoteEditingTest, NewNoteOpensWithTheDefaultsAndSticksAtTheEditorsPlace) {
 
   Editor().content.text = "新しいメモ\r\n二行目";
   Editor().content.font.bold = true;
-  Editor().place = {1500, 4500};
+  Editor().movedTo = WindowPlace{1500, 4500};
   editing.Stick();
   EXPECT_EQ(files.files["Vornquill1.log"], "新しいメモ\r\n二行目\r\n");
   EXPECT_EQ(files.files["Vornquill1.hsn"], RecordText({"ＭＳ Ｐゴシック", "10.5", "True", "False", "&H80FFFF", "&HFF",
@@ -319,7 +319,7 @@ TEST_F(NoteEditingTest, EditThenStickRewritesTheSameNumberAtItsFormerPlaceAndLay
   EXPECT_EQ(files.files["Vornquill5.hsn"], RecordText(record));  // untouched until stuck
 
   Editor().content.text = "新しい文";
-  Editor().place = {99, 99};
+  Editor().movedTo = WindowPlace{99, 99};
   editing.Stick();
   EXPECT_EQ(files.files["Vornquill5.log"], "新しい文\r\n");
   EXPECT_EQ(files.files["Vornquill5.hsn"], RecordText(record));
@@ -358,7 +358,7 @@ TEST_F(NoteEditingTest, CancelPutsTheNoteBackAsItWasWhateverHappenedMeanwhile) {
 TEST_F(NoteEditingTest, CancellingANewNoteDiscardsItButRemembersThePlace) {
   editing.NewNote();
   Editor().content.text = "捨てる";
-  Editor().place = {720, 1440};
+  Editor().movedTo = WindowPlace{720, 1440};
   editing.Cancel();
   EXPECT_TRUE(files.files.empty());
   EXPECT_EQ(profile.Read("Fusen", "Top"), "720");
@@ -474,25 +474,27 @@ TEST_F(NoteEditingTest, CharactersTheFilesCannotHoldAreSavedOnlyWhenTheUserAgree
   EXPECT_TRUE(files.files.empty());
 }
 
-// The timer dialog stands in for the editor; its way out decides what the alarm row shows.
+// The timer dialog stands in for the editor, at its place; its way out decides what the alarm row shows.
 TEST_F(NoteEditingTest, TimerDialogOutcomeDecidesTheAlarm) {
   const NoteAlarm before{"2027", "01", "02", "03", "04"};
   const NoteAlarm chosen{"2030", "12", "31", "23", "59"};
   struct Case {
     NoteEditing::TimerOutcome outcome;
     NoteAlarm alarm;
+    std::optional<WindowPlace> moved = WindowPlace{300, 400};
   };
-  for (const Case& c : {Case{NoteEditing::TimerOutcome::kSet, chosen}, Case{NoteEditing::TimerOutcome::kClear, {}},
-                        Case{NoteEditing::TimerOutcome::kCancel, before}}) {
+  for (const Case& c :
+       {Case{NoteEditing::TimerOutcome::kCancel, before, std::nullopt}, Case{NoteEditing::TimerOutcome::kSet, chosen},
+        Case{NoteEditing::TimerOutcome::kClear, {}}, Case{NoteEditing::TimerOutcome::kCancel, before}}) {
     editing.NewNote();
     Editor().content.alarm = before;
-    Editor().place = {300, 400};
+    Editor().movedTo = c.moved;
     editing.OpenTimerDialog();
     ASSERT_NE(editors.timerDialog, nullptr);
     EXPECT_TRUE(Editor().hidden);
     EXPECT_FALSE(board.EditorOpen());
     EXPECT_EQ(editors.timerDialog->alarm, before);
-    EXPECT_EQ(editors.timerDialog->place, (WindowPlace{300, 400}));
+    EXPECT_EQ(editors.timerDialog->place, c.moved.value_or(WindowPlace{1200, 3000}));
     editors.timerDialog->alarm = chosen;
     editing.LeaveTimerDialog(c.outcome);
     EXPECT_EQ(editors.timerDialog, nullptr);
@@ -500,6 +502,7 @@ TEST_F(NoteEditingTest, TimerDialogOutcomeDecidesTheAlarm) {
     EXPECT_TRUE(board.EditorOpen());
     EXPECT_EQ(Editor().content.alarm, c.alarm);
     editing.Cancel();
+    EXPECT_EQ(profile.Read("Fusen", "Top"), c.moved ? "300" : "1200");
   }
 }
 

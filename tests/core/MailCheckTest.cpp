@@ -191,23 +191,17 @@ TEST(MailCheckDriver, PeriodicCheck) {
   EXPECT_EQ(Contacted(rig), "2");
 }
 
-// The place is read from "Top" and "left" and handed to the window as stored, or not at all;
-// it is written back only when the user moved the window.
+// The place is read from "Top" and "left" as every window's place is read, and handed to the
+// window; it is written back only when the user moved the window.
 TEST(MailResultWindow, StoredPlace) {
   struct Row {
     std::optional<std::string> top, left;  // nullopt: no such key
-    std::optional<MailWindowPlace> place;
+    WindowPlace place;
   };
   const Row rows[] = {
-      {"1200", "3000", MailWindowPlace{1200, 3000}},
-      {"0", "0", MailWindowPlace{0, 0}},
-      {"12.6", "-40", MailWindowPlace{13, -40}},
-      {" 7 ", "+8", MailWindowPlace{7, 8}},
-      {"", "3000", std::nullopt},
-      {"abc", "1", std::nullopt},
-      {"1", "1e3", std::nullopt},
-      {"1", "99999999", std::nullopt},
-      {std::nullopt, std::nullopt, std::nullopt},
+      {"1200", "3000", {1200, 3000}}, {"0", "0", {0, 0}},        {"12.6", "-40", {13, -40}},
+      {" 7 ", "+8", {7, 8}},          {"", "3000", {0, 3000}},   {"abc", "12abc", {0, 12}},
+      {"1", "1e3", {1, 1000}},        {"1", "99999999", {1, 0}}, {std::nullopt, std::nullopt, {0, 0}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.top.value_or("(none)") + " / " + row.left.value_or("(none)"));
@@ -220,11 +214,11 @@ TEST(MailResultWindow, StoredPlace) {
     EXPECT_TRUE(rig.file.writes.empty());
 
     rig.driver.ResultWindow().Show();
-    rig.views.live->movedTo = MailWindowPlace{-500, 7200};
+    rig.views.live->movedTo = WindowPlace{-500, 7200};
     rig.driver.ResultWindow().OnCloseBox();
     EXPECT_EQ(rig.file.writes, (std::vector<ProfileEntry>{{"vmc", "Top", "-500"}, {"vmc", "Left", "7200"}}));
     rig.driver.ResultWindow().Show();
-    EXPECT_EQ(rig.views.Last().createdAt, (MailWindowPlace{-500, 7200}));
+    EXPECT_EQ(rig.views.Last().createdAt, (WindowPlace{-500, 7200}));
   }
 }
 

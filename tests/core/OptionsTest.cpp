@@ -207,6 +207,13 @@ TEST_F(OptionsTest, CloseBoxNeitherSavesNorRestores) {
   options.CloseBox();
   EXPECT_EQ(Written(), (std::vector<std::string>{"Option/Top=600", "Option/Left=900"}));
   EXPECT_EQ(table[2], LauncherEntry{});
+  // Not moved: the saved place stays, whatever the window had to correct.
+  file.Set("Option", "Top", "12abc");
+  options.Open(OptionsPage::kGeneral);
+  View().movedTo.reset();
+  file.writes.clear();
+  options.CloseBox();
+  EXPECT_EQ(Written(), (std::vector<std::string>{"Option/Top=12", "Option/Left=900"}));
 }
 
 TEST_F(OptionsTest, MailSettingsComeFromTheDialogWhileItIsOpenAndFromTheFileOtherwise) {

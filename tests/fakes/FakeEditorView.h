@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <optional>
 
 #include "editor/EditorView.h"
 
@@ -15,10 +16,9 @@ class FakeEditorView : public EditorView {
   void Show(const EditorContent& c, const EditorPlacement& p) override {
     content = c;
     placement = p;
-    place = {p.top, p.left};
   }
   EditorContent Content() const override { return content; }
-  WindowPlace Place() const override { return place; }
+  std::optional<WindowPlace> MovedTo() const override { return movedTo; }
   void SetAlarm(const NoteAlarm& alarm) override { content.alarm = alarm; }
   void Hide() override { hidden = true; }
   void ShowAgain() override { hidden = false; }
@@ -26,7 +26,7 @@ class FakeEditorView : public EditorView {
 
   EditorContent content;
   EditorPlacement placement;
-  WindowPlace place;
+  std::optional<WindowPlace> movedTo;  // set by a test as the user's drag
   bool hidden = false;
   bool closed = false;
 

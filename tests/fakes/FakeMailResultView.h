@@ -12,7 +12,7 @@ namespace vq::test {
 
 // What one result window went through; it outlives the window.
 struct MailWindowRecord {
-  std::optional<mail::MailWindowPlace> createdAt;
+  WindowPlace createdAt;
   std::array<std::string, kAccountCount> lines;
   std::array<long, kAccountCount> tops{0, 240, 480};
   long height = 0;
@@ -50,13 +50,13 @@ class FakeMailResultView : public mail::MailResultView {
     record_.announced = true;
     Log("announce");
   }
-  std::optional<mail::MailWindowPlace> MovedPlace() const override { return movedTo; }
+  std::optional<WindowPlace> MovedTo() const override { return movedTo; }
   void Close() override {
     record_.closed = true;
     Log("close");
   }
 
-  std::optional<mail::MailWindowPlace> movedTo;  // set by a test as the user's drag
+  std::optional<WindowPlace> movedTo;  // set by a test as the user's drag
 
  private:
   void Log(std::string entry) {
@@ -71,7 +71,7 @@ class FakeMailResultView : public mail::MailResultView {
 class FakeMailResultViews : public mail::MailResultViewFactory {
  public:
   std::unique_ptr<mail::MailResultView> CreateMailResultView(mail::MailResultWindow&,
-                                                             std::optional<mail::MailWindowPlace> stored) override {
+                                                             const WindowPlace& stored) override {
     windows.emplace_back().createdAt = stored;
     return std::make_unique<FakeMailResultView>(windows.back(), lineHeights, timeline, live);
   }

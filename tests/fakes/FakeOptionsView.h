@@ -21,14 +21,14 @@ class FakeOptionsView : public OptionsView {
   }
   OptionsValues Values() const override { return values; }
   void RefreshLauncher() override { ++launcherRefreshes; }
-  WindowPlace Place() const override { return place; }
+  std::optional<WindowPlace> MovedTo() const override { return movedTo; }
   void Close() override { closed = true; }
 
   OptionsValues values;
   OptionsPage page = OptionsPage::kGeneral;
   int mailSubPage = 0;
   int launcherRefreshes = 0;
-  WindowPlace place{600, 900};
+  std::optional<WindowPlace> movedTo = WindowPlace{600, 900};  // the user's drag; nullopt: not moved
   bool closed = false;
 
  private:

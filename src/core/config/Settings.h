@@ -33,7 +33,10 @@ MailProtocol ParseMailProtocol(std::string_view text);
 // "0" or "1"; empty for kUnknown.
 std::string_view MailProtocolText(MailProtocol protocol);
 
-// A stored position: decimal twips, as written; nothing for an empty or garbled text.
+// A window's stored position, the one rule for every window place in the settings: the decimal
+// number the text begins with (a fraction and an exponent allowed, rounded to whole twips);
+// nothing for an empty or garbled text or a value no screen could have. Note records are
+// read more strictly (NoteRecord).
 std::optional<long> ParseTwipsText(std::string_view text);
 
 // A window's remembered place: section "Option" (options dialog), "Fusen" (note editor) or

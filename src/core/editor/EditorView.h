@@ -31,7 +31,8 @@ class EditorView {
   virtual ~EditorView() = default;
   virtual void Show(const EditorContent& content, const EditorPlacement& placement) = 0;
   virtual EditorContent Content() const = 0;
-  virtual WindowPlace Place() const = 0;
+  // Where the user moved the editor to; nullopt while it stands where Show put it.
+  virtual std::optional<WindowPlace> MovedTo() const = 0;
   // The alarm row shows the alarm, or goes when it is cleared.
   virtual void SetAlarm(const NoteAlarm& alarm) = 0;
   // The timer dialog stands in for the editor while it is open.

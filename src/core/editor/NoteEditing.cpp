@@ -12,12 +12,18 @@ namespace vq {
 NoteEditing::NoteEditing(Config& config, NoteBoard& board, EditorViewFactory& views, Dialogs& dialogs)
     : config_(config), board_(board), views_(views), dialogs_(dialogs) {}
 
-EditorPlacement NoteEditing::SavedPlacement() const {
-  WindowPlace place = ReadPlace(config_, keys::kNoteDefaults);
+EditorPlacement NoteEditing::SavedPlacement() {
+  savedPlace_ = ReadPlace(config_, keys::kNoteDefaults);
   EditorPlacement placement;
-  placement.top = place.top;
-  placement.left = place.left;
+  placement.top = savedPlace_.top;
+  placement.left = savedPlace_.left;
   return placement;
+}
+
+WindowPlace NoteEditing::Place() const {
+  // A place the editor had to correct (off every screen) is not the user's choice: the saved
+  // one stays until the user moves the editor.
+  return view_->MovedTo().value_or(savedPlace_);
 }
 
 bool NoteEditing::RefuseSecondEdit() {
@@ -92,7 +98,7 @@ void NoteEditing::Stick() {
       return;
     }
     number = *free;
-    WindowPlace place = view_->Place();  // the note takes the editor's place
+    WindowPlace place = Place();  // the note takes the editor's place
     note.top = place.top;
     note.left = place.left;
     note.layer = NoteLayer::kNormal;
@@ -120,7 +126,7 @@ void NoteEditing::Cancel() {
 
 void NoteEditing::Close() {
   if (timerView_) std::exchange(timerView_, nullptr)->Close();
-  WindowPlace place = view_->Place();
+  WindowPlace place = Place();
   // A place that cannot be saved costs only the editor's next position.
   (void)WritePlace(config_, keys::kNoteDefaults, place);
   auto view = std::move(view_);
@@ -132,7 +138,7 @@ void NoteEditing::OpenTimerDialog() {
   if (!view_ || timerView_) return;
   // Notes take the mouse again while the editor is out of sight.
   board_.SetEditorOpen(false);
-  WindowPlace place = view_->Place();
+  WindowPlace place = Place();
   NoteAlarm alarm = view_->Content().alarm;
   view_->Hide();
   timerView_ = views_.CreateTimerDialogView(*this);

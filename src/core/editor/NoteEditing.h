@@ -36,7 +36,9 @@ class NoteEditing {
 
  private:
   bool RefuseSecondEdit();
-  EditorPlacement SavedPlacement() const;
+  // Reads the editor's saved place and keeps it for Place().
+  EditorPlacement SavedPlacement();
+  WindowPlace Place() const;
   void Close();
 
   Config& config_;
@@ -46,7 +48,8 @@ class NoteEditing {
   std::unique_ptr<EditorView> view_;
   std::unique_ptr<TimerDialogView> timerView_;
   int number_ = kNewNoteNumber;
-  Note original_;  // the edited note as it was
+  Note original_;           // the edited note as it was
+  WindowPlace savedPlace_;  // where the editor opened, as read from the settings
 };
 
 }  // namespace vq

@@ -1,6 +1,5 @@
 #include "mail/MailNumbers.h"
 
-#include <cmath>
 #include <limits>
 
 namespace vq::mail {
@@ -8,14 +7,6 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-constexpr long kFarthestTwips = 10'000'000;  // about seven metres: beyond any desktop
 
 struct Digits {
   std::int64_t value = 0;  // held at the limit when it does not fit
@@ -58,23 +49,6 @@ std::optional<std::int64_t> WholeNumber(std::string_view text) {
   for (char c : text)
     if (!IsDigit(c)) return std::nullopt;
   return LeadingNumber(text);
-}
-
-std::optional<long> ParseStoredTwips(std::string_view text) {
-  text = Trim(text);
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  double value = 0;
-  bool anyDigit = false;
-  for (; i < text.size() && IsDigit(text[i]); ++i, anyDigit = true) value = value * 10 + (text[i] - '0');
-  if (i < text.size() && text[i] == '.') {
-    double scale = 0.1;
-    for (++i; i < text.size() && IsDigit(text[i]); ++i, anyDigit = true, scale /= 10) value += (text[i] - '0') * scale;
-  }
-  if (!anyDigit || i != text.size() || value > kFarthestTwips) return std::nullopt;
-  const long rounded = std::lround(value);
-  return negative ? -rounded : rounded;
 }
 
 }  // namespace vq::mail

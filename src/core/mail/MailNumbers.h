@@ -18,9 +18,4 @@ std::optional<std::int64_t> LeadingDigits(std::string_view text);
 // the empty text included.
 std::optional<std::int64_t> WholeNumber(std::string_view text);
 
-// A stored window coordinate in twips: a whole decimal number, perhaps with a fraction
-// (rounded), blanks around it allowed. nullopt for an empty text, any other text, or a
-// value no screen could have.
-std::optional<long> ParseStoredTwips(std::string_view text);
-
 }  // namespace vq::mail

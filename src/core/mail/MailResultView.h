@@ -3,13 +3,9 @@
 #include <optional>
 #include <string_view>
 
-namespace vq::mail {
+#include "base/Twips.h"
 
-struct MailWindowPlace {
-  long top = 0;  // twips
-  long left = 0;
-  bool operator==(const MailWindowPlace&) const = default;
-};
+namespace vq::mail {
 
 class MailResultWindow;
 
@@ -32,7 +28,7 @@ class MailResultView {
   // the window comes to the front of every window without staying on top of them.
   virtual void AnnounceMail() = 0;
   // Where the user moved the window to; nullopt while it stands where it was created.
-  virtual std::optional<MailWindowPlace> MovedPlace() const = 0;
+  virtual std::optional<WindowPlace> MovedTo() const = 0;
   // Destroys the window; nothing is reported back to the controller.
   virtual void Close() = 0;
 };
@@ -41,11 +37,10 @@ class MailResultViewFactory {
  public:
   virtual ~MailResultViewFactory() = default;
   // Creates the window hidden, at the stored place, moved just enough to be seen when that
-  // place is off every screen; at a place of the view's own choosing when nothing usable is
-  // stored (nullopt). The window reports the mailer label's click and its close box to
-  // `controller` (OnMailerClick, OnCloseBox).
+  // place is off every screen. The window reports the mailer label's click and its close box
+  // to `controller` (OnMailerClick, OnCloseBox).
   virtual std::unique_ptr<MailResultView> CreateMailResultView(MailResultWindow& controller,
-                                                               std::optional<MailWindowPlace> stored) = 0;
+                                                               const WindowPlace& stored) = 0;
 };
 
 }  // namespace vq::mail

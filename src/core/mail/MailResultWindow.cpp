@@ -2,30 +2,16 @@
 
 #include <string>
 
+#include "config/Settings.h"
 #include "mail/MailMessages.h"
-#include "mail/MailNumbers.h"
 
 namespace vq::mail {
-namespace {
-
-// The window has always looked its left edge up under this name while writing "Left"; the
-// file's key names ignore case, so both meet.
-constexpr std::string_view kLeftAsRead = "left";
-
-}  // namespace
 
 MailResultWindow::MailResultWindow(const Ports& ports, std::function<void()> abandonSessions)
     : ports_(ports), abandonSessions_(std::move(abandonSessions)) {}
 
-std::optional<MailWindowPlace> MailResultWindow::StoredPlace() const {
-  const auto top = ParseStoredTwips(ports_.config.ReadOption(keys::kMailWindow, keys::kTop));
-  const auto left = ParseStoredTwips(ports_.config.ReadOption(keys::kMailWindow, kLeftAsRead));
-  if (!top || !left) return std::nullopt;
-  return MailWindowPlace{*top, *left};
-}
-
 MailResultView& MailResultWindow::View() {
-  if (!view_) view_ = ports_.views.CreateMailResultView(*this, StoredPlace());
+  if (!view_) view_ = ports_.views.CreateMailResultView(*this, ReadPlace(ports_.config, keys::kMailWindow));
   return *view_;
 }
 
@@ -44,12 +30,9 @@ void MailResultWindow::ShowMail(int account, std::string_view text) {
 
 void MailResultWindow::Close() {
   if (!view_) return;
-  // A place the view had to correct (off the screen, or none stored) is not the user's choice;
-  // the file keeps what it held until the user moves the window.
-  if (const auto moved = view_->MovedPlace()) {
-    (void)ports_.config.WriteOption(keys::kMailWindow, keys::kTop, std::to_string(moved->top));
-    (void)ports_.config.WriteOption(keys::kMailWindow, keys::kLeft, std::to_string(moved->left));
-  }
+  // A place the view had to correct (off the screen) is not the user's choice; the file keeps
+  // what it held until the user moves the window.
+  if (const auto moved = view_->MovedTo()) (void)WritePlace(ports_.config, keys::kMailWindow, *moved);
   abandonSessions_();
   ports_.schedule.SetBusy(false);
   auto view = std::move(view_);

@@ -51,8 +51,6 @@ class MailResultWindow {
   void OnCloseBox() { Close(); }
 
  private:
-  // nullopt when "Top" or "left" is missing or not a number.
-  std::optional<MailWindowPlace> StoredPlace() const;
   MailResultView& View();
 
   Ports ports_;

@@ -42,6 +42,10 @@ std::string_view RecordValue(std::string_view line) {
 
 bool IsControlCharacter(unsigned char c) { return (c < 0x20 && c != '\t') || c == 0x7F; }
 
+// Stricter than a window place in the settings (ParseTwipsText, which takes the number a text
+// begins with): a record is this program's own file, always written in whole twips, so a line
+// of any other form is damage, and the note falls back to a new note's place rather than to
+// whatever number the line happens to begin with.
 std::optional<long> ParseTwips(std::string_view text) {
   text = TrimBlanks(text);
   bool negative = !text.empty() && text.front() == '-';

@@ -14,6 +14,7 @@ void OptionsController::Open(OptionsPage page, std::optional<int> mailSubPage) {
     ports_.mailSchedule.ResetMinuteCounter();
     ports_.mailSchedule.SwitchPeriodicCheck(IntervalEnablesPeriodicCheck(values.interval));
     launcher_.Load();
+    savedPlace_ = {values.top, values.left};
     view_ = ports_.views.CreateOptionsView(*this);
     view_->Show(values);
   }
@@ -66,7 +67,9 @@ void OptionsController::CloseBox() {
 }
 
 void OptionsController::Close() {
-  WindowPlace place = view_->Place();
+  // A place the dialog had to correct (off every screen) is not the user's choice: the saved
+  // one stays until the user moves the dialog.
+  WindowPlace place = view_->MovedTo().value_or(savedPlace_);
   (void)SaveOptionsPlace(ports_.config, place.top, place.left);
   auto view = std::move(view_);
   view->Close();

@@ -59,6 +59,7 @@ class OptionsController : public mail::MailSettingsSource {
   Ports ports_;
   LauncherEditor launcher_;
   std::unique_ptr<OptionsView> view_;
+  WindowPlace savedPlace_;  // where the dialog opened, as read from the settings
 };
 
 }  // namespace vq

@@ -21,11 +21,12 @@ class OptionsView {
   virtual void Show(const OptionsValues& values) = 0;
   // Shows the page (and the mail sub-page) and brings the dialog forward.
   virtual void SelectPage(OptionsPage page, std::optional<int> mailSubPage) = 0;
-  // The fields as the user left them.
+  // The fields as the user left them; the place is not among them (MovedTo).
   virtual OptionsValues Values() const = 0;
   // The launcher page shows the editor's selected slot, fields and register colour.
   virtual void RefreshLauncher() = 0;
-  virtual WindowPlace Place() const = 0;
+  // Where the user moved the dialog to; nullopt while it stands where Show put it.
+  virtual std::optional<WindowPlace> MovedTo() const = 0;
   virtual void Close() = 0;
 };
 

@@ -52,7 +52,7 @@ std::unique_ptr<OptionsView> App::CreateOptionsView(OptionsController& controlle
 }
 
 std::unique_ptr<mail::MailResultView> App::CreateMailResultView(mail::MailResultWindow& controller,
-                                                                std::optional<mail::MailWindowPlace> stored) {
+                                                                const WindowPlace& stored) {
   return std::make_unique<MailWindow>(instance_, controller, fonts_, stored);
 }
 

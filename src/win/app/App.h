@@ -37,7 +37,7 @@ class App : public NoteViewFactory,
   std::unique_ptr<TimerDialogView> CreateTimerDialogView(NoteEditing& editing) override;
   std::unique_ptr<OptionsView> CreateOptionsView(OptionsController& controller) override;
   std::unique_ptr<mail::MailResultView> CreateMailResultView(mail::MailResultWindow& controller,
-                                                             std::optional<mail::MailWindowPlace> stored) override;
+                                                             const WindowPlace& stored) override;
 
  private:
   HINSTANCE instance_;

@@ -20,6 +20,17 @@ BOOL CALLBACK IntersectsWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
 
 }  // namespace
 
+void ShownPlace::Remember(HWND window) {
+  RECT r;
+  if (GetWindowRect(window, &r)) at_ = {r.left, r.top};
+}
+
+std::optional<WindowPlace> ShownPlace::MovedTo(HWND window, UINT dpi) const {
+  RECT r;
+  if (!GetWindowRect(window, &r) || (r.left == at_.x && r.top == at_.y)) return std::nullopt;
+  return WindowPlace{PixelsToTwips(r.top, static_cast<int>(dpi)), PixelsToTwips(r.left, static_cast<int>(dpi))};
+}
+
 RECT NearestWorkArea(const RECT& rect) {
   MONITORINFO info{};
   info.cbSize = sizeof info;

@@ -1,9 +1,26 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
+#include "base/Twips.h"
+
 namespace vq::win {
+
+// Tells the user's move from the program's own placing: Remember where the window stands once
+// the program has placed it; MovedTo is nullopt while it still stands there (or is gone), so
+// a place the program had to correct is never taken for the user's choice.
+class ShownPlace {
+ public:
+  void Remember(HWND window);
+  void Remember(POINT topLeft) { at_ = topLeft; }
+  // The window's place in twips at `dpi`.
+  std::optional<WindowPlace> MovedTo(HWND window, UINT dpi) const;
+
+ private:
+  POINT at_{};
+};
 
 // Where a window of this size goes so that the user can see it: where it is while any part of
 // it lies on a monitor's work area; otherwise onto the work area of the nearest monitor. A

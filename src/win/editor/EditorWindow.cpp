@@ -73,7 +73,6 @@ void EditorWindow::Show(const EditorContent& content, const EditorPlacement& pla
   font_ = content.font;
   backColor_ = content.backColor;
   foreColor_ = content.foreColor;
-  savedPlace_ = {placement.top, placement.left};
   // Without a window the edit ends as after Cancel; this object goes with it.
   if (!hwnd_) return editing_.Cancel();
   // Line breaks of a note are CR LF, as the text box wants them.
@@ -97,9 +96,7 @@ void EditorWindow::Show(const EditorContent& content, const EditorPlacement& pla
   at = placement.width || placement.height ? MoveInside(KeepVisible(at, size), size, work) : KeepVisible(at, size);
   SetWindowPos(hwnd_, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   Layout();
-  RECT r;
-  GetWindowRect(hwnd_, &r);
-  shownAt_ = {r.left, r.top};
+  shown_.Remember(hwnd_);
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
   SetFocus(text_);
@@ -125,13 +122,7 @@ void EditorWindow::SetAlarm(const NoteAlarm& alarm) {
 
 EditorContent EditorWindow::Content() const { return {WindowText(text_), font_, backColor_, foreColor_, alarm_}; }
 
-WindowPlace EditorWindow::Place() const {
-  RECT r;
-  // Where it was remembered, until the user moves it.
-  if (!GetWindowRect(hwnd_, &r) || (r.left == shownAt_.x && r.top == shownAt_.y)) return savedPlace_;
-  int dpi = static_cast<int>(dpi_);
-  return {PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
-}
+std::optional<WindowPlace> EditorWindow::MovedTo() const { return shown_.MovedTo(hwnd_, dpi_); }
 
 void EditorWindow::Layout() {
   if (!hwnd_ || !text_) return;

@@ -8,6 +8,7 @@
 #include "editor/NoteEditing.h"
 #include "win/base/FontCache.h"
 #include "win/base/Handles.h"
+#include "win/base/Screen.h"
 #include "win/base/Window.h"
 
 namespace vq::win {
@@ -22,7 +23,7 @@ class EditorWindow : public Window, public EditorView {
 
   void Show(const EditorContent& content, const EditorPlacement& placement) override;
   EditorContent Content() const override;
-  WindowPlace Place() const override;
+  std::optional<WindowPlace> MovedTo() const override;
   void SetAlarm(const NoteAlarm& alarm) override;
   void Hide() override;
   void ShowAgain() override;
@@ -45,8 +46,7 @@ class EditorWindow : public Window, public EditorView {
   std::array<HWND, 9> alarmRow_{};
   UINT dpi_ = 96;
   int minWidth_ = 314;  // outer, pixels
-  POINT shownAt_{};
-  WindowPlace savedPlace_;
+  ShownPlace shown_;
   NoteFont font_;
   std::uint32_t backColor_ = 0xFFFFFF, foreColor_ = 0;
   NoteAlarm alarm_;

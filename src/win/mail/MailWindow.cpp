@@ -28,25 +28,21 @@ bool MailWindow::RegisterClass(HINSTANCE instance) {
 }
 
 MailWindow::MailWindow(HINSTANCE instance, mail::MailResultWindow& controller, FontCache& fonts,
-                       std::optional<mail::MailWindowPlace> stored)
+                       const WindowPlace& stored)
     : controller_(controller), fonts_(fonts) {
   int systemDpi = static_cast<int>(SystemDpi());
-  POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
-  if (stored) at = {TwipsToPixels(stored->left, systemDpi), TwipsToPixels(stored->top, systemDpi)};
-  dpi_ = stored ? DpiForPoint(at) : SystemDpi();
-  if (stored) at = {Px(stored->left), Px(stored->top)};
+  dpi_ = DpiForPoint({TwipsToPixels(stored.left, systemDpi), TwipsToPixels(stored.top, systemDpi)});
+  POINT at{Px(stored.left), Px(stored.top)};
   RECT frame{0, 0, Px(kClientWidth), Px(kFirstHeight - 350)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
   SIZE size{frame.right - frame.left, Px(kFirstHeight)};
   // A place off every monitor is shown where it can be seen; the file keeps it until the
   // user moves the window.
-  if (stored) at = KeepVisible(at, size);
+  at = KeepVisible(at, size);
   // Without a window the check still runs and ends; its lines are not shown.
   if (!CreateBound(0, kMailClass, L"VornMailChecker", kStyle, at.x, at.y, size.cx, size.cy, nullptr, nullptr, instance))
     return;
-  RECT r;
-  GetWindowRect(hwnd_, &r);
-  createdAt_ = {r.left, r.top};
+  created_.Remember(hwnd_);
   font_ = fonts_.CountdownFont(dpi_);
   static_assert(kAccountCount <= kAccountIdStride);
   for (int i = 0; i < kAccountCount; ++i) {
@@ -159,12 +155,7 @@ void MailWindow::AnnounceMail() {
   SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, kFlags);
 }
 
-std::optional<mail::MailWindowPlace> MailWindow::MovedPlace() const {
-  RECT r;
-  if (!GetWindowRect(hwnd_, &r) || (r.left == createdAt_.x && r.top == createdAt_.y)) return std::nullopt;
-  int dpi = static_cast<int>(DpiForWindow(hwnd_));
-  return mail::MailWindowPlace{PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
-}
+std::optional<WindowPlace> MailWindow::MovedTo() const { return created_.MovedTo(hwnd_, DpiForWindow(hwnd_)); }
 
 LRESULT MailWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {

@@ -9,6 +9,7 @@
 #include "mail/MailResultWindow.h"
 #include "win/base/FontCache.h"
 #include "win/base/Handles.h"
+#include "win/base/Screen.h"
 #include "win/base/Window.h"
 
 namespace vq::win {
@@ -20,8 +21,7 @@ class MailWindow : public Window, public mail::MailResultView {
  public:
   static bool RegisterClass(HINSTANCE instance);
 
-  MailWindow(HINSTANCE instance, mail::MailResultWindow& controller, FontCache& fonts,
-             std::optional<mail::MailWindowPlace> stored);
+  MailWindow(HINSTANCE instance, mail::MailResultWindow& controller, FontCache& fonts, const WindowPlace& stored);
   ~MailWindow() override { DestroyLater(); }
 
   void SetStatusLine(int account, std::string_view text) override;
@@ -30,7 +30,7 @@ class MailWindow : public Window, public mail::MailResultView {
   void SetWindowHeight(long height, long linesHeight) override;
   void Show() override;
   void AnnounceMail() override;
-  std::optional<mail::MailWindowPlace> MovedPlace() const override;
+  std::optional<WindowPlace> MovedTo() const override;
   // The mailer label and the close box close the window from inside their own message.
   void Close() override { DestroyLater(); }
 
@@ -52,7 +52,7 @@ class MailWindow : public Window, public mail::MailResultView {
   std::array<HWND, kAccountCount> lines_{};
   HWND mailer_ = nullptr;
   bool mailWaiting_ = false;  // the label stays yellow while the window is open
-  POINT createdAt_{};
+  ShownPlace created_;
   SIZE frame_{};  // outer size less client size, measured while not minimised
 };
 

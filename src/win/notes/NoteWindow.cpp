@@ -55,9 +55,7 @@ void NoteWindow::Present(const Note& note, const std::optional<CountdownLine>& c
   }
   Fit({TwipsToPixels(note.left, static_cast<int>(dpi_)), TwipsToPixels(note.top, static_cast<int>(dpi_))}, true);
   VQ_PROFILE(kPlaceRead);
-  RECT r;
-  GetWindowRect(hwnd_, &r);
-  presentedAt_ = {r.left, r.top};
+  presented_.Remember(hwnd_);
 }
 
 void NoteWindow::Fit(POINT topLeft, bool show) {
@@ -135,13 +133,7 @@ void NoteWindow::DragMove() {
   SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(pressedAt));
 }
 
-std::optional<WindowPlace> NoteWindow::MovedTo() const {
-  RECT r;
-  if (!GetWindowRect(hwnd_, &r)) return std::nullopt;
-  if (r.left == presentedAt_.x && r.top == presentedAt_.y) return std::nullopt;
-  int dpi = static_cast<int>(DpiForWindow(hwnd_));
-  return WindowPlace{PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
-}
+std::optional<WindowPlace> NoteWindow::MovedTo() const { return presented_.MovedTo(hwnd_, DpiForWindow(hwnd_)); }
 
 WindowSize NoteWindow::Size() const {
   RECT r{};

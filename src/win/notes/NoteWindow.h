@@ -51,8 +51,7 @@ class NoteWindow : public Window, public NoteView {
   FontCache::Font countdownFont_;
   SIZE textSize_{};
   SIZE countdownSize_{};
-  // Where Present put the window: until it is elsewhere, the note has not been moved.
-  POINT presentedAt_{};
+  ShownPlace presented_;  // where Present put the window
 };
 
 }  // namespace vq::win

@@ -249,12 +249,12 @@ void OptionsDialog::Show(const OptionsValues& values) {
   SIZE size{frame.right - frame.left, frame.bottom - frame.top};
   // Off every monitor it comes back on the nearest; the remembered place stays until the user
   // moves the dialog.
-  shownAt_ = KeepVisible({Px(values.left), Px(values.top)}, size);
-  savedPlace_ = {values.top, values.left};
+  at = KeepVisible({Px(values.left), Px(values.top)}, size);
+  shown_.Remember(at);
   shownValues_.emplace(values);
   // Without a window the settings read as they were loaded, and the place stays as stored.
-  if (!CreateBound(0, kOptionsClass, L"Vornquill2(設定)", kDialogStyle, shownAt_.x, shownAt_.y, size.cx, size.cy,
-                   nullptr, nullptr, instance_))
+  if (!CreateBound(0, kOptionsClass, L"Vornquill2(設定)", kDialogStyle, at.x, at.y, size.cx, size.cy, nullptr, nullptr,
+                   instance_))
     return;
   CreateControls();
 
@@ -328,9 +328,6 @@ OptionsValues OptionsDialog::Values() const {
   v.fontSize = GetText(kOptFontSize);
   v.backColor = backColor_;
   v.foreColor = foreColor_;
-  WindowPlace place = Place();
-  v.top = place.top;
-  v.left = place.left;
   return v;
 }
 
@@ -358,12 +355,7 @@ void OptionsDialog::RefreshLauncher() {
   InvalidateRect(GetDlgItem(hwnd_, kOptLauncherRegister), nullptr, TRUE);
 }
 
-WindowPlace OptionsDialog::Place() const {
-  RECT r;
-  if (!GetWindowRect(hwnd_, &r) || (r.left == shownAt_.x && r.top == shownAt_.y)) return savedPlace_;
-  int dpi = static_cast<int>(dpi_);
-  return {PixelsToTwips(r.top, dpi), PixelsToTwips(r.left, dpi)};
-}
+std::optional<WindowPlace> OptionsDialog::MovedTo() const { return shown_.MovedTo(hwnd_, dpi_); }
 
 void OptionsDialog::ChooseDefaultFont() {
   // Only the face and the size are defaults of new notes; bold and italic are not kept.

@@ -9,6 +9,7 @@
 #include "options/OptionsView.h"
 #include "win/base/FontCache.h"
 #include "win/base/Handles.h"
+#include "win/base/Screen.h"
 #include "win/base/Window.h"
 
 namespace vq::win {
@@ -25,7 +26,7 @@ class OptionsDialog : public Window, public OptionsView {
   void SelectPage(OptionsPage page, std::optional<int> mailSubPage) override;
   OptionsValues Values() const override;
   void RefreshLauncher() override;
-  WindowPlace Place() const override;
+  std::optional<WindowPlace> MovedTo() const override;
   void Close() override;
 
  private:
@@ -77,8 +78,7 @@ class OptionsDialog : public Window, public OptionsView {
   FontCache& fonts_;
   HWND tabs_ = nullptr, mailTabs_ = nullptr;
   UINT dpi_ = 96;
-  POINT shownAt_{};
-  WindowPlace savedPlace_;
+  ShownPlace shown_;
   std::optional<OptionsValues> shownValues_;  // what Values() answers when the window could not be made
   FontCache::Font font_;
   std::vector<Placed> placed_;
