@@ -73,8 +73,8 @@ TEST(MainMenu, HiddenNotesSitBetweenTheNoteSeparators) {
 }
 
 TEST(MainMenu, NoteMenuCarriesTheStackingCheckMarks) {
-  EXPECT_EQ(Render(BuildNoteMenu(true, false)), "編集\n最前面に表示 [x]\n最背面に表示\n非表示\nはがす\n");
-  EXPECT_EQ(Render(BuildNoteMenu(false, true)), "編集\n最前面に表示\n最背面に表示 [x]\n非表示\nはがす\n");
+  EXPECT_EQ(Render(notes::BuildNoteMenu(true, false)), "編集\n最前面に表示 [x]\n最背面に表示\n非表示\nはがす\n");
+  EXPECT_EQ(Render(notes::BuildNoteMenu(false, true)), "編集\n最前面に表示\n最背面に表示 [x]\n非表示\nはがす\n");
 }
 
 }  // namespace

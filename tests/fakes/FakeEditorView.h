@@ -19,7 +19,7 @@ class FakeEditorView : public EditorView {
   }
   EditorContent Content() const override { return content; }
   std::optional<WindowPlace> MovedTo() const override { return movedTo; }
-  void SetAlarm(const NoteAlarm& alarm) override { content.alarm = alarm; }
+  void SetAlarm(const notes::NoteAlarm& alarm) override { content.alarm = alarm; }
   void Hide() override { hidden = true; }
   void ShowAgain() override { hidden = false; }
   void Close() override { closed = true; }
@@ -40,14 +40,14 @@ class FakeTimerDialogView : public TimerDialogView {
   ~FakeTimerDialogView() override {
     if (live_ == this) live_ = nullptr;
   }
-  void Open(const NoteAlarm& a, const WindowPlace& p) override {
+  void Open(const notes::NoteAlarm& a, const WindowPlace& p) override {
     alarm = a;
     place = p;
   }
-  NoteAlarm Alarm() const override { return alarm; }
+  notes::NoteAlarm Alarm() const override { return alarm; }
   void Close() override { closed = true; }
 
-  NoteAlarm alarm;  // the tests set the fields here as the user would
+  notes::NoteAlarm alarm;  // the tests set the fields here as the user would
   WindowPlace place;
   bool closed = false;
 

@@ -2,8 +2,8 @@
 
 namespace vq {
 
-Menu BuildMainMenu(const LauncherCaptions& launcher, const std::vector<HiddenNoteEntry>& hiddenNotes,
-                   const std::vector<PeeledNoteEntry>& peeledNotes) {
+Menu BuildMainMenu(const LauncherCaptions& launcher, const std::vector<notes::HiddenNoteEntry>& hiddenNotes,
+                   const std::vector<notes::PeeledNoteEntry>& peeledNotes) {
   using C = MenuCommand;
   Menu desktop = {
       MenuItem::Command("すべて最小化", C::kMinimiseAll),

@@ -110,11 +110,11 @@ void ResidentShell::OnCommand(MenuCommand command) {
   }
 }
 
-void ResidentShell::OnNotePress(NoteView& view, MouseButton button) {
+void ResidentShell::OnNotePress(notes::NoteView& view, notes::MouseButton button) {
   if (auto chosen = notes_.OnPress(view, button)) OnCommand(*chosen);
 }
 
-void ResidentShell::OnCountdownTick(NoteView& view) { notes_.OnCountdownTick(view); }
+void ResidentShell::OnCountdownTick(notes::NoteView& view) { notes_.OnCountdownTick(view); }
 
 bool ResidentShell::OnCloseRequest() {
   if (mailSchedule_.Busy()) {

@@ -35,7 +35,7 @@ bool App::Start() {
   return true;
 }
 
-std::unique_ptr<NoteView> App::CreateNoteView(NoteEvents& events) {
+std::unique_ptr<notes::NoteView> App::CreateNoteView(notes::NoteEvents& events) {
   return std::make_unique<NoteWindow>(instance_, mainWindow_.Handle(), events, fonts_, monitors_);
 }
 

@@ -21,7 +21,7 @@ namespace vq::win {
 
 // The program put together: the platform's adapters, the windows that show each feature, and
 // the resident shell that drives them.
-class App : public NoteViewFactory,
+class App : public notes::NoteViewFactory,
             public EditorViewFactory,
             public OptionsViewFactory,
             public mail::MailResultViewFactory {
@@ -32,7 +32,7 @@ class App : public NoteViewFactory,
   // False when a window could not be made.
   bool Start();
 
-  std::unique_ptr<NoteView> CreateNoteView(NoteEvents& events) override;
+  std::unique_ptr<notes::NoteView> CreateNoteView(notes::NoteEvents& events) override;
   std::unique_ptr<EditorView> CreateEditorView(NoteEditing& editing) override;
   std::unique_ptr<TimerDialogView> CreateTimerDialogView(NoteEditing& editing) override;
   std::unique_ptr<OptionsView> CreateOptionsView(OptionsController& controller) override;

@@ -112,7 +112,7 @@ void EditorWindow::ApplyFont() {
   InvalidateRect(text_, nullptr, TRUE);
 }
 
-void EditorWindow::SetAlarm(const NoteAlarm& alarm) {
+void EditorWindow::SetAlarm(const notes::NoteAlarm& alarm) {
   alarm_ = alarm;
   const std::string* values[5] = {&alarm.year, &alarm.month, &alarm.day, &alarm.hour, &alarm.minute};
   for (int i = 0; i < 5; ++i) SetWindowTextW(alarmRow_[i], Widen(*values[i]).c_str());

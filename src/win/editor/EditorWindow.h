@@ -24,7 +24,7 @@ class EditorWindow : public Window, public EditorView {
   void Show(const EditorContent& content, const EditorPlacement& placement) override;
   EditorContent Content() const override;
   std::optional<WindowPlace> MovedTo() const override;
-  void SetAlarm(const NoteAlarm& alarm) override;
+  void SetAlarm(const notes::NoteAlarm& alarm) override;
   void Hide() override;
   void ShowAgain() override;
   void Close() override;
@@ -49,7 +49,7 @@ class EditorWindow : public Window, public EditorView {
   ShownPlace shown_;
   NoteFont font_;
   std::uint32_t backColor_ = 0xFFFFFF, foreColor_ = 0;
-  NoteAlarm alarm_;
+  notes::NoteAlarm alarm_;
   FontCache::Font textFont_, uiFont_;
   UniqueBrush backBrush_;
 };

@@ -41,7 +41,7 @@ HWND TimerDialog::Child(const wchar_t* cls, const wchar_t* text, DWORD style, in
   return child;
 }
 
-void TimerDialog::Open(const NoteAlarm& alarm, const WindowPlace& place) {
+void TimerDialog::Open(const notes::NoteAlarm& alarm, const WindowPlace& place) {
   EnsureCommonControls();
   int systemDpi = static_cast<int>(SystemDpi());
   POINT topLeft{TwipsToPixels(place.left, systemDpi), TwipsToPixels(place.top, systemDpi)};

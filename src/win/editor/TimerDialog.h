@@ -23,8 +23,8 @@ class TimerDialog : public Window, public TimerDialogView {
   // It may be closed by its own buttons: the window goes once their click is done.
   ~TimerDialog() override { DestroyLater(); }
 
-  void Open(const NoteAlarm& alarm, const WindowPlace& place) override;
-  NoteAlarm Alarm() const override { return model_.Alarm(); }
+  void Open(const notes::NoteAlarm& alarm, const WindowPlace& place) override;
+  notes::NoteAlarm Alarm() const override { return model_.Alarm(); }
   void Close() override { DestroyLater(); }
 
  private:

@@ -332,7 +332,7 @@ std::optional<WindowPlace> OptionsDialog::MovedTo() const { return shown_.MovedT
 
 void OptionsDialog::ChooseDefaultFont() {
   // Only the face and the size are defaults of new notes; bold and italic are not kept.
-  NoteFont font{GetText(kOptFontName), ParseFontSize(GetText(kOptFontSize)).value_or(9), false, false};
+  NoteFont font{GetText(kOptFontName), notes::ParseFontSize(GetText(kOptFontSize)).value_or(9), false, false};
   auto chosen = PickFont(hwnd_, font, dpi_);
   if (!chosen) return;
   SetText(kOptFontName, chosen->face);
