@@ -17,7 +17,7 @@ std::string Render(const Menu& menu, const std::string& indent = "") {
 }
 
 TEST(MainMenu, FirstStartShowsEveryItemInOrder) {
-  EXPECT_EQ(Render(BuildMainMenu(LauncherCaptions{}, {})),
+  EXPECT_EQ(Render(BuildMainMenu(launcher::LauncherCaptions{}, {})),
             "DesktopWindow\n"
             "  すべて最小化\n"
             "  元に戻す\n"
@@ -48,7 +48,7 @@ TEST(MainMenu, FirstStartShowsEveryItemInOrder) {
 }
 
 TEST(MainMenu, OnlyNamedLauncherEntriesAppearInIndexOrder) {
-  LauncherCaptions captions;
+  launcher::LauncherCaptions captions;
   captions[3] = "メモ帳";
   captions[0] = "Windows";
   Menu menu = BuildMainMenu(captions, {});
@@ -63,7 +63,7 @@ TEST(MainMenu, OnlyNamedLauncherEntriesAppearInIndexOrder) {
 }
 
 TEST(MainMenu, HiddenNotesSitBetweenTheNoteSeparators) {
-  Menu menu = BuildMainMenu(LauncherCaptions{}, {{2, "買い物リスト(非表示タグ)"}, {40, "会議(非表示タグ)"}},
+  Menu menu = BuildMainMenu(launcher::LauncherCaptions{}, {{2, "買い物リスト(非表示タグ)"}, {40, "会議(非表示タグ)"}},
                             {{"会議(2026/12/08)"}, {"古い(2026/11/30)"}});
   EXPECT_EQ(Render(menu[2].children),
             "[新規作成]\n-\n買い物リスト(非表示タグ)\n会議(非表示タグ)\n-\nはがした付箋紙\n  会議(2026/12/08)\n  "

@@ -2,7 +2,7 @@
 
 namespace vq {
 
-Menu BuildMainMenu(const LauncherCaptions& launcher, const std::vector<notes::HiddenNoteEntry>& hiddenNotes,
+Menu BuildMainMenu(const launcher::LauncherCaptions& launcher, const std::vector<notes::HiddenNoteEntry>& hiddenNotes,
                    const std::vector<notes::PeeledNoteEntry>& peeledNotes) {
   using C = MenuCommand;
   Menu desktop = {
@@ -24,7 +24,7 @@ Menu BuildMainMenu(const LauncherCaptions& launcher, const std::vector<notes::Hi
   notes.push_back(MenuItem::Command("(設定)", C::kNoteSettings));
 
   Menu launch;
-  for (int i = 0; i < kLauncherEntryCount; ++i)
+  for (int i = 0; i < launcher::kLauncherEntryCount; ++i)
     if (!launcher[i].empty()) launch.push_back(MenuItem::Command(launcher[i], LaunchCommand(i)));
   if (launch.empty()) launch.push_back(MenuItem::Command("(なし)", C::kLauncherNone));
   launch.push_back(MenuItem::Separator());

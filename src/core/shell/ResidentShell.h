@@ -105,7 +105,7 @@ class ResidentShell : public notes::NoteEvents {
 
   bool trayIconShown_ = false;
   int trayRetries_ = 0;
-  vq::Launcher launcher_;
+  vq::launcher::Launcher launcher_;
   mail::MailSchedule mailSchedule_;
   notes::NoteBoard notes_;
   NoteEditing editing_;
