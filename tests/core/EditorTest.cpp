@@ -11,7 +11,7 @@
 #include "fakes/FakeNoteView.h"
 #include "fakes/FakeProfileFile.h"
 
-namespace vq {
+namespace vq::editor {
 namespace {
 
 using test::RecordText;
@@ -507,4 +507,4 @@ TEST_F(NoteEditingTest, TimerDialogOutcomeDecidesTheAlarm) {
 }
 
 }  // namespace
-}  // namespace vq
+}  // namespace vq::editor

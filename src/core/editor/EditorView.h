@@ -5,7 +5,7 @@
 #include "base/Twips.h"
 #include "notes/NoteRecord.h"
 
-namespace vq {
+namespace vq::editor {
 
 // What the editor holds: the text in its font and colours, and the alarm row (shown exactly
 // when the alarm is set).
@@ -59,4 +59,4 @@ class EditorViewFactory {
   virtual std::unique_ptr<TimerDialogView> CreateTimerDialogView(NoteEditing& editing) = 0;
 };
 
-}  // namespace vq
+}  // namespace vq::editor

@@ -7,7 +7,7 @@
 #include "notes/NoteDefaults.h"
 #include "notes/NoteMessages.h"
 
-namespace vq {
+namespace vq::editor {
 
 NoteEditing::NoteEditing(Config& config, notes::NoteBoard& board, EditorViewFactory& views, Dialogs& dialogs)
     : config_(config), board_(board), views_(views), dialogs_(dialogs) {}
@@ -158,4 +158,4 @@ void NoteEditing::LeaveTimerDialog(TimerOutcome outcome) {
   board_.SetEditorOpen(true);
 }
 
-}  // namespace vq
+}  // namespace vq::editor

@@ -7,7 +7,7 @@
 #include "editor/EditorView.h"
 #include "ports/Dialogs.h"
 
-namespace vq {
+namespace vq::editor {
 
 inline constexpr int kNewNoteNumber = 1000;  // the editor holds a new note, or nothing
 
@@ -52,4 +52,4 @@ class NoteEditing {
   WindowPlace savedPlace_;  // where the editor opened, as read from the settings
 };
 
-}  // namespace vq
+}  // namespace vq::editor

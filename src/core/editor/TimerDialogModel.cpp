@@ -5,7 +5,7 @@
 #include "base/Calendar.h"
 #include "base/Digits.h"
 
-namespace vq {
+namespace vq::editor {
 
 namespace {
 
@@ -106,4 +106,4 @@ void TimerDialogModel::SetDayMaximum(int maximum) {
   }
 }
 
-}  // namespace vq
+}  // namespace vq::editor

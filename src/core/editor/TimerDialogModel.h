@@ -7,7 +7,7 @@
 #include "notes/NoteRecord.h"
 #include "ports/Clock.h"
 
-namespace vq {
+namespace vq::editor {
 
 // The alarm being chosen in the timer dialog: five labels (year, month, day, hour, minute)
 // and the five scroll bars that change them.
@@ -60,4 +60,4 @@ class TimerDialogModel {
   Date calendar_;
 };
 
-}  // namespace vq
+}  // namespace vq::editor

@@ -50,7 +50,7 @@ struct ShellPorts {
   Timers& timers;
   NoteFiles& noteFiles;
   notes::NoteViewFactory& noteViews;
-  EditorViewFactory& editorViews;
+  editor::EditorViewFactory& editorViews;
   OptionsViewFactory& optionsViews;
   mail::MailResultViewFactory& mailViews;
   std::array<Socket*, kAccountCount> sockets;                // one per mail account
@@ -108,7 +108,7 @@ class ResidentShell : public notes::NoteEvents {
   vq::launcher::Launcher launcher_;
   mail::MailSchedule mailSchedule_;
   notes::NoteBoard notes_;
-  NoteEditing editing_;
+  editor::NoteEditing editing_;
   OptionsController options_;
   mail::MailCheckDriver mail_;
   windows::WindowOperations windows_;

@@ -39,11 +39,11 @@ std::unique_ptr<notes::NoteView> App::CreateNoteView(notes::NoteEvents& events) 
   return std::make_unique<NoteWindow>(instance_, mainWindow_.Handle(), events, fonts_, monitors_);
 }
 
-std::unique_ptr<EditorView> App::CreateEditorView(NoteEditing& editing) {
+std::unique_ptr<editor::EditorView> App::CreateEditorView(editor::NoteEditing& editing) {
   return std::make_unique<EditorWindow>(instance_, editing, fonts_);
 }
 
-std::unique_ptr<TimerDialogView> App::CreateTimerDialogView(NoteEditing& editing) {
+std::unique_ptr<editor::TimerDialogView> App::CreateTimerDialogView(editor::NoteEditing& editing) {
   return std::make_unique<TimerDialog>(instance_, editing, fonts_, clock_);
 }
 

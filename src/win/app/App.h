@@ -22,7 +22,7 @@ namespace vq::win {
 // The program put together: the platform's adapters, the windows that show each feature, and
 // the resident shell that drives them.
 class App : public notes::NoteViewFactory,
-            public EditorViewFactory,
+            public editor::EditorViewFactory,
             public OptionsViewFactory,
             public mail::MailResultViewFactory {
  public:
@@ -33,8 +33,8 @@ class App : public notes::NoteViewFactory,
   bool Start();
 
   std::unique_ptr<notes::NoteView> CreateNoteView(notes::NoteEvents& events) override;
-  std::unique_ptr<EditorView> CreateEditorView(NoteEditing& editing) override;
-  std::unique_ptr<TimerDialogView> CreateTimerDialogView(NoteEditing& editing) override;
+  std::unique_ptr<editor::EditorView> CreateEditorView(editor::NoteEditing& editing) override;
+  std::unique_ptr<editor::TimerDialogView> CreateTimerDialogView(editor::NoteEditing& editing) override;
   std::unique_ptr<OptionsView> CreateOptionsView(OptionsController& controller) override;
   std::unique_ptr<mail::MailResultView> CreateMailResultView(mail::MailResultWindow& controller,
                                                              const WindowPlace& stored) override;
