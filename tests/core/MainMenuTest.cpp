@@ -3,7 +3,7 @@
 #include "notes/NoteMenu.h"
 #include "shell/MainMenu.h"
 
-namespace vq {
+namespace vq::shell {
 namespace {
 
 // One line per item, submenu items indented, separators as "-", checked items marked "[x]".
@@ -78,4 +78,4 @@ TEST(MainMenu, NoteMenuCarriesTheStackingCheckMarks) {
 }
 
 }  // namespace
-}  // namespace vq
+}  // namespace vq::shell

@@ -2,7 +2,7 @@
 
 #include "fakes/ShellRig.h"
 
-namespace vq {
+namespace vq::shell {
 namespace {
 
 class ResidentShellTest : public ::testing::Test, protected test::ShellRig {};
@@ -275,4 +275,4 @@ TEST_F(ResidentShellTest, TaskbarRestartAddsTheIconAgain) {
 }
 
 }  // namespace
-}  // namespace vq
+}  // namespace vq::shell

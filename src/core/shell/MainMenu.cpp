@@ -1,6 +1,6 @@
 #include "shell/MainMenu.h"
 
-namespace vq {
+namespace vq::shell {
 
 Menu BuildMainMenu(const launcher::LauncherCaptions& launcher, const std::vector<notes::HiddenNoteEntry>& hiddenNotes,
                    const std::vector<notes::PeeledNoteEntry>& peeledNotes) {
@@ -51,4 +51,4 @@ Menu BuildMainMenu(const launcher::LauncherCaptions& launcher, const std::vector
   };
 }
 
-}  // namespace vq
+}  // namespace vq::shell

@@ -5,7 +5,7 @@
 #include "launcher/Launcher.h"
 #include "notes/NoteMenu.h"
 
-namespace vq {
+namespace vq::shell {
 
 // The tray icon's menu, as the user sees it: unused launcher entries left out, "(なし)" while
 // none is named, hidden notes between the two separators of the notes submenu, peeled notes in
@@ -13,4 +13,4 @@ namespace vq {
 Menu BuildMainMenu(const launcher::LauncherCaptions& launcher, const std::vector<notes::HiddenNoteEntry>& hiddenNotes,
                    const std::vector<notes::PeeledNoteEntry>& peeledNotes = {});
 
-}  // namespace vq
+}  // namespace vq::shell

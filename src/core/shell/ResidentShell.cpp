@@ -2,7 +2,7 @@
 
 #include "shell/MainMenu.h"
 
-namespace vq {
+namespace vq::shell {
 
 TrayResponse ChooseDoubleClickAction(const Config& config) {
   return IsTrueFlag(config.ReadOption(keys::kMail, keys::kDoubleClickMinimises)) ? TrayResponse::kToggleMinimiseAll
@@ -154,4 +154,4 @@ void ResidentShell::TryAddTrayIcon() {
     timers_.Stop(TimerId::kTrayRetry);
 }
 
-}  // namespace vq
+}  // namespace vq::shell

@@ -23,7 +23,7 @@
 #include "ports/UserFolders.h"
 #include "windows/WindowOperations.h"
 
-namespace vq {
+namespace vq::shell {
 
 // Mouse messages the shell reports for the tray icon (the Windows message numbers).
 enum class TrayMouse : int {
@@ -114,4 +114,4 @@ class ResidentShell : public notes::NoteEvents {
   windows::WindowOperations windows_;
 };
 
-}  // namespace vq
+}  // namespace vq::shell

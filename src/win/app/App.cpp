@@ -18,9 +18,9 @@ App::App(HINSTANCE instance)
       noteFiles_(folder_),
       system_(folder_),
       mainWindow_(instance, monitors_),
-      shell_(ShellPorts{profile_, folders_, mainWindow_, mainWindow_, noteFiles_, *this, *this, *this, *this,
-                        AddressesOf<Socket>(sockets_), AddressesOf<SecurityLayer>(tlsLayers_), desktop_, system_,
-                        clock_, dialogs_}) {}
+      shell_(shell::ShellPorts{profile_, folders_, mainWindow_, mainWindow_, noteFiles_, *this, *this, *this, *this,
+                               AddressesOf<Socket>(sockets_), AddressesOf<SecurityLayer>(tlsLayers_), desktop_, system_,
+                               clock_, dialogs_}) {}
 
 bool App::Start() {
   VQ_PROFILE(kStart);

@@ -54,7 +54,7 @@ class App : public notes::NoteViewFactory,
   std::array<WinSocket, kAccountCount> sockets_;
   std::array<SchannelLayer, kAccountCount> tlsLayers_;
   MainWindow mainWindow_;
-  ResidentShell shell_;
+  shell::ResidentShell shell_;
 };
 
 }  // namespace vq::win
