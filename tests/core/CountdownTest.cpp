@@ -2,7 +2,7 @@
 
 #include "notes/Countdown.h"
 
-namespace vq {
+namespace vq::notes {
 namespace {
 
 NoteAlarm Alarm(const char* y, const char* mo, const char* d, const char* h, const char* mi) {
@@ -66,4 +66,4 @@ TEST(TimeCal, NeverShowsANegativeCount) {
 }
 
 }  // namespace
-}  // namespace vq
+}  // namespace vq::notes

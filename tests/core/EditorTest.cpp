@@ -11,7 +11,7 @@
 #include "fakes/FakeNoteView.h"
 #include "fakes/FakeProfileFile.h"
 
-namespace vq {
+namespace vq::editor {
 namespace {
 
 using test::RecordText;
@@ -68,7 +68,7 @@ TEST_F(TimerDialogTest, YearRangeHoldsTheClocksYearAndTheAlarms) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.nowYear) + " " + c.alarmYear);
     TimerDialogModel fresh;
-    NoteAlarm alarm;
+    notes::NoteAlarm alarm;
     if (*c.alarmYear) alarm = {c.alarmYear, "06", "15", "12", "00"};
     fresh.Open({c.nowYear, 6, 15, 12, 0}, alarm);
     EXPECT_EQ(fresh.Minimum(TimerDialogModel::kYear), c.min);
@@ -115,13 +115,13 @@ TEST_F(TimerDialogTest, ScrollingZeroFillsAndTheYearStaysAsItIs) {
 TEST_F(TimerDialogTest, CalendarClickSetsTheDateWithoutMovingTheScrollBars) {
   model.Open(now, {});
   model.OnCalendarClick(2019, 7, 4);
-  EXPECT_EQ(model.Alarm(), (NoteAlarm{"2019", "07", "04", "09", "05"}));
+  EXPECT_EQ(model.Alarm(), (notes::NoteAlarm{"2019", "07", "04", "09", "05"}));
   EXPECT_EQ(model.Position(TimerDialogModel::kYear), 2026);
   EXPECT_EQ(model.Position(TimerDialogModel::kMonth), 12);
   // The next scroll of a bar sets its label from its own position; an arrow at its end changes nothing.
   model.OnScroll(TimerDialogModel::kYear, 2025);
   model.OnScroll(TimerDialogModel::kMonth, 11);
-  EXPECT_EQ(model.Alarm(), (NoteAlarm{"2019", "11", "04", "09", "05"}));
+  EXPECT_EQ(model.Alarm(), (notes::NoteAlarm{"2019", "11", "04", "09", "05"}));
 }
 
 bool Overlap(const PixelRect& a, const PixelRect& b) {
@@ -244,8 +244,8 @@ class NoteEditingTest : public ::testing::Test {
   test::FakeEditorView& Editor() { return *editors.live; }
   test::FakeNoteView& View(int position) { return static_cast<test::FakeNoteView&>(board.ViewAt(position)); }
   void AddNote(int n, const std::vector<std::string>& record, const std::string& text) {
-    files.files[NoteRecordFileName(n)] = RecordText(record);
-    files.files[NoteTextFileName(n)] = text + "\r\n";
+    files.files[notes::NoteRecordFileName(n)] = RecordText(record);
+    files.files[notes::NoteTextFileName(n)] = text + "\r\n";
   }
 
   test::FakeProfileFile profile;
@@ -256,7 +256,7 @@ class NoteEditingTest : public ::testing::Test {
   test::FakeClock clock;
   test::FakeDialogs dialogs;
   test::BoardEvents events;
-  NoteBoard board{files, views, events, clock, dialogs};
+  notes::NoteBoard board{files, views, events, clock, dialogs};
   NoteEditing editing{config, board, editors, dialogs};
 };
 
@@ -309,7 +309,7 @@ TEST_F(NoteEditingTest, EditThenStickRewritesTheSameNumberAtItsFormerPlaceAndLay
   AddNote(6, SampleRecord(), "other");
   board.RestoreNotes();
   View(1).size = {5000, 3000};
-  events.OnNotePress(View(1), MouseButton::kOther);
+  events.OnNotePress(View(1), notes::MouseButton::kOther);
   editing.EditCurrentNote();
   EXPECT_EQ(board.Count(), 1);
   EXPECT_EQ(editing.EditingNoteNumber(), 5);
@@ -337,12 +337,12 @@ TEST_F(NoteEditingTest, CancelPutsTheNoteBackAsItWasWhateverHappenedMeanwhile) {
   AddNote(3, record, "そのまま");
   AddNote(4, SampleRecord(), "other");
   board.RestoreNotes();
-  events.OnNotePress(View(1), MouseButton::kOther);
+  events.OnNotePress(View(1), notes::MouseButton::kOther);
   editing.EditCurrentNote();
   Editor().content.text = "changed";
   Editor().content.alarm = {};
   editing.OpenTimerDialog();  // the editor is out of sight: notes take clicks again
-  events.OnNotePress(View(1), MouseButton::kLeft);
+  events.OnNotePress(View(1), notes::MouseButton::kLeft);
   editing.LeaveTimerDialog(NoteEditing::TimerOutcome::kCancel);
 
   editing.Cancel();
@@ -383,14 +383,14 @@ TEST_F(NoteEditingTest, NewNoteNeverTakesANumberInUseOrOverwritesAFile) {
   AddNote(1, SampleRecord("False"), "hidden");
   files.files["Vornquill2.log"] = "crash left me\r\n";
   board.RestoreNotes();
-  for (int n : {0, 1}) files.files.erase(NoteRecordFileName(n));
+  for (int n : {0, 1}) files.files.erase(notes::NoteRecordFileName(n));
   const auto before = files.files;
   for (int expected : {3, 4}) {
     editing.NewNote();
     Editor().content.text = "new " + std::to_string(expected);
     editing.Stick();
     EXPECT_EQ(board.NumberAt(board.Count()), expected);
-    EXPECT_TRUE(files.Exists(NoteRecordFileName(expected)));
+    EXPECT_TRUE(files.Exists(notes::NoteRecordFileName(expected)));
   }
   for (const auto& [name, text] : before) EXPECT_EQ(files.files[name], text) << name;
   EXPECT_TRUE(dialogs.messages.empty());
@@ -476,11 +476,11 @@ TEST_F(NoteEditingTest, CharactersTheFilesCannotHoldAreSavedOnlyWhenTheUserAgree
 
 // The timer dialog stands in for the editor, at its place; its way out decides what the alarm row shows.
 TEST_F(NoteEditingTest, TimerDialogOutcomeDecidesTheAlarm) {
-  const NoteAlarm before{"2027", "01", "02", "03", "04"};
-  const NoteAlarm chosen{"2030", "12", "31", "23", "59"};
+  const notes::NoteAlarm before{"2027", "01", "02", "03", "04"};
+  const notes::NoteAlarm chosen{"2030", "12", "31", "23", "59"};
   struct Case {
     NoteEditing::TimerOutcome outcome;
-    NoteAlarm alarm;
+    notes::NoteAlarm alarm;
     std::optional<WindowPlace> moved = WindowPlace{300, 400};
   };
   for (const Case& c :
@@ -507,4 +507,4 @@ TEST_F(NoteEditingTest, TimerDialogOutcomeDecidesTheAlarm) {
 }
 
 }  // namespace
-}  // namespace vq
+}  // namespace vq::editor

@@ -3,7 +3,7 @@
 #include "notes/NoteMenu.h"
 #include "shell/MainMenu.h"
 
-namespace vq {
+namespace vq::shell {
 namespace {
 
 // One line per item, submenu items indented, separators as "-", checked items marked "[x]".
@@ -17,7 +17,7 @@ std::string Render(const Menu& menu, const std::string& indent = "") {
 }
 
 TEST(MainMenu, FirstStartShowsEveryItemInOrder) {
-  EXPECT_EQ(Render(BuildMainMenu(LauncherCaptions{}, {})),
+  EXPECT_EQ(Render(BuildMainMenu(launcher::LauncherCaptions{}, {})),
             "DesktopWindow\n"
             "  すべて最小化\n"
             "  元に戻す\n"
@@ -48,7 +48,7 @@ TEST(MainMenu, FirstStartShowsEveryItemInOrder) {
 }
 
 TEST(MainMenu, OnlyNamedLauncherEntriesAppearInIndexOrder) {
-  LauncherCaptions captions;
+  launcher::LauncherCaptions captions;
   captions[3] = "メモ帳";
   captions[0] = "Windows";
   Menu menu = BuildMainMenu(captions, {});
@@ -63,7 +63,7 @@ TEST(MainMenu, OnlyNamedLauncherEntriesAppearInIndexOrder) {
 }
 
 TEST(MainMenu, HiddenNotesSitBetweenTheNoteSeparators) {
-  Menu menu = BuildMainMenu(LauncherCaptions{}, {{2, "買い物リスト(非表示タグ)"}, {40, "会議(非表示タグ)"}},
+  Menu menu = BuildMainMenu(launcher::LauncherCaptions{}, {{2, "買い物リスト(非表示タグ)"}, {40, "会議(非表示タグ)"}},
                             {{"会議(2026/12/08)"}, {"古い(2026/11/30)"}});
   EXPECT_EQ(Render(menu[2].children),
             "[新規作成]\n-\n買い物リスト(非表示タグ)\n会議(非表示タグ)\n-\nはがした付箋紙\n  会議(2026/12/08)\n  "
@@ -73,9 +73,9 @@ TEST(MainMenu, HiddenNotesSitBetweenTheNoteSeparators) {
 }
 
 TEST(MainMenu, NoteMenuCarriesTheStackingCheckMarks) {
-  EXPECT_EQ(Render(BuildNoteMenu(true, false)), "編集\n最前面に表示 [x]\n最背面に表示\n非表示\nはがす\n");
-  EXPECT_EQ(Render(BuildNoteMenu(false, true)), "編集\n最前面に表示\n最背面に表示 [x]\n非表示\nはがす\n");
+  EXPECT_EQ(Render(notes::BuildNoteMenu(true, false)), "編集\n最前面に表示 [x]\n最背面に表示\n非表示\nはがす\n");
+  EXPECT_EQ(Render(notes::BuildNoteMenu(false, true)), "編集\n最前面に表示\n最背面に表示 [x]\n非表示\nはがす\n");
 }
 
 }  // namespace
-}  // namespace vq
+}  // namespace vq::shell

@@ -6,7 +6,7 @@
 #include "fakes/FakeNoteView.h"
 #include "notes/NoteBoard.h"
 
-namespace vq {
+namespace vq::notes {
 namespace {
 
 using test::FakeNoteView;
@@ -423,4 +423,4 @@ TEST_F(NoteBoardTest, ShowingAHiddenNoteWhoseFilesVanishedSaysSo) {
 }
 
 }  // namespace
-}  // namespace vq
+}  // namespace vq::notes

@@ -4,7 +4,7 @@
 #include "notes/NoteRecord.h"
 #include "notes/NoteStore.h"
 
-namespace vq {
+namespace vq::notes {
 namespace {
 
 using test::FakeNoteFiles;
@@ -254,4 +254,4 @@ TEST(NoteStore, LoadNamesWhatIsWrong) {
 }
 
 }  // namespace
-}  // namespace vq
+}  // namespace vq::notes

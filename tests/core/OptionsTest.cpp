@@ -37,8 +37,8 @@ class OptionsTest : public ::testing::Test {
   test::FakeSystem system;
   test::FakeDialogs dialogs;
   test::FakeOptionsViews views;
-  Launcher launcher{config, system, dialogs};
-  LauncherTable& table = launcher.Table();
+  launcher::Launcher launcher{config, system, dialogs};
+  launcher::LauncherTable& table = launcher.Table();
   OptionsController options{{config, launcher, schedule, folders, system, dialogs, views}};
 };
 
@@ -56,7 +56,7 @@ TEST_F(OptionsTest, LoadFillsTheFieldsAndAnEmptyPortShows110) {
   EXPECT_EQ(v.fontName, "ＭＳ Ｐゴシック");
   EXPECT_EQ(v.backColor, 0xFFFFFFu);
   EXPECT_EQ(timers.Switches(TimerId::kPeriodicMail), std::vector<bool>{true});
-  EXPECT_EQ(table[2], (LauncherEntry{"メモ帳", "notepad.exe"}));
+  EXPECT_EQ(table[2], (launcher::LauncherEntry{"メモ帳", "notepad.exe"}));
   EXPECT_EQ(options.Launcher().Selected(), 0);
   EXPECT_TRUE(file.writes.empty());  // opening writes nothing
 }
@@ -101,7 +101,7 @@ TEST_F(OptionsTest, ApplyWritesEverythingExactlyAsTypedInOrderAndStaysOpen) {
   EXPECT_EQ(schedule.MinuteCounter(), "0");
   EXPECT_EQ(timers.Switches(TimerId::kPeriodicMail), (std::vector<bool>{false, false}));  // "b5" of the file, then "0"
   EXPECT_TRUE(options.IsOpen());
-  EXPECT_EQ(table[0], (LauncherEntry{"電卓", "calc.exe"}));
+  EXPECT_EQ(table[0], (launcher::LauncherEntry{"電卓", "calc.exe"}));
 }
 
 // "b05", "b15", "b25" (security) and "b06", "b16", "b26" (protocol): read as the drop-downs'
@@ -190,11 +190,11 @@ TEST_F(OptionsTest, CancelAfterApplyKeepsWhatApplyWroteAndUndoesUnregisteredLaun
   View().values.interval = "9";
   options.Launcher().PressSlot(2);
   options.Launcher().Erase();
-  EXPECT_EQ(table[2], LauncherEntry{});
+  EXPECT_EQ(table[2], launcher::LauncherEntry{});
   options.Cancel();
   EXPECT_FALSE(options.IsOpen());
   EXPECT_EQ(file.Read("a1", "b5"), "7");
-  EXPECT_EQ(table[2], (LauncherEntry{"メモ帳", "notepad.exe"}));
+  EXPECT_EQ(table[2], (launcher::LauncherEntry{"メモ帳", "notepad.exe"}));
   EXPECT_EQ(file.Read("Option", "Top"), "600");
 }
 
@@ -206,7 +206,7 @@ TEST_F(OptionsTest, CloseBoxNeitherSavesNorRestores) {
   file.writes.clear();
   options.CloseBox();
   EXPECT_EQ(Written(), (std::vector<std::string>{"Option/Top=600", "Option/Left=900"}));
-  EXPECT_EQ(table[2], LauncherEntry{});
+  EXPECT_EQ(table[2], launcher::LauncherEntry{});
   // Not moved: the saved place stays, whatever the window had to correct.
   file.Set("Option", "Top", "12abc");
   options.Open(OptionsPage::kGeneral);
@@ -251,7 +251,7 @@ TEST_F(LauncherEditorTest, PressingASlotCommitsTheFieldsToTheTableButNotTheFile)
   editor.SetName("ワード");
   editor.SetPath("winword.exe /n");
   editor.PressSlot(4);
-  EXPECT_EQ(table[2], (LauncherEntry{"ワード", "winword.exe /n"}));
+  EXPECT_EQ(table[2], (launcher::LauncherEntry{"ワード", "winword.exe /n"}));
   EXPECT_EQ(file.Read("Lunch0", "2"), "メモ帳");
   EXPECT_FALSE(editor.Pending());
   editor.SetName("only a name");
@@ -259,7 +259,7 @@ TEST_F(LauncherEditorTest, PressingASlotCommitsTheFieldsToTheTableButNotTheFile)
   editor.SetPath("x.exe");
   EXPECT_TRUE(editor.Pending());
   editor.SelectSlot(2);  // the keyboard shows a slot without committing
-  EXPECT_EQ(table[4], LauncherEntry{});
+  EXPECT_EQ(table[4], launcher::LauncherEntry{});
 }
 
 TEST_F(LauncherEditorTest, RegisterWritesAllTwentyEntriesAndRebuildsTheMenu) {

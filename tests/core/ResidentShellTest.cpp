@@ -2,7 +2,7 @@
 
 #include "fakes/ShellRig.h"
 
-namespace vq {
+namespace vq::shell {
 namespace {
 
 class ResidentShellTest : public ::testing::Test, protected test::ShellRig {};
@@ -120,7 +120,7 @@ TEST_F(ResidentShellTest, StartRestoresNotesAndListsHiddenOnesInTheMenu) {
   // "編集" on a note's own menu reaches the editor through the shell.
   auto& note = *noteViews.live.at(1);
   note.menuChoice = MenuCommand::kNoteEdit;
-  shell.OnNotePress(note, MouseButton::kRight);
+  shell.OnNotePress(note, notes::MouseButton::kRight);
   ASSERT_NE(editorViews.live, nullptr);
   EXPECT_EQ(editorViews.live->content.text, "買い物リスト：牛乳、卵");
   EXPECT_EQ(std::ssize(noteViews.live), 1);
@@ -275,4 +275,4 @@ TEST_F(ResidentShellTest, TaskbarRestartAddsTheIconAgain) {
 }
 
 }  // namespace
-}  // namespace vq
+}  // namespace vq::shell

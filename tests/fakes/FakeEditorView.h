@@ -7,25 +7,25 @@
 namespace vq::test {
 
 // The editor window: what it was shown with, and what the user typed since.
-class FakeEditorView : public EditorView {
+class FakeEditorView : public editor::EditorView {
  public:
   explicit FakeEditorView(FakeEditorView*& live) : live_(live) { live_ = this; }
   ~FakeEditorView() override {
     if (live_ == this) live_ = nullptr;
   }
-  void Show(const EditorContent& c, const EditorPlacement& p) override {
+  void Show(const editor::EditorContent& c, const editor::EditorPlacement& p) override {
     content = c;
     placement = p;
   }
-  EditorContent Content() const override { return content; }
+  editor::EditorContent Content() const override { return content; }
   std::optional<WindowPlace> MovedTo() const override { return movedTo; }
-  void SetAlarm(const NoteAlarm& alarm) override { content.alarm = alarm; }
+  void SetAlarm(const notes::NoteAlarm& alarm) override { content.alarm = alarm; }
   void Hide() override { hidden = true; }
   void ShowAgain() override { hidden = false; }
   void Close() override { closed = true; }
 
-  EditorContent content;
-  EditorPlacement placement;
+  editor::EditorContent content;
+  editor::EditorPlacement placement;
   std::optional<WindowPlace> movedTo;  // set by a test as the user's drag
   bool hidden = false;
   bool closed = false;
@@ -34,20 +34,20 @@ class FakeEditorView : public EditorView {
   FakeEditorView*& live_;
 };
 
-class FakeTimerDialogView : public TimerDialogView {
+class FakeTimerDialogView : public editor::TimerDialogView {
  public:
   explicit FakeTimerDialogView(FakeTimerDialogView*& live) : live_(live) { live_ = this; }
   ~FakeTimerDialogView() override {
     if (live_ == this) live_ = nullptr;
   }
-  void Open(const NoteAlarm& a, const WindowPlace& p) override {
+  void Open(const notes::NoteAlarm& a, const WindowPlace& p) override {
     alarm = a;
     place = p;
   }
-  NoteAlarm Alarm() const override { return alarm; }
+  notes::NoteAlarm Alarm() const override { return alarm; }
   void Close() override { closed = true; }
 
-  NoteAlarm alarm;  // the tests set the fields here as the user would
+  notes::NoteAlarm alarm;  // the tests set the fields here as the user would
   WindowPlace place;
   bool closed = false;
 
@@ -55,13 +55,13 @@ class FakeTimerDialogView : public TimerDialogView {
   FakeTimerDialogView*& live_;
 };
 
-class FakeEditorViews : public EditorViewFactory {
+class FakeEditorViews : public editor::EditorViewFactory {
  public:
-  std::unique_ptr<EditorView> CreateEditorView(NoteEditing&) override {
+  std::unique_ptr<editor::EditorView> CreateEditorView(editor::NoteEditing&) override {
     ++created;
     return std::make_unique<FakeEditorView>(live);
   }
-  std::unique_ptr<TimerDialogView> CreateTimerDialogView(NoteEditing&) override {
+  std::unique_ptr<editor::TimerDialogView> CreateTimerDialogView(editor::NoteEditing&) override {
     return std::make_unique<FakeTimerDialogView>(timerDialog);
   }
   FakeEditorView* live = nullptr;

@@ -14,18 +14,18 @@ namespace vq::test {
 
 // A note window that remembers what it was told, as short words in order. The drag and the
 // popup menu are modal: duringDrag and duringPopup run while they are open.
-class FakeNoteView : public NoteView {
+class FakeNoteView : public notes::NoteView {
  public:
   explicit FakeNoteView(std::vector<FakeNoteView*>& live) : live_(live) { live_.push_back(this); }
   ~FakeNoteView() override { std::erase(live_, this); }
 
-  void Present(const Note& n, const std::optional<CountdownLine>& c) override {
+  void Present(const notes::Note& n, const std::optional<notes::CountdownLine>& c) override {
     note = n;
     countdown = c;
     moved.reset();
     calls.push_back("present");
   }
-  void UpdateCountdown(const CountdownLine& c) override {
+  void UpdateCountdown(const notes::CountdownLine& c) override {
     countdown = c;
     calls.push_back("countdown");
   }
@@ -56,8 +56,8 @@ class FakeNoteView : public NoteView {
     return menuChoice;
   }
 
-  Note note;
-  std::optional<CountdownLine> countdown;
+  notes::Note note;
+  std::optional<notes::CountdownLine> countdown;
   std::optional<std::chrono::milliseconds> tick;
   std::optional<WindowPlace> moved;  // where the user moved the window, once they have
   WindowSize size{1500, 400};
@@ -73,17 +73,19 @@ class FakeNoteView : public NoteView {
   std::vector<FakeNoteView*>& live_;
 };
 
-class FakeNoteViews : public NoteViewFactory {
+class FakeNoteViews : public notes::NoteViewFactory {
  public:
-  std::unique_ptr<NoteView> CreateNoteView(NoteEvents&) override { return std::make_unique<FakeNoteView>(live); }
+  std::unique_ptr<notes::NoteView> CreateNoteView(notes::NoteEvents&) override {
+    return std::make_unique<FakeNoteView>(live);
+  }
   std::vector<FakeNoteView*> live;  // in creation order
 };
 
 // Stands in for the shell when a board is tested alone: a note-menu choice goes back to the
 // board, and "編集" is only counted.
-class BoardEvents : public NoteEvents {
+class BoardEvents : public notes::NoteEvents {
  public:
-  void OnNotePress(NoteView& view, MouseButton button) override {
+  void OnNotePress(notes::NoteView& view, notes::MouseButton button) override {
     if (auto chosen = board->OnPress(view, button)) {
       if (*chosen == MenuCommand::kNoteEdit)
         ++editRequests;
@@ -91,9 +93,9 @@ class BoardEvents : public NoteEvents {
         board->OnCommand(*chosen);
     }
   }
-  void OnCountdownTick(NoteView& view) override { board->OnCountdownTick(view); }
+  void OnCountdownTick(notes::NoteView& view) override { board->OnCountdownTick(view); }
 
-  NoteBoard* board = nullptr;
+  notes::NoteBoard* board = nullptr;
   int editRequests = 0;
 };
 

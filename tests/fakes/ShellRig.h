@@ -23,7 +23,7 @@ namespace vq::test {
 
 // The resident shell with every port faked; a test prepares the fakes, then starts the shell.
 struct ShellRig {
-  ShellPorts Ports() {
+  shell::ShellPorts Ports() {
     return {file,
             folders,
             tray,
@@ -56,7 +56,7 @@ struct ShellRig {
   FakeSystem system;
   FakeClock clock;
   FakeDialogs dialogs;
-  ResidentShell shell{Ports()};
+  shell::ResidentShell shell{Ports()};
 };
 
 }  // namespace vq::test

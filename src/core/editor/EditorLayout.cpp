@@ -4,7 +4,7 @@
 
 #include "base/Twips.h"
 
-namespace vq {
+namespace vq::editor {
 
 EditorLayout LayoutEditor(long outerWidth, long outerHeight) {
   EditorLayout layout;
@@ -39,4 +39,4 @@ int EditorMinWidth(int dpi, int alarmRowRight) {
                   alarmRowRight + TwipsToPixels(kAlarmRowToButtons, dpi) + TwipsToPixels(kButtonsFromRight, dpi));
 }
 
-}  // namespace vq
+}  // namespace vq::editor

@@ -1,7 +1,7 @@
 #pragma once
 #include <array>
 
-namespace vq {
+namespace vq::editor {
 
 // Rectangles in twips, relative to the editor's client area.
 struct TwipRect {
@@ -59,4 +59,4 @@ std::array<PixelRect, 9> PlaceAlarmRow(const EditorLayout& layout, int dpi, cons
 // would otherwise run under the buttons (they stand 1950 twips left of the outer right edge).
 int EditorMinWidth(int dpi, int alarmRowRight);
 
-}  // namespace vq
+}  // namespace vq::editor

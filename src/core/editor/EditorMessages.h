@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace vq {
+namespace vq::editor {
 
 inline constexpr char kEditInProgressMessage[] = "他のタグを編集中です。";
 inline constexpr char kNothingEnteredMessage[] = "入力されていません";
@@ -19,4 +19,4 @@ inline std::string UnstorableCharactersQuestion(const std::vector<std::string>& 
   return "付箋紙のファイルに保存できない文字があります：" + named + "。別の文字に置き換えて貼り付けますか？";
 }
 
-}  // namespace vq
+}  // namespace vq::editor

@@ -5,7 +5,7 @@
 #include "base/Twips.h"
 #include "notes/NoteRecord.h"
 
-namespace vq {
+namespace vq::editor {
 
 // What the editor holds: the text in its font and colours, and the alarm row (shown exactly
 // when the alarm is set).
@@ -14,7 +14,7 @@ struct EditorContent {
   NoteFont font;
   std::uint32_t backColor = 0xFFFFFF;
   std::uint32_t foreColor = 0;
-  NoteAlarm alarm;
+  notes::NoteAlarm alarm;
   bool operator==(const EditorContent&) const = default;
 };
 
@@ -34,7 +34,7 @@ class EditorView {
   // Where the user moved the editor to; nullopt while it stands where Show put it.
   virtual std::optional<WindowPlace> MovedTo() const = 0;
   // The alarm row shows the alarm, or goes when it is cleared.
-  virtual void SetAlarm(const NoteAlarm& alarm) = 0;
+  virtual void SetAlarm(const notes::NoteAlarm& alarm) = 0;
   // The timer dialog stands in for the editor while it is open.
   virtual void Hide() = 0;
   virtual void ShowAgain() = 0;
@@ -46,9 +46,9 @@ class EditorView {
 class TimerDialogView {
  public:
   virtual ~TimerDialogView() = default;
-  virtual void Open(const NoteAlarm& alarm, const WindowPlace& place) = 0;
+  virtual void Open(const notes::NoteAlarm& alarm, const WindowPlace& place) = 0;
   // The alarm as the dialog's fields hold it.
-  virtual NoteAlarm Alarm() const = 0;
+  virtual notes::NoteAlarm Alarm() const = 0;
   virtual void Close() = 0;
 };
 
@@ -59,4 +59,4 @@ class EditorViewFactory {
   virtual std::unique_ptr<TimerDialogView> CreateTimerDialogView(NoteEditing& editing) = 0;
 };
 
-}  // namespace vq
+}  // namespace vq::editor

@@ -7,9 +7,9 @@
 #include "notes/NoteDefaults.h"
 #include "notes/NoteMessages.h"
 
-namespace vq {
+namespace vq::editor {
 
-NoteEditing::NoteEditing(Config& config, NoteBoard& board, EditorViewFactory& views, Dialogs& dialogs)
+NoteEditing::NoteEditing(Config& config, notes::NoteBoard& board, EditorViewFactory& views, Dialogs& dialogs)
     : config_(config), board_(board), views_(views), dialogs_(dialogs) {}
 
 EditorPlacement NoteEditing::SavedPlacement() {
@@ -35,7 +35,7 @@ bool NoteEditing::RefuseSecondEdit() {
 void NoteEditing::NewNote() {
   if (RefuseSecondEdit()) return;
   EditorContent content;
-  NoteDefaults defaults = ReadNoteDefaults(config_);
+  notes::NoteDefaults defaults = notes::ReadNoteDefaults(config_);
   content.font.face = defaults.fontName;
   content.font.size = defaults.fontSize;
   content.backColor = defaults.backColor;
@@ -57,7 +57,7 @@ void NoteEditing::EditCurrentNote() {
   if (taken->size.width > 4300) placement.width = taken->size.width + 500;
   number_ = taken->number;
   original_ = taken->note;
-  const Note& n = taken->note;
+  const notes::Note& n = taken->note;
   view_ = views_.CreateEditorView(*this);
   board_.SetEditorOpen(true);
   view_->Show({n.text, n.font, n.backColor, n.foreColor, n.alarm}, placement);
@@ -83,7 +83,7 @@ void NoteEditing::Stick() {
     // the user agreed to is gone.
     if (!view_ || view_->Content() != content) return;
   }
-  Note note;
+  notes::Note note;
   note.text = content.text;
   note.font = content.font;
   note.backColor = content.backColor;
@@ -94,14 +94,14 @@ void NoteEditing::Stick() {
   if (number == kNewNoteNumber) {
     auto free = board_.FindFreeNoteNumber();
     if (!free) {
-      dialogs_.Message(kAllNotesTakenMessage);
+      dialogs_.Message(notes::kAllNotesTakenMessage);
       return;
     }
     number = *free;
     WindowPlace place = Place();  // the note takes the editor's place
     note.top = place.top;
     note.left = place.left;
-    note.layer = NoteLayer::kNormal;
+    note.layer = notes::NoteLayer::kNormal;
   } else {
     note.top = original_.top;
     note.left = original_.left;
@@ -109,7 +109,7 @@ void NoteEditing::Stick() {
   }
   // The typed text stays in the editor when the files cannot be written.
   if (!board_.SaveNote(number, note)) {
-    dialogs_.Message(SaveFailedMessage(number));
+    dialogs_.Message(notes::SaveFailedMessage(number));
     return;
   }
   board_.ShowNote(number, note);
@@ -139,7 +139,7 @@ void NoteEditing::OpenTimerDialog() {
   // Notes take the mouse again while the editor is out of sight.
   board_.SetEditorOpen(false);
   WindowPlace place = Place();
-  NoteAlarm alarm = view_->Content().alarm;
+  notes::NoteAlarm alarm = view_->Content().alarm;
   view_->Hide();
   timerView_ = views_.CreateTimerDialogView(*this);
   timerView_->Open(alarm, place);
@@ -158,4 +158,4 @@ void NoteEditing::LeaveTimerDialog(TimerOutcome outcome) {
   board_.SetEditorOpen(true);
 }
 
-}  // namespace vq
+}  // namespace vq::editor

@@ -7,7 +7,7 @@
 #include "editor/EditorView.h"
 #include "ports/Dialogs.h"
 
-namespace vq {
+namespace vq::editor {
 
 inline constexpr int kNewNoteNumber = 1000;  // the editor holds a new note, or nothing
 
@@ -16,7 +16,7 @@ inline constexpr int kNewNoteNumber = 1000;  // the editor holds a new note, or 
 // happens to other notes meanwhile, Cancel puts it back unchanged.
 class NoteEditing {
  public:
-  NoteEditing(Config& config, NoteBoard& board, EditorViewFactory& views, Dialogs& dialogs);
+  NoteEditing(Config& config, notes::NoteBoard& board, EditorViewFactory& views, Dialogs& dialogs);
 
   void NewNote();
   void EditCurrentNote();
@@ -42,14 +42,14 @@ class NoteEditing {
   void Close();
 
   Config& config_;
-  NoteBoard& board_;
+  notes::NoteBoard& board_;
   EditorViewFactory& views_;
   Dialogs& dialogs_;
   std::unique_ptr<EditorView> view_;
   std::unique_ptr<TimerDialogView> timerView_;
   int number_ = kNewNoteNumber;
-  Note original_;           // the edited note as it was
+  notes::Note original_;    // the edited note as it was
   WindowPlace savedPlace_;  // where the editor opened, as read from the settings
 };
 
-}  // namespace vq
+}  // namespace vq::editor

@@ -4,7 +4,7 @@
 
 #include "base/Twips.h"
 
-namespace vq {
+namespace vq::editor {
 
 namespace {
 
@@ -120,4 +120,4 @@ TimerDialogLayout LayoutTimerDialog(int dpi, const TimerDialogNeeds& needs) {
   return out;
 }
 
-}  // namespace vq
+}  // namespace vq::editor

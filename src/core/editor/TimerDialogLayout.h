@@ -3,7 +3,7 @@
 
 #include "editor/EditorLayout.h"
 
-namespace vq {
+namespace vq::editor {
 
 // What the timer dialog's controls need at least, in pixels at the dialog's DPI: the calendar's
 // own minimum, and each text in the font of the control that shows it.
@@ -29,4 +29,4 @@ struct TimerDialogLayout {
 // moves right or down, and the dialog grows with it.
 TimerDialogLayout LayoutTimerDialog(int dpi, const TimerDialogNeeds& needs);
 
-}  // namespace vq
+}  // namespace vq::editor

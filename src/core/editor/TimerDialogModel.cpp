@@ -5,7 +5,7 @@
 #include "base/Calendar.h"
 #include "base/Digits.h"
 
-namespace vq {
+namespace vq::editor {
 
 namespace {
 
@@ -26,7 +26,7 @@ std::string TimerDialogModel::ClockLine(const LocalTime& now) {
          ZeroPadded(now.hour, 2) + "：" + ZeroPadded(now.minute, 2);
 }
 
-void TimerDialogModel::Open(const LocalTime& now, const NoteAlarm& alarm) {
+void TimerDialogModel::Open(const LocalTime& now, const notes::NoteAlarm& alarm) {
   // The year bar runs from the current year to 2099. It always holds the current year and the
   // alarm's own (an alarm from an earlier year, or a later one picked in the calendar): the
   // range widens to them rather than losing them.
@@ -106,4 +106,4 @@ void TimerDialogModel::SetDayMaximum(int maximum) {
   }
 }
 
-}  // namespace vq
+}  // namespace vq::editor

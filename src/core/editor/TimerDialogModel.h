@@ -7,7 +7,7 @@
 #include "notes/NoteRecord.h"
 #include "ports/Clock.h"
 
-namespace vq {
+namespace vq::editor {
 
 // The alarm being chosen in the timer dialog: five labels (year, month, day, hour, minute)
 // and the five scroll bars that change them.
@@ -26,7 +26,7 @@ class TimerDialogModel {
   };
 
   // Fills the labels from the note's alarm, or from the current moment when it has none.
-  void Open(const LocalTime& now, const NoteAlarm& alarm);
+  void Open(const LocalTime& now, const notes::NoteAlarm& alarm);
 
   const std::string& Label(Field field) const { return labels_[field]; }
   int Minimum(Field field) const { return min_[field]; }
@@ -39,7 +39,9 @@ class TimerDialogModel {
   // A date clicked in the calendar sets the date labels; the scroll bars stay where they are.
   void OnCalendarClick(int year, int month, int day);
 
-  NoteAlarm Alarm() const { return {labels_[kYear], labels_[kMonth], labels_[kDay], labels_[kHour], labels_[kMinute]}; }
+  notes::NoteAlarm Alarm() const {
+    return {labels_[kYear], labels_[kMonth], labels_[kDay], labels_[kHour], labels_[kMinute]};
+  }
 
   // "yyyy/mm/dd  hh：nn"
   static std::string ClockLine(const LocalTime& now);
@@ -58,4 +60,4 @@ class TimerDialogModel {
   Date calendar_;
 };
 
-}  // namespace vq
+}  // namespace vq::editor

@@ -2,7 +2,7 @@
 
 #include "launcher/LauncherMessages.h"
 
-namespace vq {
+namespace vq::launcher {
 
 std::string LauncherKey(int entry) { return std::to_string(entry); }
 
@@ -56,4 +56,4 @@ void Launcher::Run(int entry) {
     dialogs_.Message(LaunchFailedMessage(*commandLine, outcome.error));
 }
 
-}  // namespace vq
+}  // namespace vq::launcher

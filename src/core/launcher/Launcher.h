@@ -7,7 +7,7 @@
 #include "ports/Dialogs.h"
 #include "ports/System.h"
 
-namespace vq {
+namespace vq::launcher {
 
 constexpr int kLauncherEntryCount = 20;
 
@@ -59,4 +59,4 @@ class Launcher {
   LauncherCaptions captions_;
 };
 
-}  // namespace vq
+}  // namespace vq::launcher

@@ -3,10 +3,10 @@
 
 #include "base/SharedMessages.h"
 
-namespace vq {
+namespace vq::launcher {
 
 inline std::string LaunchFailedMessage(const std::string& commandLine, unsigned long error) {
   return "プログラムを起動できませんでした。\r\n" + commandLine + "\r\n（エラー " + std::to_string(error) + "）";
 }
 
-}  // namespace vq
+}  // namespace vq::launcher

@@ -2,7 +2,7 @@
 
 #include "base/Calendar.h"
 
-namespace vq {
+namespace vq::notes {
 
 namespace {
 
@@ -85,4 +85,4 @@ std::optional<Countdown> TimeCal(const NoteAlarm& alarm, const LocalTime& now) {
   return Countdown{"時間です", true};
 }
 
-}  // namespace vq
+}  // namespace vq::notes

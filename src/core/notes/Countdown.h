@@ -5,7 +5,7 @@
 #include "notes/NoteRecord.h"
 #include "ports/Clock.h"
 
-namespace vq {
+namespace vq::notes {
 
 // The line above a note with an alarm. When the alarm is due or past, the line turns red and
 // the note comes to the front.
@@ -19,4 +19,4 @@ struct Countdown {
 // it. Nothing when no rule gives a caption (the line then keeps what it showed).
 std::optional<Countdown> TimeCal(const NoteAlarm& alarm, const LocalTime& now);
 
-}  // namespace vq
+}  // namespace vq::notes

@@ -6,7 +6,7 @@
 #include "notes/NoteMessages.h"
 #include "base/Digits.h"
 
-namespace vq {
+namespace vq::notes {
 
 NoteBoard::NoteBoard(NoteFiles& files, NoteViewFactory& views, NoteEvents& events, Clock& clock, Dialogs& dialogs)
     : store_(files), peeled_(files), views_(views), events_(events), clock_(clock), dialogs_(dialogs) {}
@@ -323,4 +323,4 @@ void NoteBoard::RestorePeeled(int place) {
   ShowNote(*number, NoteFromRecord(loaded.lines, std::move(loaded.text)));
 }
 
-}  // namespace vq
+}  // namespace vq::notes

@@ -12,7 +12,7 @@
 #include "ports/Clock.h"
 #include "ports/Dialogs.h"
 
-namespace vq {
+namespace vq::notes {
 
 // The notes on the desktop: the ordered list of note windows (positions count from 1), the one
 // the user touched last, the hidden notes of the tray menu, and the commands on them. Every
@@ -110,4 +110,4 @@ class NoteBoard {
   bool editorOpen_ = false;
 };
 
-}  // namespace vq
+}  // namespace vq::notes

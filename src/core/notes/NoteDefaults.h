@@ -5,7 +5,7 @@
 #include "config/Config.h"
 #include "notes/NoteRecord.h"
 
-namespace vq {
+namespace vq::notes {
 
 // What a new note starts with, from section "Fusen". The texts stay as stored for the options
 // dialog; the parsed values fall back to 9 points, white paper and black ink.
@@ -27,4 +27,4 @@ inline NoteDefaults ReadNoteDefaults(const Config& config) {
   return d;
 }
 
-}  // namespace vq
+}  // namespace vq::notes

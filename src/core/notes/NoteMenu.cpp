@@ -1,6 +1,6 @@
 #include "notes/NoteMenu.h"
 
-namespace vq {
+namespace vq::notes {
 
 Menu BuildNoteMenu(bool topmostChecked, bool backmostChecked) {
   using C = MenuCommand;
@@ -13,4 +13,4 @@ Menu BuildNoteMenu(bool topmostChecked, bool backmostChecked) {
   };
 }
 
-}  // namespace vq
+}  // namespace vq::notes

@@ -3,7 +3,7 @@
 
 #include "base/Menu.h"
 
-namespace vq {
+namespace vq::notes {
 
 // A note kept in the tray menu instead of on the desktop.
 struct HiddenNoteEntry {
@@ -19,4 +19,4 @@ struct PeeledNoteEntry {
 // The menu a note window pops up; the two stacking items carry the note's check marks.
 Menu BuildNoteMenu(bool topmostChecked, bool backmostChecked);
 
-}  // namespace vq
+}  // namespace vq::notes

@@ -4,7 +4,7 @@
 #include "notes/NoteRecord.h"
 #include "notes/NoteStore.h"
 
-namespace vq {
+namespace vq::notes {
 
 inline constexpr char kAllNotesTakenMessage[] = "付箋紙は101枚までです。不要な付箋紙をはがしてから作成してください。";
 inline constexpr char kPeelQuestion[] = "このタグを消去しますか？";
@@ -33,4 +33,4 @@ inline std::string LoadFailureMessage(int number, NoteStore::LoadStatus status) 
   return {};
 }
 
-}  // namespace vq
+}  // namespace vq::notes

@@ -6,7 +6,7 @@
 #include "config/Config.h"
 #include "base/Utf8.h"
 
-namespace vq {
+namespace vq::notes {
 
 namespace {
 
@@ -250,4 +250,4 @@ std::string NoteMenuStart(std::string_view text) {
   return start;
 }
 
-}  // namespace vq
+}  // namespace vq::notes

@@ -7,7 +7,7 @@
 
 #include "base/NoteFont.h"
 
-namespace vq {
+namespace vq::notes {
 
 inline constexpr int kFirstNoteNumber = 0;
 inline constexpr int kLastNoteNumber = 100;
@@ -88,4 +88,4 @@ std::string NoteMenuStart(std::string_view text);
 // The tray-menu entry of a hidden note: its start and "(非表示タグ)".
 inline std::string HiddenNoteCaption(std::string_view text) { return NoteMenuStart(text) + "(非表示タグ)"; }
 
-}  // namespace vq
+}  // namespace vq::notes

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace vq {
+namespace vq::notes {
 
 std::optional<RecordLines> NoteStore::ReadRecord(int number) const {
   auto file = files_.Read(NoteRecordFileName(number));
@@ -79,4 +79,4 @@ void NoteStore::RemoveLeftoverTemporaries() {
   }
 }
 
-}  // namespace vq
+}  // namespace vq::notes

@@ -7,7 +7,7 @@
 #include "notes/NoteRecord.h"
 #include "ports/NoteFiles.h"
 
-namespace vq {
+namespace vq::notes {
 
 // A note's two files in the program folder: the record "Vornquill<n>.hsn" and the text
 // "Vornquill<n>.log".
@@ -65,4 +65,4 @@ class NoteStore {
   NoteFiles& files_;
 };
 
-}  // namespace vq
+}  // namespace vq::notes

@@ -8,7 +8,7 @@
 #include "base/Twips.h"
 #include "notes/NoteRecord.h"
 
-namespace vq {
+namespace vq::notes {
 
 enum class MouseButton { kLeft, kRight, kOther };
 
@@ -58,4 +58,4 @@ class NoteViewFactory {
   virtual std::unique_ptr<NoteView> CreateNoteView(NoteEvents& events) = 0;
 };
 
-}  // namespace vq
+}  // namespace vq::notes

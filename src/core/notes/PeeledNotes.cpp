@@ -5,7 +5,7 @@
 #include <set>
 #include "base/Digits.h"
 
-namespace vq {
+namespace vq::notes {
 
 std::string PeeledStem(long sequence, const LocalTime& t) {
   return std::to_string(sequence) + "-" + ZeroPadded(t.year, 4) + ZeroPadded(t.month, 2) + ZeroPadded(t.day, 2) +
@@ -92,4 +92,4 @@ void PeeledNotes::DropBeyondTheNewest() {
   for (std::size_t i = kMostPeeledNotes; i < sound.size(); ++i) (void)Remove(sound[i].stem);
 }
 
-}  // namespace vq
+}  // namespace vq::notes

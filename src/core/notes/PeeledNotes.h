@@ -6,7 +6,7 @@
 #include "notes/NoteStore.h"
 #include "ports/Clock.h"
 
-namespace vq {
+namespace vq::notes {
 
 // Peeled notes wait in a folder beside the program until ten newer ones push them out. A
 // peeled note keeps its two files as they were, renamed "<sequence>-<YYYYMMDDhhmm>.hsn" and
@@ -67,4 +67,4 @@ class PeeledNotes {
   NoteStore store_;
 };
 
-}  // namespace vq
+}  // namespace vq::notes

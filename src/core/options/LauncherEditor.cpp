@@ -34,7 +34,7 @@ void LauncherEditor::PressSlot(int slot) {
 }
 
 void LauncherEditor::SelectSlot(int slot) {
-  if (slot < 0 || slot >= kLauncherEntryCount) return;
+  if (slot < 0 || slot >= launcher::kLauncherEntryCount) return;
   selected_ = slot;
   name_ = table_[slot].name;
   path_ = table_[slot].path;
@@ -50,9 +50,9 @@ void LauncherEditor::Erase() {
 
 bool LauncherEditor::WriteTable() {
   bool ok = true;
-  for (int i = 0; i < kLauncherEntryCount; ++i) {
-    ok = config_.WriteOption(keys::kLauncherNames, LauncherKey(i), table_[i].name) && ok;
-    ok = config_.WriteOption(keys::kLauncherPaths, LauncherKey(i), table_[i].path) && ok;
+  for (int i = 0; i < launcher::kLauncherEntryCount; ++i) {
+    ok = config_.WriteOption(keys::kLauncherNames, launcher::LauncherKey(i), table_[i].name) && ok;
+    ok = config_.WriteOption(keys::kLauncherPaths, launcher::LauncherKey(i), table_[i].path) && ok;
   }
   ReadTable();
   return ok;

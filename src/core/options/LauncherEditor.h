@@ -11,7 +11,8 @@ namespace vq {
 // change when the entries are registered (or the options applied).
 class LauncherEditor {
  public:
-  LauncherEditor(Config& config, Launcher& launcher) : config_(config), launcher_(launcher), table_(launcher.Table()) {}
+  LauncherEditor(Config& config, launcher::Launcher& launcher)
+      : config_(config), launcher_(launcher), table_(launcher.Table()) {}
 
   // Reads the table from the file and shows slot 1.
   void Load();
@@ -47,8 +48,8 @@ class LauncherEditor {
   void UpdatePending() { pending_ = !name_.empty() && !path_.empty(); }
 
   Config& config_;
-  Launcher& launcher_;
-  LauncherTable& table_;
+  launcher::Launcher& launcher_;
+  launcher::LauncherTable& table_;
   int selected_ = 0;
   std::string name_, path_;
   bool pending_ = false;

@@ -20,7 +20,7 @@ class OptionsController : public mail::MailSettingsSource {
  public:
   struct Ports {
     Config& config;
-    vq::Launcher& launcher;
+    vq::launcher::Launcher& launcher;
     mail::MailSchedule& mailSchedule;
     UserFolders& folders;
     System& system;

@@ -30,7 +30,7 @@ OptionsValues LoadOptions(const Config& config) {
   WindowPlace place = ReadPlace(config, keys::kOptionsWindow);
   v.top = place.top;
   v.left = place.left;
-  NoteDefaults defaults = ReadNoteDefaults(config);
+  notes::NoteDefaults defaults = notes::ReadNoteDefaults(config);
   v.fontName = defaults.fontName;
   v.fontSize = defaults.fontSizeText;
   v.backColor = defaults.backColor;
@@ -88,6 +88,6 @@ bool SaveOptionsPlace(Config& config, long top, long left) {
 
 bool AcceptIntervalKey(char32_t key) { return (key >= U'0' && key <= U'9') || key == 8; }
 
-std::string FontSizeText(int tenthsOfPoint) { return FormatFontSize(tenthsOfPoint / 10.0); }
+std::string FontSizeText(int tenthsOfPoint) { return notes::FormatFontSize(tenthsOfPoint / 10.0); }
 
 }  // namespace vq

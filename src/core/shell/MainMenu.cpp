@@ -1,9 +1,9 @@
 #include "shell/MainMenu.h"
 
-namespace vq {
+namespace vq::shell {
 
-Menu BuildMainMenu(const LauncherCaptions& launcher, const std::vector<HiddenNoteEntry>& hiddenNotes,
-                   const std::vector<PeeledNoteEntry>& peeledNotes) {
+Menu BuildMainMenu(const launcher::LauncherCaptions& launcher, const std::vector<notes::HiddenNoteEntry>& hiddenNotes,
+                   const std::vector<notes::PeeledNoteEntry>& peeledNotes) {
   using C = MenuCommand;
   Menu desktop = {
       MenuItem::Command("すべて最小化", C::kMinimiseAll),
@@ -24,7 +24,7 @@ Menu BuildMainMenu(const LauncherCaptions& launcher, const std::vector<HiddenNot
   notes.push_back(MenuItem::Command("(設定)", C::kNoteSettings));
 
   Menu launch;
-  for (int i = 0; i < kLauncherEntryCount; ++i)
+  for (int i = 0; i < launcher::kLauncherEntryCount; ++i)
     if (!launcher[i].empty()) launch.push_back(MenuItem::Command(launcher[i], LaunchCommand(i)));
   if (launch.empty()) launch.push_back(MenuItem::Command("(なし)", C::kLauncherNone));
   launch.push_back(MenuItem::Separator());
@@ -51,4 +51,4 @@ Menu BuildMainMenu(const LauncherCaptions& launcher, const std::vector<HiddenNot
   };
 }
 
-}  // namespace vq
+}  // namespace vq::shell

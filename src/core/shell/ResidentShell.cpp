@@ -2,7 +2,7 @@
 
 #include "shell/MainMenu.h"
 
-namespace vq {
+namespace vq::shell {
 
 TrayResponse ChooseDoubleClickAction(const Config& config) {
   return IsTrueFlag(config.ReadOption(keys::kMail, keys::kDoubleClickMinimises)) ? TrayResponse::kToggleMinimiseAll
@@ -110,11 +110,11 @@ void ResidentShell::OnCommand(MenuCommand command) {
   }
 }
 
-void ResidentShell::OnNotePress(NoteView& view, MouseButton button) {
+void ResidentShell::OnNotePress(notes::NoteView& view, notes::MouseButton button) {
   if (auto chosen = notes_.OnPress(view, button)) OnCommand(*chosen);
 }
 
-void ResidentShell::OnCountdownTick(NoteView& view) { notes_.OnCountdownTick(view); }
+void ResidentShell::OnCountdownTick(notes::NoteView& view) { notes_.OnCountdownTick(view); }
 
 bool ResidentShell::OnCloseRequest() {
   if (mailSchedule_.Busy()) {
@@ -154,4 +154,4 @@ void ResidentShell::TryAddTrayIcon() {
     timers_.Stop(TimerId::kTrayRetry);
 }
 
-}  // namespace vq
+}  // namespace vq::shell

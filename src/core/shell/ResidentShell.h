@@ -23,7 +23,7 @@
 #include "ports/UserFolders.h"
 #include "windows/WindowOperations.h"
 
-namespace vq {
+namespace vq::shell {
 
 // Mouse messages the shell reports for the tray icon (the Windows message numbers).
 enum class TrayMouse : int {
@@ -49,8 +49,8 @@ struct ShellPorts {
   Tray& tray;
   Timers& timers;
   NoteFiles& noteFiles;
-  NoteViewFactory& noteViews;
-  EditorViewFactory& editorViews;
+  notes::NoteViewFactory& noteViews;
+  editor::EditorViewFactory& editorViews;
   OptionsViewFactory& optionsViews;
   mail::MailResultViewFactory& mailViews;
   std::array<Socket*, kAccountCount> sockets;                // one per mail account
@@ -63,7 +63,7 @@ struct ShellPorts {
 
 // The program while it is resident: the start-up order, the tray icon and its menu, and the
 // routing of commands, note presses and timer ticks to the features that own them.
-class ResidentShell : public NoteEvents {
+class ResidentShell : public notes::NoteEvents {
  public:
   // The shell keeps asking for the tray icon this often, this many times, when the taskbar is
   // not there yet (a start at logon).
@@ -84,8 +84,8 @@ class ResidentShell : public NoteEvents {
   void OnTaskbarCreated();
   void OnTimer(TimerId timer);
 
-  void OnNotePress(NoteView& view, MouseButton button) override;
-  void OnCountdownTick(NoteView& view) override;
+  void OnNotePress(notes::NoteView& view, notes::MouseButton button) override;
+  void OnCountdownTick(notes::NoteView& view) override;
 
   // Reads the peeled notes' folder, which the menu's choice then refers to.
   Menu MainMenu();
@@ -105,13 +105,13 @@ class ResidentShell : public NoteEvents {
 
   bool trayIconShown_ = false;
   int trayRetries_ = 0;
-  vq::Launcher launcher_;
+  vq::launcher::Launcher launcher_;
   mail::MailSchedule mailSchedule_;
-  NoteBoard notes_;
-  NoteEditing editing_;
+  notes::NoteBoard notes_;
+  editor::NoteEditing editing_;
   OptionsController options_;
   mail::MailCheckDriver mail_;
   windows::WindowOperations windows_;
 };
 
-}  // namespace vq
+}  // namespace vq::shell

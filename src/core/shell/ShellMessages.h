@@ -1,8 +1,8 @@
 #pragma once
 
-namespace vq {
+namespace vq::shell {
 
 // The second start of the program says this and ends.
 inline constexpr char kAlreadyRunningMessage[] = "このアプリケーションはすでに開かれています。";
 
-}  // namespace vq
+}  // namespace vq::shell

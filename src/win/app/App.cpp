@@ -18,9 +18,9 @@ App::App(HINSTANCE instance)
       noteFiles_(folder_),
       system_(folder_),
       mainWindow_(instance, monitors_),
-      shell_(ShellPorts{profile_, folders_, mainWindow_, mainWindow_, noteFiles_, *this, *this, *this, *this,
-                        AddressesOf<Socket>(sockets_), AddressesOf<SecurityLayer>(tlsLayers_), desktop_, system_,
-                        clock_, dialogs_}) {}
+      shell_(shell::ShellPorts{profile_, folders_, mainWindow_, mainWindow_, noteFiles_, *this, *this, *this, *this,
+                               AddressesOf<Socket>(sockets_), AddressesOf<SecurityLayer>(tlsLayers_), desktop_, system_,
+                               clock_, dialogs_}) {}
 
 bool App::Start() {
   VQ_PROFILE(kStart);
@@ -35,15 +35,15 @@ bool App::Start() {
   return true;
 }
 
-std::unique_ptr<NoteView> App::CreateNoteView(NoteEvents& events) {
+std::unique_ptr<notes::NoteView> App::CreateNoteView(notes::NoteEvents& events) {
   return std::make_unique<NoteWindow>(instance_, mainWindow_.Handle(), events, fonts_, monitors_);
 }
 
-std::unique_ptr<EditorView> App::CreateEditorView(NoteEditing& editing) {
+std::unique_ptr<editor::EditorView> App::CreateEditorView(editor::NoteEditing& editing) {
   return std::make_unique<EditorWindow>(instance_, editing, fonts_);
 }
 
-std::unique_ptr<TimerDialogView> App::CreateTimerDialogView(NoteEditing& editing) {
+std::unique_ptr<editor::TimerDialogView> App::CreateTimerDialogView(editor::NoteEditing& editing) {
   return std::make_unique<TimerDialog>(instance_, editing, fonts_, clock_);
 }
 

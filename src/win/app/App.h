@@ -21,8 +21,8 @@ namespace vq::win {
 
 // The program put together: the platform's adapters, the windows that show each feature, and
 // the resident shell that drives them.
-class App : public NoteViewFactory,
-            public EditorViewFactory,
+class App : public notes::NoteViewFactory,
+            public editor::EditorViewFactory,
             public OptionsViewFactory,
             public mail::MailResultViewFactory {
  public:
@@ -32,9 +32,9 @@ class App : public NoteViewFactory,
   // False when a window could not be made.
   bool Start();
 
-  std::unique_ptr<NoteView> CreateNoteView(NoteEvents& events) override;
-  std::unique_ptr<EditorView> CreateEditorView(NoteEditing& editing) override;
-  std::unique_ptr<TimerDialogView> CreateTimerDialogView(NoteEditing& editing) override;
+  std::unique_ptr<notes::NoteView> CreateNoteView(notes::NoteEvents& events) override;
+  std::unique_ptr<editor::EditorView> CreateEditorView(editor::NoteEditing& editing) override;
+  std::unique_ptr<editor::TimerDialogView> CreateTimerDialogView(editor::NoteEditing& editing) override;
   std::unique_ptr<OptionsView> CreateOptionsView(OptionsController& controller) override;
   std::unique_ptr<mail::MailResultView> CreateMailResultView(mail::MailResultWindow& controller,
                                                              const WindowPlace& stored) override;
@@ -54,7 +54,7 @@ class App : public NoteViewFactory,
   std::array<WinSocket, kAccountCount> sockets_;
   std::array<SchannelLayer, kAccountCount> tlsLayers_;
   MainWindow mainWindow_;
-  ResidentShell shell_;
+  shell::ResidentShell shell_;
 };
 
 }  // namespace vq::win

@@ -18,7 +18,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // One copy per user session. The second start says so and ends before it touches anything.
   HANDLE mutex = CreateMutexW(nullptr, FALSE, vq::win::kSingleInstanceMutex);
   if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-    MessageBoxW(nullptr, vq::win::Widen(vq::kAlreadyRunningMessage).c_str(), vq::win::kProductName, MB_OK);
+    MessageBoxW(nullptr, vq::win::Widen(vq::shell::kAlreadyRunningMessage).c_str(), vq::win::kProductName, MB_OK);
     return 0;
   }
 

@@ -28,7 +28,7 @@ bool EditorWindow::RegisterClass(HINSTANCE instance) {
   return Window::RegisterClass(instance, kEditorClass, COLOR_BTNFACE);
 }
 
-EditorWindow::EditorWindow(HINSTANCE instance, NoteEditing& editing, FontCache& fonts)
+EditorWindow::EditorWindow(HINSTANCE instance, editor::NoteEditing& editing, FontCache& fonts)
     : instance_(instance), editing_(editing), fonts_(fonts) {
   HMENU bar = CreateMenu();
   AppendMenuW(bar, MF_STRING, kEditorMenuFont, L"書式");
@@ -69,7 +69,7 @@ void EditorWindow::CreateChildren() {
   SendMessageW(text_, EM_SETLIMITTEXT, 0, 0);
 }
 
-void EditorWindow::Show(const EditorContent& content, const EditorPlacement& placement) {
+void EditorWindow::Show(const editor::EditorContent& content, const editor::EditorPlacement& placement) {
   font_ = content.font;
   backColor_ = content.backColor;
   foreColor_ = content.foreColor;
@@ -85,8 +85,8 @@ void EditorWindow::Show(const EditorContent& content, const EditorPlacement& pla
   ApplyFont();
   SetAlarm(content.alarm);
   POINT at{Px(placement.left), Px(placement.top)};
-  SIZE size{std::max(Px(placement.width.value_or(kEditorMinWidth)), minWidth_),
-            Px(std::max(placement.height.value_or(kEditorMinHeight), kEditorMinHeight))};
+  SIZE size{std::max(Px(placement.width.value_or(editor::kEditorMinWidth)), minWidth_),
+            Px(std::max(placement.height.value_or(editor::kEditorMinHeight), editor::kEditorMinHeight))};
   // Never larger than the screen it opens on; an editor made larger for a large note opens
   // wholly on it. Off every monitor, it comes back on the nearest; the remembered place stays
   // until the user moves the editor.
@@ -112,7 +112,7 @@ void EditorWindow::ApplyFont() {
   InvalidateRect(text_, nullptr, TRUE);
 }
 
-void EditorWindow::SetAlarm(const NoteAlarm& alarm) {
+void EditorWindow::SetAlarm(const notes::NoteAlarm& alarm) {
   alarm_ = alarm;
   const std::string* values[5] = {&alarm.year, &alarm.month, &alarm.day, &alarm.hour, &alarm.minute};
   for (int i = 0; i < 5; ++i) SetWindowTextW(alarmRow_[i], Widen(*values[i]).c_str());
@@ -120,7 +120,9 @@ void EditorWindow::SetAlarm(const NoteAlarm& alarm) {
   Layout();
 }
 
-EditorContent EditorWindow::Content() const { return {WindowText(text_), font_, backColor_, foreColor_, alarm_}; }
+editor::EditorContent EditorWindow::Content() const {
+  return {WindowText(text_), font_, backColor_, foreColor_, alarm_};
+}
 
 std::optional<WindowPlace> EditorWindow::MovedTo() const { return shown_.MovedTo(hwnd_, dpi_); }
 
@@ -129,8 +131,9 @@ void EditorWindow::Layout() {
   RECT r;
   GetWindowRect(hwnd_, &r);
   int dpi = static_cast<int>(dpi_);
-  EditorLayout layout = LayoutEditor(PixelsToTwips(r.right - r.left, dpi), PixelsToTwips(r.bottom - r.top, dpi));
-  auto place = [&](HWND child, const TwipRect& t) {
+  editor::EditorLayout layout =
+      editor::LayoutEditor(PixelsToTwips(r.right - r.left, dpi), PixelsToTwips(r.bottom - r.top, dpi));
+  auto place = [&](HWND child, const editor::TwipRect& t) {
     MoveWindow(child, Px(t.left), Px(t.top), Px(t.width), Px(t.height), TRUE);
   };
   place(text_, layout.text);
@@ -138,19 +141,19 @@ void EditorWindow::Layout() {
   place(cancel_, layout.cancel);
   // Each label of the alarm row is as large as its text in its font, and the values have room
   // for any date, so that the editor keeps its size whether or not the note has an alarm.
-  std::array<PixelSize, 9> texts{};
+  std::array<editor::PixelSize, 9> texts{};
   for (int i = 0; i < 9; ++i) {
     SIZE size = fonts_.TextSize(uiFont_.get(), Widen(WindowText(alarmRow_[i])));
-    if (i <= kAlarmMinute) {
-      SIZE digits = fonts_.TextSize(uiFont_.get(), i == kAlarmYear ? L"0000" : L"00");
+    if (i <= editor::kAlarmMinute) {
+      SIZE digits = fonts_.TextSize(uiFont_.get(), i == editor::kAlarmYear ? L"0000" : L"00");
       size = {std::max(size.cx, digits.cx), std::max(size.cy, digits.cy)};
     }
     texts[i] = {size.cx, size.cy};
   }
-  auto row = PlaceAlarmRow(layout, dpi, texts);
+  auto row = editor::PlaceAlarmRow(layout, dpi, texts);
   for (int i = 0; i < 9; ++i) MoveWindow(alarmRow_[i], row[i].left, row[i].top, row[i].width, row[i].height, TRUE);
   // The row must not run under the buttons: the editor gets no narrower than the row needs.
-  minWidth_ = EditorMinWidth(dpi, row[kAlarmMinute].Right());
+  minWidth_ = editor::EditorMinWidth(dpi, row[editor::kAlarmMinute].Right());
   if (r.right - r.left < minWidth_ && !IsIconic(hwnd_))
     SetWindowPos(hwnd_, nullptr, 0, 0, minWidth_, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -213,7 +216,7 @@ LRESULT EditorWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-      info->ptMinTrackSize = {minWidth_, Px(kEditorMinHeight)};
+      info->ptMinTrackSize = {minWidth_, Px(editor::kEditorMinHeight)};
       return 0;
     }
     case WM_CTLCOLOREDIT: {

@@ -15,16 +15,16 @@ namespace vq::win {
 
 // The note editor "Vorn付箋紙": a sizable window with a menu bar, the note's text in its font
 // and colours, "貼り付け" and "Cancel", and the alarm row under the text when the note has one.
-class EditorWindow : public Window, public EditorView {
+class EditorWindow : public Window, public editor::EditorView {
  public:
   static bool RegisterClass(HINSTANCE instance);
 
-  EditorWindow(HINSTANCE instance, NoteEditing& editing, FontCache& fonts);
+  EditorWindow(HINSTANCE instance, editor::NoteEditing& editing, FontCache& fonts);
 
-  void Show(const EditorContent& content, const EditorPlacement& placement) override;
-  EditorContent Content() const override;
+  void Show(const editor::EditorContent& content, const editor::EditorPlacement& placement) override;
+  editor::EditorContent Content() const override;
   std::optional<WindowPlace> MovedTo() const override;
-  void SetAlarm(const NoteAlarm& alarm) override;
+  void SetAlarm(const notes::NoteAlarm& alarm) override;
   void Hide() override;
   void ShowAgain() override;
   void Close() override;
@@ -40,7 +40,7 @@ class EditorWindow : public Window, public EditorView {
   int Px(long twips) const;
 
   HINSTANCE instance_;
-  NoteEditing& editing_;
+  editor::NoteEditing& editing_;
   FontCache& fonts_;
   HWND text_ = nullptr, stick_ = nullptr, cancel_ = nullptr;
   std::array<HWND, 9> alarmRow_{};
@@ -49,7 +49,7 @@ class EditorWindow : public Window, public EditorView {
   ShownPlace shown_;
   NoteFont font_;
   std::uint32_t backColor_ = 0xFFFFFF, foreColor_ = 0;
-  NoteAlarm alarm_;
+  notes::NoteAlarm alarm_;
   FontCache::Font textFont_, uiFont_;
   UniqueBrush backBrush_;
 };

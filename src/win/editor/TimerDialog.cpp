@@ -28,7 +28,7 @@ bool TimerDialog::RegisterClass(HINSTANCE instance) {
   return Window::RegisterClass(instance, kTimerClass, COLOR_BTNFACE);
 }
 
-TimerDialog::TimerDialog(HINSTANCE instance, NoteEditing& editing, FontCache& fonts, Clock& clock)
+TimerDialog::TimerDialog(HINSTANCE instance, editor::NoteEditing& editing, FontCache& fonts, Clock& clock)
     : instance_(instance), editing_(editing), fonts_(fonts), clock_(clock) {}
 
 int TimerDialog::Px(long twips) const { return TwipsToPixels(twips, static_cast<int>(dpi_)); }
@@ -41,7 +41,7 @@ HWND TimerDialog::Child(const wchar_t* cls, const wchar_t* text, DWORD style, in
   return child;
 }
 
-void TimerDialog::Open(const NoteAlarm& alarm, const WindowPlace& place) {
+void TimerDialog::Open(const notes::NoteAlarm& alarm, const WindowPlace& place) {
   EnsureCommonControls();
   int systemDpi = static_cast<int>(SystemDpi());
   POINT topLeft{TwipsToPixels(place.left, systemDpi), TwipsToPixels(place.top, systemDpi)};
@@ -66,7 +66,7 @@ void TimerDialog::Open(const NoteAlarm& alarm, const WindowPlace& place) {
   Refresh();
   RefreshClock();
   Arrange(topLeft);
-  SetTimer(hwnd_, kClockTimer, static_cast<UINT>(TimerDialogModel::kClockInterval.count()), nullptr);
+  SetTimer(hwnd_, kClockTimer, static_cast<UINT>(editor::TimerDialogModel::kClockInterval.count()), nullptr);
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
 }
@@ -92,12 +92,12 @@ void TimerDialog::CreateChildren() {
 void TimerDialog::Arrange(POINT topLeft) {
   auto size = [&](const FontCache::Font& font, const std::wstring& text) {
     SIZE s = fonts_.TextSize(font.get(), text);
-    return PixelSize{s.cx, s.cy};
+    return editor::PixelSize{s.cx, s.cy};
   };
-  auto wider = [](PixelSize a, PixelSize b) {
-    return PixelSize{std::max(a.width, b.width), std::max(a.height, b.height)};
+  auto wider = [](editor::PixelSize a, editor::PixelSize b) {
+    return editor::PixelSize{std::max(a.width, b.width), std::max(a.height, b.height)};
   };
-  TimerDialogNeeds needs;
+  editor::TimerDialogNeeds needs;
   // The calendar asks for the room it needs to show a whole month in its font.
   RECT minimum{};
   if (SendMessageW(calendar_, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&minimum)))
@@ -111,14 +111,14 @@ void TimerDialog::Arrange(POINT topLeft) {
         wider(size(valueFont_, f == 0 ? L"0000" : L"00"), size(valueFont_, Widen(WindowText(labels_[f]))));
   for (int i = 0; i < 3; ++i) needs.separators[i] = size(uiFont_, Widen(WindowText(separators_[i])));
   // A button's caption needs its frame and a margin on each side.
-  PixelSize frame{Px(240), Px(120)};
+  editor::PixelSize frame{Px(240), Px(120)};
   for (int b = 0; b < 3; ++b) {
-    PixelSize text = size(uiFont_, Widen(WindowText(buttons_[b])));
+    editor::PixelSize text = size(uiFont_, Widen(WindowText(buttons_[b])));
     needs.buttons[b] = {text.width + frame.width, text.height + frame.height};
   }
-  TimerDialogLayout layout = LayoutTimerDialog(static_cast<int>(dpi_), needs);
+  editor::TimerDialogLayout layout = editor::LayoutTimerDialog(static_cast<int>(dpi_), needs);
 
-  auto put = [](HWND child, const PixelRect& r) { MoveWindow(child, r.left, r.top, r.width, r.height, FALSE); };
+  auto put = [](HWND child, const editor::PixelRect& r) { MoveWindow(child, r.left, r.top, r.width, r.height, FALSE); };
   put(calendar_, layout.calendar);
   put(picture_, layout.picture);
   put(nowCaption_, layout.nowCaption);
@@ -142,12 +142,12 @@ void TimerDialog::Arrange(POINT topLeft) {
 
 void TimerDialog::RefreshLabels() {
   for (int f = 0; f < 5; ++f)
-    SetWindowTextW(labels_[f], Widen(model_.Label(static_cast<TimerDialogModel::Field>(f))).c_str());
+    SetWindowTextW(labels_[f], Widen(model_.Label(static_cast<editor::TimerDialogModel::Field>(f))).c_str());
 }
 
 void TimerDialog::Refresh() {
   for (int f = 0; f < 5; ++f) {
-    auto field = static_cast<TimerDialogModel::Field>(f);
+    auto field = static_cast<editor::TimerDialogModel::Field>(f);
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
@@ -160,13 +160,13 @@ void TimerDialog::Refresh() {
 }
 
 void TimerDialog::RefreshClock() {
-  SetWindowTextW(clockLabel_, Widen(TimerDialogModel::ClockLine(clock_.Now())).c_str());
+  SetWindowTextW(clockLabel_, Widen(editor::TimerDialogModel::ClockLine(clock_.Now())).c_str());
 }
 
 void TimerDialog::OnScroll(HWND bar, int code) {
   int f = GetDlgCtrlID(bar) - kTimerScrollFirst;
   if (f < 0 || f > 4) return;
-  auto field = static_cast<TimerDialogModel::Field>(f);
+  auto field = static_cast<editor::TimerDialogModel::Field>(f);
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_ALL;
@@ -203,9 +203,9 @@ void TimerDialog::Leave(int button) {
   left_ = true;
   KillTimer(hwnd_, kClockTimer);
   ShowWindow(hwnd_, SW_HIDE);
-  auto outcome = button == kTimerSet     ? NoteEditing::TimerOutcome::kSet
-                 : button == kTimerClear ? NoteEditing::TimerOutcome::kClear
-                                         : NoteEditing::TimerOutcome::kCancel;
+  auto outcome = button == kTimerSet     ? editor::NoteEditing::TimerOutcome::kSet
+                 : button == kTimerClear ? editor::NoteEditing::TimerOutcome::kClear
+                                         : editor::NoteEditing::TimerOutcome::kCancel;
   // This object is gone once the editing has taken the outcome.
   editing_.LeaveTimerDialog(outcome);
 }
@@ -235,9 +235,9 @@ LRESULT TimerDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         SCROLLINFO info{};
         info.cbSize = sizeof info;
         info.fMask = SIF_RANGE;
-        info.nMin = model_.Minimum(TimerDialogModel::kDay);
-        info.nMax = model_.Maximum(TimerDialogModel::kDay);
-        SetScrollInfo(scrolls_[TimerDialogModel::kDay], SB_CTL, &info, TRUE);
+        info.nMin = model_.Minimum(editor::TimerDialogModel::kDay);
+        info.nMax = model_.Maximum(editor::TimerDialogModel::kDay);
+        SetScrollInfo(scrolls_[editor::TimerDialogModel::kDay], SB_CTL, &info, TRUE);
       }
       return 0;
     }

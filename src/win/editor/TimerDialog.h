@@ -15,16 +15,16 @@ namespace vq::win {
 
 // "タイマー設定": a month calendar, five scroll bars for year, month, day, hour and minute, the
 // current time, and three ways out. It stands in for the editor while it is open.
-class TimerDialog : public Window, public TimerDialogView {
+class TimerDialog : public Window, public editor::TimerDialogView {
  public:
   static bool RegisterClass(HINSTANCE instance);
 
-  TimerDialog(HINSTANCE instance, NoteEditing& editing, FontCache& fonts, Clock& clock);
+  TimerDialog(HINSTANCE instance, editor::NoteEditing& editing, FontCache& fonts, Clock& clock);
   // It may be closed by its own buttons: the window goes once their click is done.
   ~TimerDialog() override { DestroyLater(); }
 
-  void Open(const NoteAlarm& alarm, const WindowPlace& place) override;
-  NoteAlarm Alarm() const override { return model_.Alarm(); }
+  void Open(const notes::NoteAlarm& alarm, const WindowPlace& place) override;
+  notes::NoteAlarm Alarm() const override { return model_.Alarm(); }
   void Close() override { DestroyLater(); }
 
  private:
@@ -42,7 +42,7 @@ class TimerDialog : public Window, public TimerDialogView {
   HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int id, HFONT font);
 
   HINSTANCE instance_;
-  NoteEditing& editing_;
+  editor::NoteEditing& editing_;
   FontCache& fonts_;
   Clock& clock_;
   HWND calendar_ = nullptr, picture_ = nullptr, clockLabel_ = nullptr, nowCaption_ = nullptr, alarmCaption_ = nullptr;
@@ -50,7 +50,7 @@ class TimerDialog : public Window, public TimerDialogView {
   std::array<HWND, 3> separators_{}, buttons_{};
   UINT dpi_ = 96;
   FontCache::Font valueFont_, uiFont_;
-  TimerDialogModel model_;
+  editor::TimerDialogModel model_;
   bool left_ = false;
 };
 

@@ -32,7 +32,8 @@ SIZE Measure(HDC dc, HFONT font, const std::wstring& text) {
 
 bool NoteWindow::RegisterClass(HINSTANCE instance) { return Window::RegisterClass(instance, kNoteClass); }
 
-NoteWindow::NoteWindow(HINSTANCE instance, HWND owner, NoteEvents& events, FontCache& fonts, MonitorLayout& monitors)
+NoteWindow::NoteWindow(HINSTANCE instance, HWND owner, notes::NoteEvents& events, FontCache& fonts,
+                       MonitorLayout& monitors)
     : owner_(owner), events_(events), fonts_(fonts), monitors_(monitors) {
   VQ_PROFILE(kNoteWindow);
   // A tool window gets no taskbar button. Without a window (the system has none left) the note
@@ -40,7 +41,7 @@ NoteWindow::NoteWindow(HINSTANCE instance, HWND owner, NoteEvents& events, FontC
   (void)CreateBound(WS_EX_TOOLWINDOW, kNoteClass, L"付箋紙", WS_POPUP, 0, 0, 1, 1, owner, nullptr, instance);
 }
 
-void NoteWindow::Present(const Note& note, const std::optional<CountdownLine>& countdown) {
+void NoteWindow::Present(const notes::Note& note, const std::optional<notes::CountdownLine>& countdown) {
   note_ = note;
   text_ = Widen(note.text);
   countdown_ = countdown;
@@ -85,7 +86,7 @@ void NoteWindow::Fit(POINT topLeft, bool show) {
   if (!show) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void NoteWindow::UpdateCountdown(const CountdownLine& countdown) {
+void NoteWindow::UpdateCountdown(const notes::CountdownLine& countdown) {
   countdown_ = countdown;
   if (!hwnd_) return;
   RECT r;
@@ -152,14 +153,14 @@ LRESULT NoteWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       return 1;
     case WM_LBUTTONDOWN:
-      events_.OnNotePress(*this, MouseButton::kLeft);
+      events_.OnNotePress(*this, notes::MouseButton::kLeft);
       return 0;
     case WM_RBUTTONDOWN:
-      events_.OnNotePress(*this, MouseButton::kRight);
+      events_.OnNotePress(*this, notes::MouseButton::kRight);
       return 0;
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN:
-      events_.OnNotePress(*this, MouseButton::kOther);
+      events_.OnNotePress(*this, notes::MouseButton::kOther);
       return 0;
     case WM_TIMER:
       if (wp == kCountdownTimer) events_.OnCountdownTick(*this);

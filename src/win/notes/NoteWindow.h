@@ -13,16 +13,16 @@ namespace vq::win {
 
 // A note on the desktop: borderless, no taskbar button, the text in the note's font and
 // colours, sized to the text, with the countdown line above it when the note has an alarm.
-class NoteWindow : public Window, public NoteView {
+class NoteWindow : public Window, public notes::NoteView {
  public:
   static bool RegisterClass(HINSTANCE instance);
 
   // The owner is the hidden main window: an owned window has no taskbar button anywhere, and
   // the operations on all top-level windows pass it by.
-  NoteWindow(HINSTANCE instance, HWND owner, NoteEvents& events, FontCache& fonts, MonitorLayout& monitors);
+  NoteWindow(HINSTANCE instance, HWND owner, notes::NoteEvents& events, FontCache& fonts, MonitorLayout& monitors);
 
-  void Present(const Note& note, const std::optional<CountdownLine>& countdown) override;
-  void UpdateCountdown(const CountdownLine& countdown) override;
+  void Present(const notes::Note& note, const std::optional<notes::CountdownLine>& countdown) override;
+  void UpdateCountdown(const notes::CountdownLine& countdown) override;
   void StartCountdownTimer(std::chrono::milliseconds every) override;
   void SetTopmost(bool topmost) override;
   void SetAttachedToDesktop(bool attached) override;
@@ -40,13 +40,13 @@ class NoteWindow : public Window, public NoteView {
   void Fit(POINT topLeft, bool show = false);
 
   HWND owner_;
-  NoteEvents& events_;
+  notes::NoteEvents& events_;
   FontCache& fonts_;
   MonitorLayout& monitors_;
   UINT dpi_ = 96;
-  Note note_;
+  notes::Note note_;
   std::wstring text_;
-  std::optional<CountdownLine> countdown_;
+  std::optional<notes::CountdownLine> countdown_;
   FontCache::Font font_;
   FontCache::Font countdownFont_;
   SIZE textSize_{};

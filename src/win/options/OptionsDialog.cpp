@@ -187,7 +187,7 @@ void OptionsDialog::CreateControls() {
   }
   addSingles([](const auto& c) { return c.page == 1 && c.subPage >= 0; });
   addSingles([](const auto& c) { return c.page == 2 && c.id < kOptLauncherFileLabel; });
-  for (int slot = 0; slot < kLauncherEntryCount; ++slot) {
+  for (int slot = 0; slot < launcher::kLauncherEntryCount; ++slot) {
     int column = slot / 4, row = slot % 4;
     Add({2, -1, L"BUTTON", Widen(std::to_string(slot + 1)).c_str(),
          (slot == 0 ? WS_GROUP | WS_TABSTOP : 0u) | BS_RADIOBUTTON, kOptSlotFirst + slot, 360 + column * 560L,
@@ -218,7 +218,7 @@ void OptionsDialog::PrepareControls() {
   HWND interval = GetDlgItem(hwnd_, kOptInterval);
   SendMessageW(interval, EM_SETLIMITTEXT, kIntervalMaxLength, 0);
   SubclassControl(interval, IntervalProc);
-  for (int slot = 0; slot < kLauncherEntryCount; ++slot) {
+  for (int slot = 0; slot < launcher::kLauncherEntryCount; ++slot) {
     HWND button = GetDlgItem(hwnd_, kOptSlotFirst + slot);
     SetPropW(button, L"Vornquill2.Dialog", this);
     SubclassControl(button, SlotProc);
@@ -348,7 +348,8 @@ void OptionsDialog::ShowProtocolCaptions(int account) {
 void OptionsDialog::RefreshLauncher() {
   LauncherEditor& launcher = controller_.Launcher();
   refreshing_ = true;
-  for (int slot = 0; slot < kLauncherEntryCount; ++slot) SetChecked(kOptSlotFirst + slot, slot == launcher.Selected());
+  for (int slot = 0; slot < launcher::kLauncherEntryCount; ++slot)
+    SetChecked(kOptSlotFirst + slot, slot == launcher.Selected());
   if (GetText(kOptLauncherName) != launcher.Name()) SetText(kOptLauncherName, launcher.Name());
   if (GetText(kOptLauncherPath) != launcher.Path()) SetText(kOptLauncherPath, launcher.Path());
   refreshing_ = false;
@@ -359,7 +360,7 @@ std::optional<WindowPlace> OptionsDialog::MovedTo() const { return shown_.MovedT
 
 void OptionsDialog::ChooseDefaultFont() {
   // Only the face and the size are defaults of new notes; bold and italic are not kept.
-  NoteFont font{GetText(kOptFontName), ParseFontSize(GetText(kOptFontSize)).value_or(9), false, false};
+  NoteFont font{GetText(kOptFontName), notes::ParseFontSize(GetText(kOptFontSize)).value_or(9), false, false};
   auto chosen = PickFont(hwnd_, font, dpi_);
   if (!chosen) return;
   SetText(kOptFontName, chosen->face);
@@ -419,7 +420,7 @@ void OptionsDialog::DrawRegisterButton(const DRAWITEMSTRUCT& item) {
 
 void OptionsDialog::OnCommand(int id, int code) {
   LauncherEditor& launcher = controller_.Launcher();
-  if (id >= kOptSlotFirst && id < kOptSlotFirst + kLauncherEntryCount) {
+  if (id >= kOptSlotFirst && id < kOptSlotFirst + launcher::kLauncherEntryCount) {
     if (code != BN_CLICKED) return;
     // A mouse press has committed and selected already; the keyboard only selects.
     if (!slotPressedByMouse_) launcher.SelectSlot(id - kOptSlotFirst);

@@ -7,7 +7,7 @@
 
 namespace vq::win {
 
-bool MainWindow::Create(ResidentShell& shell) {
+bool MainWindow::Create(shell::ResidentShell& shell) {
   shell_ = &shell;
   icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                         GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));

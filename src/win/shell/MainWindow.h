@@ -20,7 +20,7 @@ class MainWindow : public Window, public Tray, public Timers {
   MainWindow(HINSTANCE instance, MonitorLayout& monitors) : instance_(instance), monitors_(monitors) {}
 
   // Creates the window; messages go to the shell from then on. False when it could not be made.
-  bool Create(ResidentShell& shell);
+  bool Create(shell::ResidentShell& shell);
 
   bool AddIcon() override;
   void RemoveIcon() override;
@@ -33,7 +33,7 @@ class MainWindow : public Window, public Tray, public Timers {
 
   HINSTANCE instance_;
   MonitorLayout& monitors_;
-  ResidentShell* shell_ = nullptr;
+  shell::ResidentShell* shell_ = nullptr;
   HICON icon_ = nullptr;
   UINT taskbarCreated_ = 0;
   std::unique_ptr<TrayIcon> tray_;
