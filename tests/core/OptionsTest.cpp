@@ -10,7 +10,7 @@
 #include "options/OptionsMessages.h"
 #include "options/StartupShortcut.h"
 
-namespace vq {
+namespace vq::options {
 namespace {
 
 using test::FakeOptionsView;
@@ -318,4 +318,4 @@ TEST_F(OptionsTest, StartupShortcutIsWrittenAndRemovedWithItsMessages) {
 }
 
 }  // namespace
-}  // namespace vq
+}  // namespace vq::options

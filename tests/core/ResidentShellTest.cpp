@@ -172,11 +172,11 @@ TEST_F(ResidentShellTest, MenuItemsOpenTheOptionsOnTheirPage) {
   shell.Start();
   shell.OnCommand(MenuCommand::kMailSettings);
   ASSERT_NE(optionsViews.live, nullptr);
-  EXPECT_EQ(optionsViews.live->page, OptionsPage::kMail);
-  EXPECT_EQ(optionsViews.live->mailSubPage, kMailSettingsSubPage);
-  for (auto [command, page] : {std::pair{MenuCommand::kOptions, OptionsPage::kGeneral},
-                               std::pair{MenuCommand::kLauncherSettings, OptionsPage::kLauncher},
-                               std::pair{MenuCommand::kNoteSettings, OptionsPage::kNotes}}) {
+  EXPECT_EQ(optionsViews.live->page, options::OptionsPage::kMail);
+  EXPECT_EQ(optionsViews.live->mailSubPage, options::kMailSettingsSubPage);
+  for (auto [command, page] : {std::pair{MenuCommand::kOptions, options::OptionsPage::kGeneral},
+                               std::pair{MenuCommand::kLauncherSettings, options::OptionsPage::kLauncher},
+                               std::pair{MenuCommand::kNoteSettings, options::OptionsPage::kNotes}}) {
     shell.OnCommand(command);
     EXPECT_EQ(optionsViews.live->page, page);
   }

@@ -8,24 +8,24 @@
 namespace vq::test {
 
 // The dialog's fields; tests type into `values` as the user would.
-class FakeOptionsView : public OptionsView {
+class FakeOptionsView : public options::OptionsView {
  public:
   explicit FakeOptionsView(FakeOptionsView*& live) : live_(live) { live_ = this; }
   ~FakeOptionsView() override {
     if (live_ == this) live_ = nullptr;
   }
-  void Show(const OptionsValues& v) override { values = v; }
-  void SelectPage(OptionsPage p, std::optional<int> sub) override {
+  void Show(const options::OptionsValues& v) override { values = v; }
+  void SelectPage(options::OptionsPage p, std::optional<int> sub) override {
     page = p;
     if (sub) mailSubPage = *sub;
   }
-  OptionsValues Values() const override { return values; }
+  options::OptionsValues Values() const override { return values; }
   void RefreshLauncher() override { ++launcherRefreshes; }
   std::optional<WindowPlace> MovedTo() const override { return movedTo; }
   void Close() override { closed = true; }
 
-  OptionsValues values;
-  OptionsPage page = OptionsPage::kGeneral;
+  options::OptionsValues values;
+  options::OptionsPage page = options::OptionsPage::kGeneral;
   int mailSubPage = 0;
   int launcherRefreshes = 0;
   std::optional<WindowPlace> movedTo = WindowPlace{600, 900};  // the user's drag; nullopt: not moved
@@ -35,15 +35,15 @@ class FakeOptionsView : public OptionsView {
   FakeOptionsView*& live_;
 };
 
-class FakeOptionsViews : public OptionsViewFactory {
+class FakeOptionsViews : public options::OptionsViewFactory {
  public:
-  std::unique_ptr<OptionsView> CreateOptionsView(OptionsController& c) override {
+  std::unique_ptr<options::OptionsView> CreateOptionsView(options::OptionsController& c) override {
     ++created;
     controller = &c;
     return std::make_unique<FakeOptionsView>(live);
   }
   FakeOptionsView* live = nullptr;
-  OptionsController* controller = nullptr;  // what the dialog's buttons call
+  options::OptionsController* controller = nullptr;  // what the dialog's buttons call
   int created = 0;
 };
 

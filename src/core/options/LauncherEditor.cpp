@@ -1,6 +1,6 @@
 #include "options/LauncherEditor.h"
 
-namespace vq {
+namespace vq::options {
 
 void LauncherEditor::ReadTable() { launcher_.Reload(); }
 
@@ -71,4 +71,4 @@ std::string LauncherEditor::FolderTarget(std::string folder) {
   return folder;
 }
 
-}  // namespace vq
+}  // namespace vq::options

@@ -4,7 +4,7 @@
 #include "config/Config.h"
 #include "launcher/Launcher.h"
 
-namespace vq {
+namespace vq::options {
 
 // The launcher page of the options dialog. It works on the launcher's own table, so a slot
 // committed here changes what its menu item starts at once; the file and the menu captions
@@ -55,4 +55,4 @@ class LauncherEditor {
   bool pending_ = false;
 };
 
-}  // namespace vq
+}  // namespace vq::options

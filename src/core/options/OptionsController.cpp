@@ -3,7 +3,7 @@
 #include "options/OptionsMessages.h"
 #include "options/StartupShortcut.h"
 
-namespace vq {
+namespace vq::options {
 
 OptionsController::OptionsController(const Ports& ports) : ports_(ports), launcher_(ports.config, ports.launcher) {}
 
@@ -123,4 +123,4 @@ void OptionsController::RemoveStartup() {
   }
 }
 
-}  // namespace vq
+}  // namespace vq::options

@@ -12,7 +12,7 @@
 #include "ports/UserFolders.h"
 #include "ports/System.h"
 
-namespace vq {
+namespace vq::options {
 
 // The options dialog while it is open, and the live settings the mail checker asks for: the
 // dialog's fields while it exists, the file otherwise.
@@ -20,7 +20,7 @@ class OptionsController : public mail::MailSettingsSource {
  public:
   struct Ports {
     Config& config;
-    vq::launcher::Launcher& launcher;
+    launcher::Launcher& launcher;
     mail::MailSchedule& mailSchedule;
     UserFolders& folders;
     System& system;
@@ -62,4 +62,4 @@ class OptionsController : public mail::MailSettingsSource {
   WindowPlace savedPlace_;  // where the dialog opened, as read from the settings
 };
 
-}  // namespace vq
+}  // namespace vq::options

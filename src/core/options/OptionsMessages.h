@@ -3,7 +3,7 @@
 
 #include "base/SharedMessages.h"
 
-namespace vq {
+namespace vq::options {
 
 inline constexpr char kRegisteredMessage[] = "スタートアップに登録しました。";
 inline constexpr char kRemovedMessage[] = "スタートアップから削除しました。";
@@ -19,4 +19,4 @@ inline std::string RemoveFailedMessage(const std::string& path) {
   return "スタートアップから削除できませんでした。\r\n" + path + " を削除できません。";
 }
 
-}  // namespace vq
+}  // namespace vq::options

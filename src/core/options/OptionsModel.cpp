@@ -4,7 +4,7 @@
 #include "notes/NoteDefaults.h"
 #include "notes/NoteRecord.h"
 
-namespace vq {
+namespace vq::options {
 
 mail::MailAccountSettings ReadMailAccount(const Config& config, int i) {
   auto read = [&](AccountField field) { return config.ReadOption(keys::kMail, AccountKey(i, field)); };
@@ -90,4 +90,4 @@ bool AcceptIntervalKey(char32_t key) { return (key >= U'0' && key <= U'9') || ke
 
 std::string FontSizeText(int tenthsOfPoint) { return notes::FormatFontSize(tenthsOfPoint / 10.0); }
 
-}  // namespace vq
+}  // namespace vq::options

@@ -7,7 +7,7 @@
 #include "config/Settings.h"
 #include "mail/MailSettings.h"
 
-namespace vq {
+namespace vq::options {
 
 // Every setting the options dialog edits, as its fields hold them.
 struct OptionsValues {
@@ -53,4 +53,4 @@ bool AcceptIntervalKey(char32_t key);
 // Font sizes shown in the options, from the font dialog's tenths of a point ("9", "10.5").
 std::string FontSizeText(int tenthsOfPoint);
 
-}  // namespace vq
+}  // namespace vq::options

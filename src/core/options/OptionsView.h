@@ -6,7 +6,7 @@
 #include "base/Twips.h"
 #include "config/Settings.h"
 
-namespace vq {
+namespace vq::options {
 
 // Pages of the options dialog, and the sub-pages of its mail page: one per account, then "設定".
 enum class OptionsPage { kGeneral = 0, kMail = 1, kLauncher = 2, kNotes = 3 };
@@ -36,4 +36,4 @@ class OptionsViewFactory {
   virtual std::unique_ptr<OptionsView> CreateOptionsView(OptionsController& controller) = 0;
 };
 
-}  // namespace vq
+}  // namespace vq::options

@@ -1,6 +1,6 @@
 #include "options/StartupShortcut.h"
 
-namespace vq {
+namespace vq::options {
 
 namespace {
 std::string Join(const std::string& folder, const std::string& name) {
@@ -16,4 +16,4 @@ std::string StartupShortcutText(const std::string& programFolder) {
 
 std::string StartupShortcutPath(const std::string& startupFolder) { return Join(startupFolder, kShortcutName); }
 
-}  // namespace vq
+}  // namespace vq::options

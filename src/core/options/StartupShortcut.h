@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-namespace vq {
+namespace vq::options {
 
 // The Internet shortcut in the user's Startup folder that starts the program at logon.
 inline constexpr char kShortcutName[] = "Vornquill2.url";
@@ -11,4 +11,4 @@ std::string StartupShortcutText(const std::string& programFolder);
 // The shortcut's full path in the Startup folder.
 std::string StartupShortcutPath(const std::string& startupFolder);
 
-}  // namespace vq
+}  // namespace vq::options

@@ -93,16 +93,16 @@ void ResidentShell::OnCommand(MenuCommand command) {
       windows_.CloseAll();
       break;
     case MenuCommand::kOptions:
-      options_.Open(OptionsPage::kGeneral);
+      options_.Open(options::OptionsPage::kGeneral);
       break;
     case MenuCommand::kMailSettings:
-      options_.Open(OptionsPage::kMail, kMailSettingsSubPage);
+      options_.Open(options::OptionsPage::kMail, options::kMailSettingsSubPage);
       break;
     case MenuCommand::kLauncherSettings:
-      options_.Open(OptionsPage::kLauncher);
+      options_.Open(options::OptionsPage::kLauncher);
       break;
     case MenuCommand::kNoteSettings:
-      options_.Open(OptionsPage::kNotes);
+      options_.Open(options::OptionsPage::kNotes);
       break;
     default:
       notes_.OnCommand(command);

@@ -51,7 +51,7 @@ struct ShellPorts {
   NoteFiles& noteFiles;
   notes::NoteViewFactory& noteViews;
   editor::EditorViewFactory& editorViews;
-  OptionsViewFactory& optionsViews;
+  options::OptionsViewFactory& optionsViews;
   mail::MailResultViewFactory& mailViews;
   std::array<Socket*, kAccountCount> sockets;                // one per mail account
   std::array<SecurityLayer*, kAccountCount> securityLayers;  // the same
@@ -105,11 +105,11 @@ class ResidentShell : public notes::NoteEvents {
 
   bool trayIconShown_ = false;
   int trayRetries_ = 0;
-  vq::launcher::Launcher launcher_;
+  launcher::Launcher launcher_;
   mail::MailSchedule mailSchedule_;
   notes::NoteBoard notes_;
   editor::NoteEditing editing_;
-  OptionsController options_;
+  options::OptionsController options_;
   mail::MailCheckDriver mail_;
   windows::WindowOperations windows_;
 };

@@ -47,7 +47,7 @@ std::unique_ptr<editor::TimerDialogView> App::CreateTimerDialogView(editor::Note
   return std::make_unique<TimerDialog>(instance_, editing, fonts_, clock_);
 }
 
-std::unique_ptr<OptionsView> App::CreateOptionsView(OptionsController& controller) {
+std::unique_ptr<options::OptionsView> App::CreateOptionsView(options::OptionsController& controller) {
   return std::make_unique<OptionsDialog>(instance_, controller, fonts_);
 }
 

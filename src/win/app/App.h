@@ -23,7 +23,7 @@ namespace vq::win {
 // the resident shell that drives them.
 class App : public notes::NoteViewFactory,
             public editor::EditorViewFactory,
-            public OptionsViewFactory,
+            public options::OptionsViewFactory,
             public mail::MailResultViewFactory {
  public:
   explicit App(HINSTANCE instance);
@@ -35,7 +35,7 @@ class App : public notes::NoteViewFactory,
   std::unique_ptr<notes::NoteView> CreateNoteView(notes::NoteEvents& events) override;
   std::unique_ptr<editor::EditorView> CreateEditorView(editor::NoteEditing& editing) override;
   std::unique_ptr<editor::TimerDialogView> CreateTimerDialogView(editor::NoteEditing& editing) override;
-  std::unique_ptr<OptionsView> CreateOptionsView(OptionsController& controller) override;
+  std::unique_ptr<options::OptionsView> CreateOptionsView(options::OptionsController& controller) override;
   std::unique_ptr<mail::MailResultView> CreateMailResultView(mail::MailResultWindow& controller,
                                                              const WindowPlace& stored) override;
 

@@ -42,7 +42,7 @@ Choice Chosen(HWND combo, const wchar_t* const (&)[N]) {
 constexpr const wchar_t* kPageCaptions[] = {L"Vornquill", L"メール", L"ランチャー", L"付箋紙"};
 // The mail page's tabs: one per account, then the settings they share.
 constexpr const wchar_t* kMailTabCaptions[] = {L"メール1", L"メール2", L"メール3", L"設定"};
-static_assert(std::size(kMailTabCaptions) == kAccountCount + 1 && kMailSettingsSubPage == kAccountCount);
+static_assert(std::size(kMailTabCaptions) == kAccountCount + 1 && options::kMailSettingsSubPage == kAccountCount);
 static_assert(kAccountCount <= kAccountIdStride, "the accounts' control IDs would collide");
 
 }  // namespace
@@ -51,7 +51,7 @@ bool OptionsDialog::RegisterClass(HINSTANCE instance) {
   return Window::RegisterClass(instance, kOptionsClass, COLOR_BTNFACE);
 }
 
-OptionsDialog::OptionsDialog(HINSTANCE instance, OptionsController& controller, FontCache& fonts)
+OptionsDialog::OptionsDialog(HINSTANCE instance, options::OptionsController& controller, FontCache& fonts)
     : instance_(instance), controller_(controller), fonts_(fonts) {}
 
 void OptionsDialog::Close() {
@@ -104,12 +104,12 @@ constexpr struct {
     {0, -1, L"STATIC", L"", SS_ETCHEDHORZ, -1, 120, 3420, 5760, 30, 0},
     // "メール": one tab per account and "設定"; the accounts' rows are added below.
     {1, -1, WC_TABCONTROLW, L"", WS_CLIPSIBLINGS | WS_TABSTOP, kOptMailTabs, 120, 420, 5760, 3720, 0},
-    {1, kMailSettingsSubPage, L"EDIT", L"", kEdit, kOptInterval, 360, 1020, 720, 360, kClient},
-    {1, kMailSettingsSubPage, L"STATIC", L"分ごとにメールチェック", kLabel, kOptIntervalLabel, 1200, 1080, 3000, 300, 0},
-    {1, kMailSettingsSubPage, L"STATIC", L"自動メールを無効にしたい場合は空欄にするか「0」を代入して下さい。", kLabel, kOptIntervalNote, 360, 1560, 5400, 540, 0},
-    {1, kMailSettingsSubPage, L"STATIC", L"メーラーの場所", kLabel, kOptMailerLabel, 360, 2280, 3000, 300, 0},
-    {1, kMailSettingsSubPage, L"EDIT", L"C:\\Program Files\\Outlook Express\\msimn.exe", kEdit, kOptMailer, 360, 2640, 4680, 360, kClient},
-    {1, kMailSettingsSubPage, L"BUTTON", L"...", kPush, kOptMailerBrowse, 5160, 2640, 480, 360, 0},
+    {1, options::kMailSettingsSubPage, L"EDIT", L"", kEdit, kOptInterval, 360, 1020, 720, 360, kClient},
+    {1, options::kMailSettingsSubPage, L"STATIC", L"分ごとにメールチェック", kLabel, kOptIntervalLabel, 1200, 1080, 3000, 300, 0},
+    {1, options::kMailSettingsSubPage, L"STATIC", L"自動メールを無効にしたい場合は空欄にするか「0」を代入して下さい。", kLabel, kOptIntervalNote, 360, 1560, 5400, 540, 0},
+    {1, options::kMailSettingsSubPage, L"STATIC", L"メーラーの場所", kLabel, kOptMailerLabel, 360, 2280, 3000, 300, 0},
+    {1, options::kMailSettingsSubPage, L"EDIT", L"C:\\Program Files\\Outlook Express\\msimn.exe", kEdit, kOptMailer, 360, 2640, 4680, 360, kClient},
+    {1, options::kMailSettingsSubPage, L"BUTTON", L"...", kPush, kOptMailerBrowse, 5160, 2640, 480, 360, 0},
     // "ランチャー": the entry being edited; the twenty slots are added below.
     {2, -1, L"STATIC", L"名前(任意)：", kLabel, kOptLauncherNameLabel, 240, 540, 1560, 300, 0},
     {2, -1, L"EDIT", L"", kEdit, kOptLauncherName, 1860, 480, 3900, 360, kClient},
@@ -216,7 +216,7 @@ void OptionsDialog::PrepareControls() {
       SendDlgItemMessageW(hwnd_, kOptProtocolFirst + a, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
   }
   HWND interval = GetDlgItem(hwnd_, kOptInterval);
-  SendMessageW(interval, EM_SETLIMITTEXT, kIntervalMaxLength, 0);
+  SendMessageW(interval, EM_SETLIMITTEXT, options::kIntervalMaxLength, 0);
   SubclassControl(interval, IntervalProc);
   for (int slot = 0; slot < launcher::kLauncherEntryCount; ++slot) {
     HWND button = GetDlgItem(hwnd_, kOptSlotFirst + slot);
@@ -237,7 +237,7 @@ void OptionsDialog::PrepareControls() {
   SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void OptionsDialog::Show(const OptionsValues& values) {
+void OptionsDialog::Show(const options::OptionsValues& values) {
   EnsureCommonControls();
   UINT systemDpi = SystemDpi();
   POINT at{TwipsToPixels(values.left, static_cast<int>(systemDpi)),
@@ -287,7 +287,7 @@ void OptionsDialog::Show(const OptionsValues& values) {
   // Shown by SelectPage, once a page is chosen, so that it never appears empty.
 }
 
-void OptionsDialog::SelectPage(OptionsPage page, std::optional<int> mailSubPage) {
+void OptionsDialog::SelectPage(options::OptionsPage page, std::optional<int> mailSubPage) {
   SendMessageW(tabs_, TCM_SETCURSEL, static_cast<int>(page), 0);
   if (mailSubPage) SendMessageW(mailTabs_, TCM_SETCURSEL, *mailSubPage, 0);
   ShowPages();
@@ -313,9 +313,9 @@ std::string OptionsDialog::GetText(int id) const { return WindowText(GetDlgItem(
 bool OptionsDialog::Checked(int id) const { return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
 void OptionsDialog::SetChecked(int id, bool on) { CheckDlgButton(hwnd_, id, on ? BST_CHECKED : BST_UNCHECKED); }
 
-OptionsValues OptionsDialog::Values() const {
+options::OptionsValues OptionsDialog::Values() const {
   if (!hwnd_) return *shownValues_;
-  OptionsValues v;
+  options::OptionsValues v;
   for (int a = 0; a < kAccountCount; ++a)
     v.accounts[a] = {GetText(kOptPortFirst + a),     GetText(kOptHostFirst + a), GetText(kOptUserFirst + a),
                      GetText(kOptPasswordFirst + a), ChosenSecurity(a),          ChosenProtocol(a)};
@@ -346,7 +346,7 @@ void OptionsDialog::ShowProtocolCaptions(int account) {
 }
 
 void OptionsDialog::RefreshLauncher() {
-  LauncherEditor& launcher = controller_.Launcher();
+  options::LauncherEditor& launcher = controller_.Launcher();
   refreshing_ = true;
   for (int slot = 0; slot < launcher::kLauncherEntryCount; ++slot)
     SetChecked(kOptSlotFirst + slot, slot == launcher.Selected());
@@ -364,7 +364,7 @@ void OptionsDialog::ChooseDefaultFont() {
   auto chosen = PickFont(hwnd_, font, dpi_);
   if (!chosen) return;
   SetText(kOptFontName, chosen->face);
-  SetText(kOptFontSize, FontSizeText(static_cast<int>(std::lround(chosen->size * 10))));
+  SetText(kOptFontSize, options::FontSizeText(static_cast<int>(std::lround(chosen->size * 10))));
 }
 
 void OptionsDialog::ChooseSwatchColour(std::uint32_t& colour, int swatch) {
@@ -397,7 +397,7 @@ void OptionsDialog::BrowseFolder() {
   wchar_t path[MAX_PATH] = L"";
   BOOL ok = SHGetPathFromIDListW(list, path);
   ILFree(list);
-  if (ok) SetText(kOptLauncherPath, LauncherEditor::FolderTarget(Narrow(path)));
+  if (ok) SetText(kOptLauncherPath, options::LauncherEditor::FolderTarget(Narrow(path)));
 }
 
 void OptionsDialog::DrawRegisterButton(const DRAWITEMSTRUCT& item) {
@@ -419,7 +419,7 @@ void OptionsDialog::DrawRegisterButton(const DRAWITEMSTRUCT& item) {
 }
 
 void OptionsDialog::OnCommand(int id, int code) {
-  LauncherEditor& launcher = controller_.Launcher();
+  options::LauncherEditor& launcher = controller_.Launcher();
   if (id >= kOptSlotFirst && id < kOptSlotFirst + launcher::kLauncherEntryCount) {
     if (code != BN_CLICKED) return;
     // A mouse press has committed and selected already; the keyboard only selects.
@@ -433,7 +433,7 @@ void OptionsDialog::OnCommand(int id, int code) {
     if (code != CBN_SELCHANGE) return;
     const int account = id - (security ? kOptSecurityFirst : kOptProtocolFirst);
     const std::string typed = GetText(kOptPortFirst + account);
-    const std::string moved = PortAfterMailChoice(typed, ChosenProtocol(account), ChosenSecurity(account));
+    const std::string moved = options::PortAfterMailChoice(typed, ChosenProtocol(account), ChosenSecurity(account));
     if (moved != typed) SetText(kOptPortFirst + account, moved);
     ShowProtocolCaptions(account);
     return;
@@ -508,7 +508,7 @@ void OptionsDialog::OnCommand(int id, int code) {
 
 std::optional<LRESULT> OptionsDialog::IntervalProc(HWND, UINT msg, WPARAM wp, LPARAM) {
   // Digits and Backspace only; every other key is dropped before it reaches the field.
-  if (msg == WM_CHAR && !AcceptIntervalKey(static_cast<char32_t>(wp))) return 0;
+  if (msg == WM_CHAR && !options::AcceptIntervalKey(static_cast<char32_t>(wp))) return 0;
   return std::nullopt;
 }
 

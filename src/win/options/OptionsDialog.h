@@ -16,15 +16,15 @@ namespace vq::win {
 
 // "Vornquill2(設定)": four pages on a tab control ("Vornquill", "メール" with its own four tabs,
 // "ランチャー", "付箋紙") and OK, Cancel, 適用 below.
-class OptionsDialog : public Window, public OptionsView {
+class OptionsDialog : public Window, public options::OptionsView {
  public:
   static bool RegisterClass(HINSTANCE instance);
 
-  OptionsDialog(HINSTANCE instance, OptionsController& controller, FontCache& fonts);
+  OptionsDialog(HINSTANCE instance, options::OptionsController& controller, FontCache& fonts);
 
-  void Show(const OptionsValues& values) override;
-  void SelectPage(OptionsPage page, std::optional<int> mailSubPage) override;
-  OptionsValues Values() const override;
+  void Show(const options::OptionsValues& values) override;
+  void SelectPage(options::OptionsPage page, std::optional<int> mailSubPage) override;
+  options::OptionsValues Values() const override;
   void RefreshLauncher() override;
   std::optional<WindowPlace> MovedTo() const override;
   void Close() override;
@@ -74,12 +74,12 @@ class OptionsDialog : public Window, public OptionsView {
   int Px(long twips) const;
 
   HINSTANCE instance_;
-  OptionsController& controller_;
+  options::OptionsController& controller_;
   FontCache& fonts_;
   HWND tabs_ = nullptr, mailTabs_ = nullptr;
   UINT dpi_ = 96;
   ShownPlace shown_;
-  std::optional<OptionsValues> shownValues_;  // what Values() answers when the window could not be made
+  std::optional<options::OptionsValues> shownValues_;  // what Values() answers when the window could not be made
   FontCache::Font font_;
   std::vector<Placed> placed_;
   std::uint32_t backColor_ = 0xFFFFFF, foreColor_ = 0;
