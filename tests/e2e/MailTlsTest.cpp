@@ -205,8 +205,7 @@ TEST_F(MailTlsTest, SecurityAndProtocolDropDownsMoveThePortAndAreSaved) {
   PressKey(VK_RETURN);
   EXPECT_TRUE(WaitUntil([&] { return Narrow(WindowText(port)) == "143"; })) << Narrow(WindowText(port));
   EXPECT_EQ(Narrow(WindowText(GetDlgItem(dialog, id::kOptAccountLabelFirst + id::kAccountIdStride))), "IMAPサーバ：");
-  ClickWindow(GetDlgItem(dialog, id::kOptOk));
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  ASSERT_TRUE(ClickToClose(dialog, GetDlgItem(dialog, id::kOptOk)));
   const std::string ini = FromShiftJis(*folder.ReadBytes("Vornquill.ini"));
   EXPECT_NE(ini.find("b01=143\r\n"), std::string::npos) << ini;
   EXPECT_NE(ini.find("b05=2\r\nb06=1\r\n"), std::string::npos) << ini;

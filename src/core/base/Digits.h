@@ -1,10 +1,16 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace vq {
 
 // Numbers as text without the C library's printf: the program's few formatted numbers would
 // otherwise link mingw's whole printf and its floating-point conversions (tens of kilobytes).
+
+// Some text, and decimal digits only: no sign, no blanks.
+inline bool AllDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
 
 // As "%0*ld": "-7" at width 3 is "-07".
 inline std::string ZeroPadded(long value, int width) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/Digits.h"
 #include "mail/MailMessages.h"
 #include "mail/MailNumbers.h"
 
@@ -25,7 +26,7 @@ std::optional<std::size_t> LiteralSize(std::string_view line) {
   if (open == std::string_view::npos) return std::nullopt;
   std::string_view digits = line.substr(open + 1, line.size() - open - 2);
   if (!digits.empty() && digits.back() == '+') digits.remove_suffix(1);
-  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
+  if (!AllDigits(digits)) return std::nullopt;
   const std::optional<std::int64_t> size = LeadingDigits(digits);
   if (!size) return MailSession::kLongestLine + 1;
   return static_cast<std::size_t>(std::min<std::int64_t>(*size, MailSession::kLongestLine + 1));
@@ -251,7 +252,7 @@ bool ImapSession::ReadStatus(std::string_view data) {
     items = AfterFirstWord(items);
     if (item != "MESSAGES" && item != "UNSEEN") continue;
     const std::optional<std::int64_t> number = LeadingDigits(value);
-    if (!number || value.find_first_not_of("0123456789") != std::string_view::npos) return false;
+    if (!number || !AllDigits(value)) return false;
     (item == "MESSAGES" ? messages_ : unseen_) = number;
   }
   return true;

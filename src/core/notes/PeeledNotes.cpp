@@ -14,10 +14,6 @@ std::string PeeledStem(long sequence, const LocalTime& t) {
 
 namespace {
 
-bool AllDigits(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // A decimal number of at most eight digits.
 std::optional<long> Number(std::string_view text) {
   if (!AllDigits(text) || text.size() > 8) return std::nullopt;

@@ -362,6 +362,15 @@ void ClickWindow(HWND window, bool right) {
   ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, right);
 }
 
+bool ClickToClose(HWND window, HWND button) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (!IsWindow(window)) return true;
+    ClickWindow(button);
+    if (WaitUntil([&] { return !IsWindow(window); }, 4s)) return true;
+  }
+  return !IsWindow(window);
+}
+
 bool TypeInto(HWND field, const std::wstring& text, std::optional<std::wstring> expected) {
   std::wstring want = expected.value_or(text);
   auto focused = [&] {

@@ -190,6 +190,9 @@ LRESULT SendWithRemoteBuffer(HWND window, UINT msg, WPARAM wp, void* buffer, siz
 bool ClickTab(HWND tabControl, int index);
 // Clicks the middle of a window, and types into a text field (replacing its text).
 void ClickWindow(HWND window, bool right = false);
+// Clicks button until window is gone: a click now and then goes astray on its way through the
+// display server. False when the window is still there after three clicks.
+bool ClickToClose(HWND window, HWND button);
 // Waits until the field shows `expected` (the typed text itself unless given).
 bool TypeInto(HWND field, const std::wstring& text, std::optional<std::wstring> expected = std::nullopt);
 
