@@ -31,6 +31,8 @@ class EditorTest : public ::testing::Test {
     EXPECT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }));
   }
 
+  std::function<bool()> timerOpen = [this] { return Window(kTimerClass).has_value(); };
+  std::function<bool()> boxOpen = [this] { return app->WaitForMessageBox(0ms).has_value(); };
   std::optional<WindowInfo> Window(const std::wstring& cls) const {
     auto windows = app->VisibleWindows(cls);
     if (windows.empty()) return std::nullopt;
@@ -180,7 +182,7 @@ TEST_F(EditorTest, TimerDialogSetsAnAlarmTheNoteCountsDownToAndClearsIt) {
   app = App::Start(folder);
   auto editor = OpenNewNote();
   Type(editor, L"締め切り");
-  ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定"));
+  ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定", timerOpen));
   auto dialog = WaitForWindow(kTimerClass);
   EXPECT_EQ(dialog.text, L"タイマー設定");
   EXPECT_FALSE(IsWindowVisible(editor.hwnd));
@@ -238,7 +240,7 @@ TEST_F(EditorTest, TimerDialogSetsAnAlarmTheNoteCountsDownToAndClearsIt) {
 
   // Edit again and take the alarm away.
   editor = EditNote(note);
-  ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定"));
+  ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定", timerOpen));
   dialog = WaitForWindow(kTimerClass);
   EXPECT_EQ(label(0), alarm[0]);
   Press(dialog, vq::win::kTimerClear);
@@ -253,7 +255,7 @@ TEST_F(EditorTest, TimerDialogSetsAnAlarmTheNoteCountsDownToAndClearsIt) {
 TEST_F(EditorTest, CalendarClickSetsTheDateWithoutMovingTheScrollBars) {
   app = App::Start(folder);
   auto editor = OpenNewNote();
-  ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定"));
+  ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定", timerOpen));
   auto dialog = WaitForWindow(kTimerClass);
   HWND calendar = GetDlgItem(dialog.hwnd, vq::win::kTimerCalendar);
   auto label = [&](int field) {
@@ -297,7 +299,7 @@ TEST_F(EditorTest, FontAndColourDialogsArePrimedAndCancellingChangesNothing) {
   auto editor = OpenNewNote();
   Type(editor, L"書式");
 
-  ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "書式"));
+  ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "書式", boxOpen));
   auto fontBox = app->WaitForMessageBox();  // any dialog of the program
   ASSERT_TRUE(fontBox);
   // The face and size boxes of the font dialog show the note's font. (Wine's dialog rounds a
@@ -308,7 +310,7 @@ TEST_F(EditorTest, FontAndColourDialogsArePrimedAndCancellingChangesNothing) {
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(fontBox->hwnd); }));
 
   for (const char* item : {"背景色", "文字色"}) {
-    ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, item));
+    ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, item, boxOpen));
     auto colourBox = app->WaitForMessageBox();
     ASSERT_TRUE(colourBox) << item;
     PressButton(colourBox->hwnd, IDCANCEL);
@@ -387,7 +389,7 @@ TEST_F(EditorTest, TextsFitTheirControlsAtEveryDpi) {
       EXPECT_LT(label.rect.right, stick.left);
     }
 
-    ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定"));
+    ASSERT_TRUE(app->ClickMenuBar(editor.hwnd, "タイマー設定", timerOpen));
     auto dialog = WaitForWindow(kTimerClass);
     SaveScreenshot("timer-" + std::to_string(dpi));
     app->SendTrayMouse(WM_LBUTTONDBLCLK);

@@ -754,11 +754,14 @@ std::map<HWND, SIZE> App::TextSizes() const {
   return sizes;
 }
 
-bool App::ClickMenuBar(HWND window, const std::string& caption) const {
+bool App::ClickMenuBar(HWND window, const std::string& caption, const std::function<bool()>& opened) const {
   for (const auto& item : MenuBar(window)) {
     if (item.caption != caption) continue;
-    ClickAt((item.rect.left + item.rect.right) / 2, (item.rect.top + item.rect.bottom) / 2);
-    return true;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      ClickAt((item.rect.left + item.rect.right) / 2, (item.rect.top + item.rect.bottom) / 2);
+      if (!opened || WaitUntil(opened, 4s)) return true;
+    }
+    return false;
   }
   return false;
 }

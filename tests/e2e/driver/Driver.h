@@ -156,7 +156,8 @@ class App {
   // control's own font, inside the program (fonts cannot be read from outside it).
   std::map<HWND, SIZE> TextSizes() const;
   // Clicks an item of a window's menu bar.
-  bool ClickMenuBar(HWND window, const std::string& caption) const;
+  // With opened, clicks again while opened() stays false: a click now and then goes astray.
+  bool ClickMenuBar(HWND window, const std::string& caption, const std::function<bool()>& opened = {}) const;
   bool WaitForMenu(Millis timeout = kDefaultWait) const;
   bool WaitForNoMenu(Millis timeout = kDefaultWait) const;
   // Chooses an item of the open popup menu with the keyboard, following submenus by caption.
