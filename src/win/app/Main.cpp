@@ -22,7 +22,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     return 0;
   }
 
-  static vq::win::App app(instance);
+  vq::win::App app(instance);
   if (!app.Start()) return 1;
 
   MSG msg;

@@ -4,32 +4,40 @@
 
 namespace vq::win {
 
+namespace {
+
+constinit LazyFunction<UINT(WINAPI*)(HWND)> getDpiForWindow{L"user32.dll", "GetDpiForWindow"};
+constinit LazyFunction<HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*)> getDpiForMonitor{L"shcore.dll",
+                                                                                       "GetDpiForMonitor"};
+constinit std::atomic<UINT> systemDpi{0};
+
+}  // namespace
+
 UINT SystemDpi() {
   // The system DPI is fixed for the life of the process.
-  static const UINT dpi = [] {
+  UINT dpi = systemDpi.load(std::memory_order_relaxed);
+  if (!dpi) {
     HDC screen = GetDC(nullptr);
-    UINT value = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
+    dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY));
     ReleaseDC(nullptr, screen);
-    return value ? value : 96;
-  }();
+    if (!dpi) dpi = 96;
+    systemDpi.store(dpi, std::memory_order_relaxed);
+  }
   return dpi;
 }
 
 UINT DpiForWindow(HWND hwnd) {
-  using Fn = UINT(WINAPI*)(HWND);
-  static Fn getDpiForWindow = LoadFunction<Fn>(L"user32.dll", "GetDpiForWindow");
-  if (getDpiForWindow) {
-    UINT dpi = getDpiForWindow(hwnd);
+  if (auto forWindow = getDpiForWindow.Get()) {
+    UINT dpi = forWindow(hwnd);
     if (dpi) return dpi;
   }
   return DpiForMonitor(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
 }
 
 UINT DpiForMonitor(HMONITOR monitor) {
-  using Fn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  static Fn getDpiForMonitor = LoadFunction<Fn>(L"shcore.dll", "GetDpiForMonitor");
+  auto forMonitor = getDpiForMonitor.Get();
   UINT x = 0, y = 0;
-  if (getDpiForMonitor && monitor && SUCCEEDED(getDpiForMonitor(monitor, 0 /* effective */, &x, &y)) && y) return y;
+  if (forMonitor && monitor && SUCCEEDED(forMonitor(monitor, 0 /* effective */, &x, &y)) && y) return y;
   return SystemDpi();
 }
 

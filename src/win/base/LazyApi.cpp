@@ -6,18 +6,27 @@
 
 namespace vq::win {
 
+namespace {
+
+constinit LazyFunction<BOOL(WINAPI*)(CHOOSEFONTW*)> chooseFont{L"comdlg32.dll", "ChooseFontW"};
+constinit LazyFunction<BOOL(WINAPI*)(CHOOSECOLORW*)> chooseColor{L"comdlg32.dll", "ChooseColorW"};
+constinit LazyFunction<BOOL(WINAPI*)(OPENFILENAMEW*)> getOpenFileName{L"comdlg32.dll", "GetOpenFileNameW"};
+constinit LazyFunction<HIMC(WINAPI*)(HWND, HIMC)> immAssociateContext{L"imm32.dll", "ImmAssociateContext"};
+
+}  // namespace
+
 BOOL ChooseFontLazy(CHOOSEFONTW* font) {
-  static auto f = LoadFunction<BOOL(WINAPI*)(CHOOSEFONTW*)>(L"comdlg32.dll", "ChooseFontW");
+  auto f = chooseFont.Get();
   return f ? f(font) : FALSE;
 }
 
 BOOL ChooseColorLazy(CHOOSECOLORW* colour) {
-  static auto f = LoadFunction<BOOL(WINAPI*)(CHOOSECOLORW*)>(L"comdlg32.dll", "ChooseColorW");
+  auto f = chooseColor.Get();
   return f ? f(colour) : FALSE;
 }
 
 BOOL GetOpenFileNameLazy(OPENFILENAMEW* file) {
-  static auto f = LoadFunction<BOOL(WINAPI*)(OPENFILENAMEW*)>(L"comdlg32.dll", "GetOpenFileNameW");
+  auto f = getOpenFileName.Get();
   return f ? f(file) : FALSE;
 }
 
@@ -32,7 +41,7 @@ void EnsureCommonControls() {
 }
 
 void DisableInputMethod(HWND window) {
-  static auto associate = LoadFunction<HIMC(WINAPI*)(HWND, HIMC)>(L"imm32.dll", "ImmAssociateContext");
+  auto associate = immAssociateContext.Get();
   if (associate) associate(window, nullptr);
 }
 

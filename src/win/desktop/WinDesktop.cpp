@@ -32,12 +32,14 @@ bool Minimisable(HWND window, bool owned) {
   return taskbarButton && (style & WS_MINIMIZEBOX) != 0 && IsWindowEnabled(window);
 }
 
+constinit LazyFunction<HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD)> dwmGetWindowAttribute{
+    L"dwmapi.dll", "DwmGetWindowAttribute", true};
+
 // What DWM says of a window, from dwmapi loaded with the first window operation. Where the call
 // fails or there is no DWM (older systems, Wine) the window counts as in sight.
 bool Cloaked(HWND window) {
   constexpr DWORD kCloakedAttribute = 14;  // DWMWA_CLOAKED, Windows 8 and later
-  using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
-  static auto get = LoadFunction<GetAttribute>(L"dwmapi.dll", "DwmGetWindowAttribute", true);
+  auto get = dwmGetWindowAttribute.Get();
   DWORD cloaked = 0;
   return get && SUCCEEDED(get(window, kCloakedAttribute, &cloaked, sizeof cloaked)) && cloaked != 0;
 }
