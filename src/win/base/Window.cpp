@@ -7,14 +7,33 @@
 
 namespace vq::win {
 
-bool Window::RegisterClass(HINSTANCE instance, const wchar_t* name, int background, HICON smallIcon) {
+namespace {
+
+// Both sizes of the program's icon, loaded once for all classes. A class given only the large
+// one gets a small copy made from the resource at every registration, which costs more than
+// the registration itself.
+HICON largeProgramIcon = nullptr;
+HICON smallProgramIcon = nullptr;
+
+}  // namespace
+
+HICON Window::SmallProgramIcon(HINSTANCE instance) {
+  if (!smallProgramIcon)
+    smallProgramIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                     LR_DEFAULTCOLOR));
+  return smallProgramIcon;
+}
+
+bool Window::RegisterClass(HINSTANCE instance, const wchar_t* name, int background) {
+  if (!largeProgramIcon) largeProgramIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = Procedure;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
-  wc.hIconSm = smallIcon;
+  wc.hIcon = largeProgramIcon;
+  wc.hIconSm = SmallProgramIcon(instance);
   if (background >= 0) wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
   wc.lpszClassName = name;
   return RegisterClassExW(&wc) != 0;

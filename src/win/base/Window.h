@@ -19,9 +19,11 @@ class Window {
 
   HWND Handle() const { return hwnd_; }
 
-  // Registers a class whose windows are bound objects. background is a COLOR_ index, or -1
-  // for none.
-  static bool RegisterClass(HINSTANCE instance, const wchar_t* name, int background = -1, HICON smallIcon = nullptr);
+  // Registers a class whose windows are bound objects, with the program's icon. background is
+  // a COLOR_ index, or -1 for none.
+  static bool RegisterClass(HINSTANCE instance, const wchar_t* name, int background = -1);
+  // The program's icon at the small size (title bars, the tray), loaded once.
+  static HICON SmallProgramIcon(HINSTANCE instance);
 
  protected:
   // Creates the window bound to this object; call it from the most derived constructor or

@@ -2,16 +2,14 @@
 
 #include "win/base/StartupProfile.h"
 #include "win/base/WindowNames.h"
-#include "win/res/resource.h"
 #include "win/base/PopupMenu.h"
 
 namespace vq::win {
 
 bool MainWindow::Create(shell::ResidentShell& shell) {
   shell_ = &shell;
-  icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                        GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-  if (!Window::RegisterClass(instance_, kMainWindowClass, -1, icon_)) return false;
+  icon_ = SmallProgramIcon(instance_);
+  if (!Window::RegisterClass(instance_, kMainWindowClass)) return false;
   // A top-level window rather than a message-only one: Explorer broadcasts "TaskbarCreated"
   // to top-level windows only.
   if (!CreateBound(WS_EX_TOOLWINDOW, kMainWindowClass, kProductName, WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
