@@ -23,6 +23,15 @@ class FakeProfileFile : public ProfileFile {
     return it->second.substr(0, 1023);
   }
 
+  ProfileKeys ReadSection(std::string_view section) const override {
+    ++reads;
+    ProfileKeys keys;
+    const std::string prefix = Lower(section) + '\n';
+    for (const auto& [name, value] : values_)
+      if (name.starts_with(prefix)) keys.emplace_back(name.substr(prefix.size()), value.substr(0, 1023));
+    return keys;
+  }
+
   bool Write(std::string_view section, std::string_view key, std::string_view value) override {
     writes.push_back({std::string(section), std::string(key), std::string(value)});
     if (failWrites) return false;

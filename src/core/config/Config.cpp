@@ -64,6 +64,15 @@ std::optional<std::uint32_t> ParseColour(std::string_view text) {
   return value;
 }
 
+std::string ValueOf(const ProfileKeys& keys, std::string_view key) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (const auto& [name, value] : keys)
+    if (std::equal(name.begin(), name.end(), key.begin(), key.end(),
+                   [&](char a, char b) { return lower(a) == lower(b); }))
+      return value;
+  return "";
+}
+
 std::string Config::ReadOption(std::string_view section, std::string_view key) const {
   return file_.Read(section, key);
 }

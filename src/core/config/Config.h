@@ -48,6 +48,10 @@ std::string FormatColour(std::uint32_t colour);
 // nullopt when the text is not a colour of that form (case of "&H" and of the digits is ignored).
 std::optional<std::uint32_t> ParseColour(std::string_view text);
 
+// The value of the key's first line in a section read whole, as Read would give it; "" when the
+// key is missing. Names ignore the case of ASCII letters.
+std::string ValueOf(const ProfileKeys& keys, std::string_view key);
+
 // Flags compare exactly: only "True" is set, only "1" is checked.
 inline bool IsTrueFlag(std::string_view text) { return text == kTrue; }
 inline bool IsCheckedFlag(std::string_view text) { return text == "1"; }
@@ -62,6 +66,7 @@ class Config {
 
   bool Exists() const { return file_.Exists(); }
   std::string ReadOption(std::string_view section, std::string_view key) const;
+  ProfileKeys ReadSection(std::string_view section) const { return file_.ReadSection(section); }
   [[nodiscard]] bool WriteOption(std::string_view section, std::string_view key, std::string_view value);
 
   // Writes the defaults when the file is missing; an existing file, even an empty one, is

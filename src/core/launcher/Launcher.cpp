@@ -7,10 +7,13 @@ namespace vq::launcher {
 std::string LauncherKey(int entry) { return std::to_string(entry); }
 
 LauncherTable LoadLauncherTable(const Config& config) {
+  // A section at a time: at start-up that is two reads of the file instead of forty.
+  const ProfileKeys names = config.ReadSection(keys::kLauncherNames);
+  const ProfileKeys paths = config.ReadSection(keys::kLauncherPaths);
   LauncherTable table;
   for (int i = 0; i < kLauncherEntryCount; ++i) {
-    table[i].name = config.ReadOption(keys::kLauncherNames, LauncherKey(i));
-    table[i].path = config.ReadOption(keys::kLauncherPaths, LauncherKey(i));
+    table[i].name = ValueOf(names, LauncherKey(i));
+    table[i].path = ValueOf(paths, LauncherKey(i));
   }
   return table;
 }

@@ -14,6 +14,7 @@ class WinProfileFile : public ProfileFile {
 
   bool Exists() const override;
   std::string Read(std::string_view section, std::string_view key) const override;
+  ProfileKeys ReadSection(std::string_view section) const override;
   bool Write(std::string_view section, std::string_view key, std::string_view value) override;
   bool Create(const ProfileSections& sections) override;
 
