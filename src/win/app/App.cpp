@@ -25,10 +25,6 @@ App::App(HINSTANCE instance)
 bool App::Start() {
   VQ_PROFILE(kStart);
   VQ_PROFILE_REPORT();
-  if (!NoteWindow::RegisterClass(instance_) || !EditorWindow::RegisterClass(instance_) ||
-      !TimerDialog::RegisterClass(instance_) || !OptionsDialog::RegisterClass(instance_) ||
-      !MailWindow::RegisterClass(instance_))
-    return false;
   if (!mainWindow_.Create(shell_)) return false;
   dialogs_.SetOwner(mainWindow_.Handle());
   shell_.Start();

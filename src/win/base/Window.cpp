@@ -1,6 +1,8 @@
 #include "win/base/Window.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "win/base/Text.h"
 #include "win/res/resource.h"
@@ -15,6 +17,9 @@ namespace {
 HICON largeProgramIcon = nullptr;
 HICON smallProgramIcon = nullptr;
 
+// The classes registered so far: each is registered with its first window, not at start-up.
+std::vector<std::wstring> registeredClasses;
+
 }  // namespace
 
 HICON Window::SmallProgramIcon(HINSTANCE instance) {
@@ -25,18 +30,23 @@ HICON Window::SmallProgramIcon(HINSTANCE instance) {
   return smallProgramIcon;
 }
 
-bool Window::RegisterClass(HINSTANCE instance, const wchar_t* name, int background) {
-  if (!largeProgramIcon) largeProgramIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+bool Window::RegisterClass(HINSTANCE instance, const wchar_t* name, int background, ClassIcon icon) {
+  if (std::find(registeredClasses.begin(), registeredClasses.end(), name) != registeredClasses.end()) return true;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = Procedure;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hIcon = largeProgramIcon;
-  wc.hIconSm = SmallProgramIcon(instance);
+  if (icon == ClassIcon::kProgram) {
+    if (!largeProgramIcon) largeProgramIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+    wc.hIcon = largeProgramIcon;
+    wc.hIconSm = SmallProgramIcon(instance);
+  }
   if (background >= 0) wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
   wc.lpszClassName = name;
-  return RegisterClassExW(&wc) != 0;
+  if (!RegisterClassExW(&wc)) return false;
+  registeredClasses.emplace_back(name);
+  return true;
 }
 
 bool Window::CreateBound(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y,

@@ -19,9 +19,11 @@ class Window {
 
   HWND Handle() const { return hwnd_; }
 
-  // Registers a class whose windows are bound objects, with the program's icon. background is
-  // a COLOR_ index, or -1 for none.
-  static bool RegisterClass(HINSTANCE instance, const wchar_t* name, int background = -1);
+  enum class ClassIcon { kProgram, kNone };
+  // Registers a class whose windows are bound objects, once: later calls for the same name
+  // answer true. background is a COLOR_ index, or -1 for none.
+  static bool RegisterClass(HINSTANCE instance, const wchar_t* name, int background = -1,
+                            ClassIcon icon = ClassIcon::kProgram);
   // The program's icon at the small size (title bars, the tray), loaded once.
   static HICON SmallProgramIcon(HINSTANCE instance);
 

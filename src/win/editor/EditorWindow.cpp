@@ -35,6 +35,7 @@ EditorWindow::EditorWindow(HINSTANCE instance, editor::NoteEditing& editing, Fon
   AppendMenuW(bar, MF_STRING, kEditorMenuBackColor, L"背景色");
   AppendMenuW(bar, MF_STRING, kEditorMenuForeColor, L"文字色");
   AppendMenuW(bar, MF_STRING, kEditorMenuTimer, L"タイマー設定");
+  (void)RegisterClass(instance);  // once, with the first window of its kind
   if (!CreateBound(0, kEditorClass, L"Vorn付箋紙", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                    400, 300, nullptr, bar, instance)) {
     // The menu bar goes with a window only once it has one.

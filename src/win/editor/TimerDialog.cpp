@@ -48,6 +48,7 @@ void TimerDialog::Open(const notes::NoteAlarm& alarm, const WindowPlace& place) 
   dpi_ = DpiForPoint(topLeft);
   topLeft = {TwipsToPixels(place.left, static_cast<int>(dpi_)), TwipsToPixels(place.top, static_cast<int>(dpi_))};
   // Without a window the editor comes back as after Cancel.
+  (void)RegisterClass(instance_);  // once, with the first window of its kind
   if (!CreateBound(0, kTimerClass, L"タイマー設定", kDialogStyle, topLeft.x, topLeft.y, 0, 0, nullptr, nullptr,
                    instance_))
     return Leave(kTimerCancel);

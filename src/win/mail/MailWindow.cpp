@@ -40,6 +40,7 @@ MailWindow::MailWindow(HINSTANCE instance, mail::MailResultWindow& controller, F
   // user moves the window.
   at = KeepVisible(at, size);
   // Without a window the check still runs and ends; its lines are not shown.
+  (void)RegisterClass(instance);  // once, with the first window of its kind
   if (!CreateBound(0, kMailClass, L"VornMailChecker", kStyle, at.x, at.y, size.cx, size.cy, nullptr, nullptr, instance))
     return;
   created_.Remember(hwnd_);

@@ -38,6 +38,7 @@ NoteWindow::NoteWindow(HINSTANCE instance, HWND owner, notes::NoteEvents& events
   VQ_PROFILE(kNoteWindow);
   // A tool window gets no taskbar button. Without a window (the system has none left) the note
   // is kept unseen and its record keeps its place: the calls below that read the window check.
+  (void)RegisterClass(instance);  // once, with the first window of its kind
   (void)CreateBound(WS_EX_TOOLWINDOW, kNoteClass, L"付箋紙", WS_POPUP, 0, 0, 1, 1, owner, nullptr, instance);
 }
 

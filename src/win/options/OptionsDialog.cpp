@@ -253,6 +253,7 @@ void OptionsDialog::Show(const options::OptionsValues& values) {
   shown_.Remember(at);
   shownValues_.emplace(values);
   // Without a window the settings read as they were loaded, and the place stays as stored.
+  (void)RegisterClass(instance_);  // once, with the first window of its kind
   if (!CreateBound(0, kOptionsClass, L"Vornquill2(設定)", kDialogStyle, at.x, at.y, size.cx, size.cy, nullptr, nullptr,
                    instance_))
     return;

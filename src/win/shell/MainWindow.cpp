@@ -9,7 +9,9 @@ namespace vq::win {
 bool MainWindow::Create(shell::ResidentShell& shell) {
   shell_ = &shell;
   icon_ = SmallProgramIcon(instance_);
-  if (!Window::RegisterClass(instance_, kMainWindowClass)) return false;
+  // Never shown, so without an icon: the window system would convert one for the window
+  // manager as the window is made.
+  if (!Window::RegisterClass(instance_, kMainWindowClass, -1, ClassIcon::kNone)) return false;
   // A top-level window rather than a message-only one: Explorer broadcasts "TaskbarCreated"
   // to top-level windows only.
   if (!CreateBound(WS_EX_TOOLWINDOW, kMainWindowClass, kProductName, WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
