@@ -87,9 +87,10 @@ TEST_F(WinProfileFileTest, ASectionReadWholeGivesEachKeyWhatReadingItAloneGives)
   // Spaces, quotes, a key twice, lines without "=", case, a comment line (left out of the
   // section), values past the buffer, a second section of the same name, and lines enough to
   // outgrow the first buffer.
-  std::string text = "[lunch0]\r\n 0 = spaced \r\n1=\"quoted\"\r\n2='single'\r\n3=\"\r\n4=\"\"\r\n5=\"half\r\n"
-                     "2=again\r\nsix\r\n;7=comment\r\nKey=Case\r\n8=" + std::string(3000, 'x') + "\r\n9=\"" +
-                     std::string(1100, 'y') + "\"\r\n10=a=b\r\n11=\t'tab'\t\r\n";
+  std::string text =
+      "[lunch0]\r\n 0 = spaced \r\n1=\"quoted\"\r\n2='single'\r\n3=\"\r\n4=\"\"\r\n5=\"half\r\n"
+      "2=again\r\nsix\r\n;7=comment\r\nKey=Case\r\n8=" +
+      std::string(3000, 'x') + "\r\n9=\"" + std::string(1100, 'y') + "\"\r\n10=a=b\r\n11=\t'tab'\t\r\n";
   for (int i = 0; i < 400; ++i) text += "k" + std::to_string(i) + "=" + std::string(20, 'z') + "\r\n";
   WriteBytes(text + "[Lunch0]\r\n12=second section\r\n[other]\r\n13=elsewhere\r\n");
   WinProfileFile file(folder, L"Vornquill");

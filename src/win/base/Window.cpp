@@ -24,9 +24,9 @@ std::vector<std::wstring> registeredClasses;
 
 HICON Window::SmallProgramIcon(HINSTANCE instance) {
   if (!smallProgramIcon)
-    smallProgramIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                                     LR_DEFAULTCOLOR));
+    smallProgramIcon =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                      GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
   return smallProgramIcon;
 }
 

@@ -16,12 +16,12 @@ namespace vq::win::net {
 // Each function here loads its DLL on first use rather than with the program, which keeps the
 // start-up as short as a bare tray program's; when the DLL or the function cannot be had, the
 // call fails as the function itself fails.
-#define VQ_NET_FUNCTION(module, name, failure)                                         \
-  inline constinit LazyFunction<decltype(&::name)> name##Function{module, #name};      \
-  template <typename... Args>                                                          \
-  inline auto name(Args... args) {                                                     \
-    const auto function = name##Function.Get();                                        \
-    return function ? function(args...) : failure;                                     \
+#define VQ_NET_FUNCTION(module, name, failure)                                    \
+  inline constinit LazyFunction<decltype(&::name)> name##Function{module, #name}; \
+  template <typename... Args>                                                     \
+  inline auto name(Args... args) {                                                \
+    const auto function = name##Function.Get();                                   \
+    return function ? function(args...) : failure;                                \
   }
 
 VQ_NET_FUNCTION(L"ws2_32.dll", WSAStartup, WSASYSNOTREADY)

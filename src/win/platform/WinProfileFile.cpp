@@ -56,7 +56,8 @@ ProfileKeys WinProfileFile::ReadSection(std::string_view section) const {
     std::wstring_view line(text.data() + start, end - start);
     start = end + 1;
     size_t equals = line.find(L'=');
-    std::wstring_view value = equals == std::wstring_view::npos ? std::wstring_view() : TrimSpaces(line.substr(equals + 1));
+    std::wstring_view value =
+        equals == std::wstring_view::npos ? std::wstring_view() : TrimSpaces(line.substr(equals + 1));
     // As Read gives it: without the quotes it is enclosed in, cut to Read's buffer.
     if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front())
       value = value.substr(1, value.size() - 2);
