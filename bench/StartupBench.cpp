@@ -33,7 +33,8 @@
 namespace {
 
 constexpr DWORD kIconTimeoutMs = 30000;
-constexpr DWORD kSettleMs = 500;  // idle time before memory is read
+constexpr DWORD kSettleMs = 500;       // idle time before memory is read
+constexpr DWORD kStartSettleMs = 200;  // idle time before each start
 constexpr wchar_t kIniName[] = L"Vornquill.ini";
 constexpr wchar_t kMainClass[] = L"Vornquill2.MainWindow";
 constexpr wchar_t kNoteClass[] = L"Vornquill2.Note";
@@ -219,6 +220,10 @@ Sample RunOnce(const Case& c, std::wstring* folderOut = nullptr) {
   if (folderOut) *folderOut = folder;
   std::wstring commandLine = L"\"" + exe + L"\"";
   int iconsBefore = TrayIconCount();
+  // Every case starts from a settled session: the previous program's end (its windows, its
+  // icon leaving the tray) is still being worked off by the shell and the X server for a while
+  // after the process is gone, and a case that prepares less would otherwise meet more of it.
+  Sleep(kStartSettleMs);
 
   STARTUPINFOW si{};
   si.cb = sizeof si;
