@@ -22,6 +22,11 @@ std::vector<std::wstring> registeredClasses;
 
 }  // namespace
 
+HICON Window::ProgramIcon(HINSTANCE instance) {
+  if (!largeProgramIcon) largeProgramIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+  return largeProgramIcon;
+}
+
 HICON Window::SmallProgramIcon(HINSTANCE instance) {
   if (!smallProgramIcon)
     smallProgramIcon =
@@ -38,8 +43,7 @@ bool Window::RegisterClass(HINSTANCE instance, const wchar_t* name, int backgrou
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   if (icon == ClassIcon::kProgram) {
-    if (!largeProgramIcon) largeProgramIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
-    wc.hIcon = largeProgramIcon;
+    wc.hIcon = ProgramIcon(instance);
     wc.hIconSm = SmallProgramIcon(instance);
   }
   if (background >= 0) wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));

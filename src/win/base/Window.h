@@ -24,7 +24,8 @@ class Window {
   // answer true. background is a COLOR_ index, or -1 for none.
   static bool RegisterClass(HINSTANCE instance, const wchar_t* name, int background = -1,
                             ClassIcon icon = ClassIcon::kProgram);
-  // The program's icon at the small size (title bars, the tray), loaded once.
+  // The program's icon at the large and the small size (title bars, the tray), each loaded once.
+  static HICON ProgramIcon(HINSTANCE instance);
   static HICON SmallProgramIcon(HINSTANCE instance);
 
  protected:

@@ -12,7 +12,6 @@
 #include "win/base/LazyApi.h"
 #include "win/base/Text.h"
 #include "base/Twips.h"
-#include "win/res/resource.h"
 
 namespace vq::win {
 
@@ -76,7 +75,7 @@ void TimerDialog::CreateChildren() {
   HFONT ui = uiFont_.get(), value = valueFont_.get();
   calendar_ = Child(MONTHCAL_CLASSW, L"", WS_TABSTOP, kTimerCalendar, ui);
   picture_ = Child(L"STATIC", L"", SS_ICON | SS_NOTIFY | SS_CENTERIMAGE, kTimerPicture, ui);
-  SendMessageW(picture_, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP))), 0);
+  SendMessageW(picture_, STM_SETICON, reinterpret_cast<WPARAM>(ProgramIcon(instance_)), 0);
   nowCaption_ = Child(L"STATIC", L"現在の時刻", SS_LEFT | SS_NOPREFIX, -1, ui);
   clockLabel_ = Child(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, kTimerClock, value);
   alarmCaption_ = Child(L"STATIC", L"予定時刻", SS_LEFT | SS_NOPREFIX, -1, ui);

@@ -17,7 +17,6 @@
 #include "win/base/WindowNames.h"
 #include "base/Twips.h"
 #include "notes/NoteRecord.h"
-#include "win/res/resource.h"
 
 namespace vq::win {
 
@@ -223,8 +222,7 @@ void OptionsDialog::PrepareControls() {
     SetPropW(button, L"Vornquill2.Dialog", this);
     SubclassControl(button, SlotProc);
   }
-  SendMessageW(GetDlgItem(hwnd_, kOptPicture), STM_SETICON,
-               reinterpret_cast<WPARAM>(LoadIconW(instance_, MAKEINTRESOURCEW(IDI_APP))), 0);
+  SendMessageW(GetDlgItem(hwnd_, kOptPicture), STM_SETICON, reinterpret_cast<WPARAM>(ProgramIcon(instance_)), 0);
   // A group box paints its frame and caption, not what lies inside, and nothing else does (the
   // dialog clips its children, the tab control its siblings): the launcher's frame paints
   // itself whole in the page's colour, under the slots (above it in the z-order, so clipped
