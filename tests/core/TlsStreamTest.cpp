@@ -84,7 +84,7 @@ TEST(TlsStream, RecordsCutAnywhereOrPackedTogetherGiveTheSameText) {
 
 // STLS: the greeting in clear, "STLS", its +OK; whatever came in clear with that +OK is dropped,
 // and the session hears the greeting only once the connection is secure.
-TEST(TlsStream, StartTlsSendsStlsAfterTheGreetingAndDropsClearTextAfterItsAnswer) {
+TEST(TlsStream, StartTlsAsksAfterTheGreetingOrCapabilityAndDropsClearTextAfterItsAnswer) {
   StreamRig rig(MailSecurity::kStartTls);
   rig.socket.RaiseData("+OK Dovecot ready.\r\n");
   EXPECT_EQ(rig.socket.sent, Strings{"STLS\r\n"});
@@ -106,22 +106,20 @@ TEST(TlsStream, StartTlsSendsStlsAfterTheGreetingAndDropsClearTextAfterItsAnswer
   rig.stream.Close();
   EXPECT_EQ(rig.socket.sent.back(), FakeSecurityLayer::Record(FakeSecurityLayer::kAlert, "close"));
   EXPECT_TRUE(rig.socket.IsClosed() && rig.stream.IsClosed());
-}
 
-// IMAP: STARTTLS only once CAPABILITY named it, its tagged OK, and nothing planted after it.
-TEST(TlsStream, ImapStartTlsAfterTheCapabilityNamesIt) {
-  StreamRig rig(MailSecurity::kStartTls);
-  rig.stream.SetSecurity(MailSecurity::kStartTls, MailProtocol::kImap);
-  ASSERT_EQ(rig.stream.Connect("mail.example", 143), 0);
-  rig.socket.RaiseConnect();
-  rig.socket.RaiseData("* OK ready\r\n");
-  rig.socket.RaiseData("* CAPABILITY IMAP4rev1 STARTTLS LOGINDISABLED\r\nV1 OK\r");
-  rig.socket.RaiseData("\n");
-  rig.socket.RaiseData("* OK planted\r\nV2 OK Begin TLS\r\na1 OK planted\r\n");
-  EXPECT_EQ(rig.socket.sent, (Strings{"V1 CAPABILITY\r\n", "V2 STARTTLS\r\n", Handshake("hello")}));
-  rig.Arrive(Handshake("done"), {}, false);
-  EXPECT_EQ(rig.listener.events, Strings{"connect"});
-  EXPECT_EQ(rig.listener.text, "* OK ready\r\n");
+  // IMAP: STARTTLS only once CAPABILITY named it, its tagged OK, and nothing planted after it.
+  StreamRig imap(MailSecurity::kStartTls);
+  imap.stream.SetSecurity(MailSecurity::kStartTls, MailProtocol::kImap);
+  ASSERT_EQ(imap.stream.Connect("mail.example", 143), 0);
+  imap.socket.RaiseConnect();
+  imap.socket.RaiseData("* OK ready\r\n");
+  imap.socket.RaiseData("* CAPABILITY IMAP4rev1 STARTTLS LOGINDISABLED\r\nV1 OK\r");
+  imap.socket.RaiseData("\n");
+  imap.socket.RaiseData("* OK planted\r\nV2 OK Begin TLS\r\na1 OK planted\r\n");
+  EXPECT_EQ(imap.socket.sent, (Strings{"V1 CAPABILITY\r\n", "V2 STARTTLS\r\n", Handshake("hello")}));
+  imap.Arrive(Handshake("done"), {}, false);
+  EXPECT_EQ(imap.listener.events, Strings{"connect"});
+  EXPECT_EQ(imap.listener.text, "* OK ready\r\n");
 }
 
 // Every way the secure connection can fail before the login: the session ends with the reason
