@@ -40,7 +40,7 @@ alive() {
   for pid in "$@"; do [ -d "/proc/$pid" ] && return 0; done
   return 1
 }
-# $1: what they are; then the recorded PIDs. Each gets five seconds to end before it is killed.
+# $1: what they are; then their PIDs. Each gets five seconds to end before it is killed.
 stop_pids() {
   local kind=$1 pid left=() _
   shift
@@ -54,6 +54,16 @@ stop_pids() {
   ended=${left[*]}
 }
 
+# Wine's own processes of this prefix (the desktop, services, the server): each runs a binary
+# of Wine's and was given this WINEPREFIX.
+prefix_pids() {
+  local dir
+  for dir in /proc/[0-9]*; do
+    [[ "$(readlink "$dir/exe" 2>/dev/null)" == */wine* ]] &&
+      grep -qzxF "WINEPREFIX=$prefix" "$dir/environ" 2>/dev/null && echo "${dir#/proc/}"
+  done
+}
+
 # The prefix is start.sh's own: ending its Wine session ends the program and everything it
 # started under Wine, and nothing of any other prefix.
 # Wine finds the server of a prefix under the TMPDIR it was started with (none: /tmp).
@@ -64,18 +74,13 @@ if [ -n "$prefix" ] && [ -d "$prefix" ] && env "${wine_tmp[@]}" WINEPREFIX="$pre
   step "Wine session of $prefix ended"
 fi
 # What wineserver could not reach (the server already gone, or a program hanging on).
-stop_pids program $(value program_pid) && step "Vornquill2.exe ended (pid $ended)"
-stop_pids launcher $(value launcher_pid) && step "its launcher ended (pid $ended)"
-# Wine's own processes of this prefix (the desktop, services, the server): each runs a binary
-# of Wine's and was given this WINEPREFIX.
-prefix_pids() {
-  local dir
-  for dir in /proc/[0-9]*; do
-    [[ "$(readlink "$dir/exe" 2>/dev/null)" == */wine* ]] &&
-      grep -qzxF "WINEPREFIX=$prefix" "$dir/environ" 2>/dev/null && echo "${dir#/proc/}"
-  done
-}
-[ -n "$prefix" ] && stop_pids wine $(prefix_pids) && step "Wine processes of $prefix ended (pid $ended)"
-stop_pids xvfb $(value xvfb_pid) && step "virtual display $(value display | head -1) ended (Xvfb pid $ended)"
+mapfile -t pids < <(value program_pid)
+stop_pids program "${pids[@]}" && step "Vornquill2.exe ended (pid $ended)"
+mapfile -t pids < <(value launcher_pid)
+stop_pids launcher "${pids[@]}" && step "its launcher ended (pid $ended)"
+mapfile -t pids < <([ -n "$prefix" ] && prefix_pids)
+stop_pids wine "${pids[@]}" && step "Wine processes of $prefix ended (pid $ended)"
+mapfile -t pids < <(value xvfb_pid)
+stop_pids xvfb "${pids[@]}" && step "virtual display $(value display | head -1) ended (Xvfb pid $ended)"
 rm -f "$state"
 step "stopped what start.sh started from $folder"
