@@ -17,6 +17,10 @@ failure_report() {
     head -"${2:-60}" | sed 's/^/    /'
 }
 
+# start.sh records its run in this file of the program folder, and the program folder in the
+# file of the same name in build-win; stop.sh reads both.
+VQ_START_STATE=started-by-start.sh
+
 step() { printf '==> %s\n' "$*"; }
 fail() { printf '!! %s\n' "$*" >&2; exit 1; }
 
