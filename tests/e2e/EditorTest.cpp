@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <utility>
 
 #include "Driver.h"
 #include "win/base/Ids.h"
@@ -399,6 +400,14 @@ TEST_F(EditorTest, TextsFitTheirControlsAtEveryDpi) {
              L"[3] 3 通 (10422 バイト) のメールがあります。";
     }));
     SaveScreenshot("mail-" + std::to_string(dpi));
+    // The lines show their whole texts, as they do when painted afresh.
+    RECT lines;
+    GetClientRect(mail, &lines);
+    MapWindowPoints(mail, nullptr, reinterpret_cast<POINT*>(&lines), 2);
+    std::vector<COLORREF> shown;
+    WaitUntil([&] { return std::exchange(shown, ScreenPixels(lines)) == shown; });
+    RedrawWindow(mail, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_FALSE(WaitUntil([&] { return ScreenPixels(lines) != shown; }, 1s));
     texts = app->TextSizes();
     for (auto [window, count] : {std::pair{dialog.hwnd, 21u}, std::pair{mail, 4u}}) {
       RECT client;
@@ -428,6 +437,52 @@ TEST_F(EditorTest, TextsFitTheirControlsAtEveryDpi) {
     ASSERT_TRUE(WaitUntil([&] { return Window(kEditorClass).has_value(); }));
     Press(editor, vq::win::kEditorCancel);
     ASSERT_TRUE(WaitUntil([&] { return !Window(kEditorClass); }));
+
+    // The options dialog, shown first on another page at each DPI, in the free corner: every box
+    // framed (each pixel of its edge stands out from the page), each caption before its drop-down.
+    app->RightPressTrayIcon();
+    ASSERT_TRUE(app->WaitForMenu());
+    ASSERT_TRUE(app->ChooseMenuItem(dpi == 96 ? std::vector<std::string>{"メールチェッカー", "(設定)"}
+                                              : std::vector<std::string>{"オプション設定"}));
+    HWND options = WaitForWindow(L"Vornquill2.Options").hwnd;
+    RECT place = DescribeWindow(options).rect;
+    SetWindowPos(options, nullptr, GetSystemMetrics(SM_CXSCREEN) - place.right + place.left,
+                 GetSystemMetrics(SM_CYSCREEN) - place.bottom + place.top, 0, 0, SWP_NOSIZE);
+    auto framed = [page = GetSysColor(COLOR_WINDOW)](const RECT& r) {
+      const LONG w = r.right - r.left, h = r.bottom - r.top;
+      const auto p = ScreenPixels(r);
+      for (LONG x = 0; x < w; ++x)
+        if (p[x] == page || p[(h - 1) * w + x] == page) return false;
+      for (LONG y = 0; y < h; ++y)
+        if (p[y * w] == page || p[y * w + w - 1] == page) return false;
+      return true;
+    };
+    for (auto [page, sub] : {std::pair{1, dpi == 96 ? 3 : 0}, {1, 1}, {1, 2}, {1, 3}, {1, 0}, {2, 0}}) {
+      SCOPED_TRACE(std::to_string(page) + "/" + std::to_string(sub));
+      ASSERT_TRUE(ClickTab(GetDlgItem(options, vq::win::kOptTabs), page));
+      if (page == 1) ASSERT_TRUE(ClickTab(GetDlgItem(options, vq::win::kOptMailTabs), sub));
+      SaveScreenshot("options-" + std::to_string(page) + "-" + std::to_string(sub) + "-" + std::to_string(dpi));
+      texts = app->TextSizes();
+      std::vector<WindowInfo> controls;
+      for (const auto& c : ChildWindows(options))
+        if (c.visible && c.className != WC_TABCONTROLW && c.text != L"番号") controls.push_back(c);  // not the frame
+      for (size_t i = 0; i < controls.size(); ++i) {
+        const WindowInfo& c = controls[i];
+        SCOPED_TRACE(Describe(c));
+        for (size_t j = 0; j < i; ++j) EXPECT_FALSE(Overlap(c.rect, controls[j].rect)) << Describe(controls[j]);
+        const LONG w = c.rect.right - c.rect.left, h = c.rect.bottom - c.rect.top;
+        if (c.className == L"Static" && !c.text.empty()) {  // the red note has two lines
+          EXPECT_GE(h, texts[c.hwnd].cy);
+          EXPECT_GE(h / texts[c.hwnd].cy * w, texts[c.hwnd].cx);
+        }
+        if (c.className == L"Edit") EXPECT_TRUE(WaitUntil([&] { return framed(c.rect); }, 3s));
+      }
+      for (auto [first, caption] :
+           {std::pair{vq::win::kOptProtocolFirst, "プロトコル："}, {vq::win::kOptSecurityFirst, "暗号化："}})
+        if (page == 1 && sub < 3)
+          EXPECT_EQ(Narrow(WindowText(GetWindow(GetDlgItem(options, first + sub), GW_HWNDPREV))), caption);
+    }
+    EXPECT_TRUE(PressButton(options, vq::win::kOptCancel));
     app.reset();
     ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }));
   }
