@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <utility>
 
 #include "Driver.h"
 #include "win/base/Ids.h"
@@ -399,6 +400,14 @@ TEST_F(EditorTest, TextsFitTheirControlsAtEveryDpi) {
              L"[3] 3 通 (10422 バイト) のメールがあります。";
     }));
     SaveScreenshot("mail-" + std::to_string(dpi));
+    // The lines look as they do painted afresh (one kept the left part of a glyph blank).
+    RECT lines;
+    GetClientRect(mail, &lines);
+    MapWindowPoints(mail, nullptr, reinterpret_cast<POINT*>(&lines), 2);
+    std::vector<COLORREF> shown;
+    WaitUntil([&] { return std::exchange(shown, ScreenPixels(lines)) == shown; });
+    RedrawWindow(mail, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_FALSE(WaitUntil([&] { return ScreenPixels(lines) != shown; }, 1s));
     texts = app->TextSizes();
     for (auto [window, count] : {std::pair{dialog.hwnd, 21u}, std::pair{mail, 4u}}) {
       RECT client;
@@ -428,6 +437,35 @@ TEST_F(EditorTest, TextsFitTheirControlsAtEveryDpi) {
     ASSERT_TRUE(WaitUntil([&] { return Window(kEditorClass).has_value(); }));
     Press(editor, vq::win::kEditorCancel);
     ASSERT_TRUE(WaitUntil([&] { return !Window(kEditorClass); }));
+
+    // The options dialog's mail pages: both tab controls under all else (a tab control repaints its
+    // whole page, over the boxes' frames too), each drop-down right after its caption, texts fit.
+    app->RightPressTrayIcon();
+    ASSERT_TRUE(app->WaitForMenu());
+    ASSERT_TRUE(app->ChooseMenuItem({"メールチェッカー", "(設定)"}));
+    HWND options = WaitForWindow(L"Vornquill2.Options").hwnd, tabs = GetDlgItem(options, vq::win::kOptTabs);
+    EXPECT_EQ(GetWindow(tabs, GW_HWNDNEXT), nullptr);
+    EXPECT_EQ(GetWindow(tabs, GW_HWNDPREV), GetDlgItem(options, vq::win::kOptMailTabs));
+    for (auto [first, caption] :
+         {std::pair{vq::win::kOptProtocolFirst, "プロトコル："}, {vq::win::kOptSecurityFirst, "暗号化："}})
+      EXPECT_EQ(Narrow(WindowText(GetWindow(GetDlgItem(options, first), GW_HWNDPREV))), caption);
+    for (int sub : {3, 0}) {
+      ASSERT_TRUE(ClickTab(GetDlgItem(options, vq::win::kOptMailTabs), sub));
+      SaveScreenshot((sub == 3 ? "options-settings-" : "options-mail1-") + std::to_string(dpi));
+      texts = app->TextSizes();
+      std::vector<WindowInfo> shownControls;
+      for (const auto& c : ChildWindows(options))
+        if (c.visible && c.className != WC_TABCONTROLW) shownControls.push_back(c);
+      for (size_t i = 0; i < shownControls.size(); ++i) {
+        const WindowInfo& c = shownControls[i];
+        SCOPED_TRACE(Describe(c));
+        for (size_t j = 0; j < i; ++j)
+          EXPECT_FALSE(Overlap(c.rect, shownControls[j].rect)) << Describe(shownControls[j]);
+        if (c.className == L"Static" && !c.text.empty())  // the red note has two lines
+          EXPECT_GE((c.rect.bottom - c.rect.top) / texts[c.hwnd].cy * (c.rect.right - c.rect.left), texts[c.hwnd].cx);
+      }
+    }
+    EXPECT_TRUE(PressButton(options, vq::win::kOptCancel));
     app.reset();
     ASSERT_TRUE(WaitUntil([] { return TrayIconCount() == 0; }));
   }

@@ -199,7 +199,7 @@ TEST_F(MailTlsTest, SecurityAndProtocolDropDownsMoveThePortAndAreSaved) {
     EXPECT_TRUE(WaitUntil([&] { return Narrow(WindowText(port)) == expected; })) << Narrow(WindowText(port));
   }
   EXPECT_EQ(Narrow(WindowText(combo)), "STARTTLS");
-  // "IMAP" below: 110 becomes 143, and the server's caption says IMAP.
+  // "IMAP" beside the server: 110 becomes 143, and the server's caption says IMAP.
   ClickWindow(GetDlgItem(dialog, id::kOptProtocolFirst));
   PressKey(VK_DOWN);
   PressKey(VK_RETURN);

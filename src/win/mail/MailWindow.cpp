@@ -122,9 +122,12 @@ void MailWindow::Resize(int clientWidth, int clientHeight) {
 
 void MailWindow::SetStatusLine(int account, std::string_view text) {
   HWND line = lines_.at(static_cast<size_t>(account));
-  SetWindowTextW(line, Widen(text).c_str());
-  SIZE size = TextSize(line);
+  // Sized before the text arrives: a static paints a new text at once, wrapped at its width
+  // then, and a line grown afterwards repaints only its new part, next to the cut-off glyph.
+  const std::wstring wide = Widen(text);
+  SIZE size = fonts_.TextSize(font_.get(), wide);
   SetWindowPos(line, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowTextW(line, wide.c_str());
   Arrange();
 }
 

@@ -166,23 +166,29 @@ void OptionsDialog::CreateControls() {
   addSingles([](const auto& c) { return c.page == kAll && c.id == kOptTabs; });
   addSingles([](const auto& c) { return c.page == 0; });
   addSingles([](const auto& c) { return c.page == 1 && c.subPage < 0; });
-  const wchar_t* rows[] = {L"ポート：", L"POP3サーバ：", L"アカウント(ID)：", L"パスワード："};
+  // Each caption comes right before its control. The port and the server keep the rows of the
+  // design; the protocol, which decides the usual port and the server's caption, stands beside
+  // them with its caption above it, and the encryption gets the row under the password.
+  constexpr DWORD kDropDown = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
   for (int a = 0; a < kAccountCount; ++a) {
-    for (int r = 0; r < 4; ++r)
-      Add({1, a, L"STATIC", rows[r], kLabel, kOptAccountLabelFirst + r * kAccountIdStride + a, 360, 1020 + r * 600L,
-           1680, 300});
+    auto caption = [&](const wchar_t* text, int row, long left, long top, long width) {
+      Add({1, a, L"STATIC", text, kLabel, row < 0 ? -1 : kOptAccountLabelFirst + row * kAccountIdStride + a, left, top,
+           width, 300});
+    };
+    caption(L"ポート：", 0, 360, 1020, 1680);
     Add({1, a, L"EDIT", L"110", kEdit, kOptPortFirst + a, 2100, 960, 900, 360, kClient});
-    // The security drop-down comes next in the tab order, right of the port's hint.
-    Add({1, a, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kOptSecurityFirst + a, 4260, 960, 1320,
-         1200});
     Add({1, a, L"STATIC", L"←通常は110", kLabel, kOptAccountLabelFirst + 4 * kAccountIdStride + a, 3120, 1020, 1080,
          300});
-    Add({1, a, L"EDIT", L"", kEdit, kOptHostFirst + a, 2100, 1560, 3480, 360, kClient});
+    caption(L"プロトコル：", -1, 4380, 1020, 1200);
+    Add({1, a, L"COMBOBOX", L"", kDropDown, kOptProtocolFirst + a, 4380, 1560, 1200, 1200});
+    caption(L"POP3サーバ：", 1, 360, 1620, 1680);
+    Add({1, a, L"EDIT", L"", kEdit, kOptHostFirst + a, 2100, 1560, 2160, 360, kClient});
+    caption(L"アカウント(ID)：", 2, 360, 2220, 1680);
     Add({1, a, L"EDIT", L"", kEdit, kOptUserFirst + a, 2100, 2160, 3480, 360, kClient});
+    caption(L"パスワード：", 3, 360, 2820, 1680);
     Add({1, a, L"EDIT", L"", kEdit | ES_PASSWORD, kOptPasswordFirst + a, 2100, 2760, 3480, 360, kClient});
-    Add({1, a, L"STATIC", L"プロトコル：", kLabel, -1, 360, 3420, 1680, 300});
-    Add({1, a, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kOptProtocolFirst + a, 2100, 3360, 1320,
-         1200});
+    caption(L"暗号化：", -1, 360, 3420, 1680);
+    Add({1, a, L"COMBOBOX", L"", kDropDown, kOptSecurityFirst + a, 2100, 3360, 1320, 1200});
   }
   addSingles([](const auto& c) { return c.page == 1 && c.subPage >= 0; });
   addSingles([](const auto& c) { return c.page == 2 && c.id < kOptLauncherFileLabel; });
@@ -231,7 +237,10 @@ void OptionsDialog::PrepareControls() {
   SetWindowLongPtrW(frame, GWL_STYLE, GetWindowLongPtrW(frame, GWL_STYLE) | WS_CLIPSIBLINGS);
   SubclassControl(frame, FrameProc);
   SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  // The pages lie on the tab control, above it in the z-order.
+  // The pages lie on their tab controls, above them in the z-order: a tab control paints its
+  // whole page, over every sibling below it, whenever it repaints (a tab hovered or chosen),
+  // and the boxes draw their frames only when they are shown or change.
+  SetWindowPos(mailTabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 

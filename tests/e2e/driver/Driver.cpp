@@ -446,6 +446,24 @@ COLORREF ScreenPixel(int x, int y) {
   return colour;
 }
 
+std::vector<COLORREF> ScreenPixels(const RECT& r) {
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  BITMAPINFOHEADER header{sizeof header, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  for (COLORREF& p : pixels) p = RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);  // blue, green, red, unused
+  return pixels;
+}
+
 void SaveScreenshot(const std::string& name) {
   wchar_t folder[MAX_PATH];
   DWORD length = GetEnvironmentVariableW(L"VQ_SCREENSHOTS", folder, MAX_PATH);

@@ -211,6 +211,8 @@ void ClearServerLog(const std::string& listener);
 
 // The colour on the screen at a point, as COLORREF.
 COLORREF ScreenPixel(int x, int y);
+// The colours of a rectangle of the screen, row by row.
+std::vector<COLORREF> ScreenPixels(const RECT& r);
 // Saves the whole screen as NAME.bmp in the folder VQ_SCREENSHOTS names, for a person to look at
 // what a test saw; does nothing without that variable.
 void SaveScreenshot(const std::string& name);
