@@ -126,6 +126,15 @@ TEST(Config, WindowPlacesReadTheirLeadingDecimalNumber) {
   for (const auto& [text, twips] : rows) EXPECT_EQ(ParseTwipsText(text), twips) << text;
 }
 
+// A section read whole answers as Read would: the whole name, any case, its first line.
+TEST(Config, ValueOfTakesTheFirstLineOfExactlyThatKey) {
+  const ProfileKeys keys = {{"10", "ten"}, {"1", "one"}, {"Key", "first"}, {"KEY", "again"}};
+  EXPECT_EQ(ValueOf(keys, "1"), "one");
+  EXPECT_EQ(ValueOf(keys, "10"), "ten");
+  EXPECT_EQ(ValueOf(keys, "key"), "first");
+  EXPECT_EQ(ValueOf(keys, "2"), "");
+}
+
 TEST(Config, FlagsCompareExactlyAndCaseSensitively) {
   EXPECT_TRUE(IsTrueFlag("True"));
   for (const char* t : {"true", "TRUE", " True", "True ", "", "1", "False"}) EXPECT_FALSE(IsTrueFlag(t)) << t;
