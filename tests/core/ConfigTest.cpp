@@ -104,8 +104,11 @@ TEST(Config, ColoursAreWrittenUpperCaseWithoutLeadingZeros) {
 }
 
 // A window's place reads as strtod reads a decimal number, rounded to whole twips; hex is not one.
+// It is read exactly: a long run of digits or an exponent past a double's range is the number it
+// writes.
 TEST(Config, WindowPlacesReadTheirLeadingDecimalNumber) {
-  const std::pair<const char*, std::optional<long>> rows[] = {{"1440", 1440},
+  const std::string zeros(400, '0');
+  const std::pair<std::string, std::optional<long>> rows[] = {{"1440", 1440},
                                                               {" \t-300", -300},
                                                               {"+12.5", 13},
                                                               {".5", 1},
@@ -122,8 +125,17 @@ TEST(Config, WindowPlacesReadTheirLeadingDecimalNumber) {
                                                               {"1e8", std::nullopt},
                                                               {"1e99999999999", std::nullopt},
                                                               {"10000000", 10000000},
-                                                              {"-10000001", std::nullopt}};
-  for (const auto& [text, twips] : rows) EXPECT_EQ(ParseTwipsText(text), twips) << text;
+                                                              {"-10000001", std::nullopt},
+                                                              {"0e400", 0},
+                                                              {"5000." + zeros, 5000},
+                                                              {"1" + zeros + "e-400", 1},
+                                                              {zeros + "2400", 2400},
+                                                              {"1" + zeros, std::nullopt},
+                                                              {"0.49999999999999999999", 0},
+                                                              {"9999999.5", 10000000},
+                                                              {"10000000.000", 10000000},
+                                                              {"10000000.0001", std::nullopt}};
+  for (const auto& [text, twips] : rows) EXPECT_EQ(ParseTwipsText(text), twips) << text.substr(0, 40);
 }
 
 // A section read whole answers as Read would: the whole name, any case, its first line.
