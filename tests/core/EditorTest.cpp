@@ -441,7 +441,7 @@ TEST_F(NoteEditingTest, CharactersTheFilesCannotHoldAreSavedOnlyWhenTheUserAgree
   struct Case {
     std::string text, face;
     bool yes;
-    std::string named;             // "" when nothing is asked
+    std::string named;                       // "" when nothing is asked
     std::string saved = "", savedFace = "";  // what the note holds after Yes
   };
   const Case cases[] = {
