@@ -132,8 +132,10 @@ TEST_F(ResidentShellTest, LauncherRunsCommandLinesAndOpensFoldersThatAreThere) {
     const char* path;
     System::RunOutcome outcome;  // what starting it gives
     std::vector<std::string> runs;
-    const char* message;  // nullptr: none
+    const char* message;            // nullptr: none
+    System::RunOutcome shell = {};  // what starting it through the shell gives
   };
+  const System::RunOutcome elevation = {System::RunResult::kNeedsElevation, 740};
   const char* kNotFound = "ファイルが見つかりません。";
   const Case cases[] = {
       {"notepad.exe C:\\memo.txt", {}, {"notepad.exe C:\\memo.txt"}, nullptr},
@@ -146,6 +148,18 @@ TEST_F(ResidentShellTest, LauncherRunsCommandLinesAndOpensFoldersThatAreThere) {
        {System::RunResult::kFailed, 193},
        {"C:\\Windows\\win.ini"},
        "プログラムを起動できませんでした。\r\nC:\\Windows\\win.ini\r\n（エラー 193）"},
+      // One that needs administrator rights starts as Explorer would start it, with its question.
+      {"setup.exe /q", elevation, {"setup.exe /q", "shell setup.exe /q"}, nullptr},
+      {"setup.exe /q",
+       elevation,
+       {"setup.exe /q", "shell setup.exe /q"},
+       nullptr,
+       {System::RunResult::kDeclined, 1223}},
+      {"setup.exe /q",
+       elevation,
+       {"setup.exe /q", "shell setup.exe /q"},
+       "プログラムを起動できませんでした。\r\nsetup.exe /q\r\n（エラー 5）",
+       {System::RunResult::kFailed, 5}},
   };
   system.folders = {"C:\\Windows\\"};
   for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
@@ -158,6 +172,7 @@ TEST_F(ResidentShellTest, LauncherRunsCommandLinesAndOpensFoldersThatAreThere) {
     system.runs.clear();
     dialogs.messages.clear();
     system.outcome = cases[i].outcome;
+    system.shellOutcome = cases[i].shell;
     shell.OnCommand(LaunchCommand(i));
     EXPECT_EQ(system.runs, cases[i].runs);
     EXPECT_EQ(dialogs.messages,
