@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <string>
 
 namespace vq::win {
 
@@ -10,16 +9,7 @@ namespace vq::win {
 // downloads folder, say) would otherwise be loaded in its place. A module the program's manifest
 // redirects (the common controls, version 6) is still taken from there, as the loader looks at
 // the manifest before any folder.
-inline HMODULE LoadSystemLibrary(const wchar_t* module) {
-  HMODULE handle = LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  // Windows 7 without its 2011 loader update knows no such flag: the full path says the same.
-  if (!handle && GetLastError() == ERROR_INVALID_PARAMETER) {
-    wchar_t folder[MAX_PATH];
-    UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) handle = LoadLibraryW((std::wstring(folder, length) + L"\\" + module).c_str());
-  }
-  return handle;
-}
+HMODULE LoadSystemLibrary(const wchar_t* module);
 
 // A function of a system DLL that older systems lack, or that the program wants only when it
 // is used: the module is loaded on first use, from the system folder; nullptr when it or the
