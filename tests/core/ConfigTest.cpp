@@ -104,8 +104,10 @@ TEST(Config, ColoursAreWrittenUpperCaseWithoutLeadingZeros) {
 }
 
 // A window's place reads as strtod reads a decimal number, rounded to whole twips; hex is not one.
+// Exactly: hundreds of digits or an exponent past a double's range are the number they write.
 TEST(Config, WindowPlacesReadTheirLeadingDecimalNumber) {
-  const std::pair<const char*, std::optional<long>> rows[] = {{"1440", 1440},
+  const std::string zeros(400, '0');
+  const std::pair<std::string, std::optional<long>> rows[] = {{"1440", 1440},
                                                               {" \t-300", -300},
                                                               {"+12.5", 13},
                                                               {".5", 1},
@@ -122,8 +124,18 @@ TEST(Config, WindowPlacesReadTheirLeadingDecimalNumber) {
                                                               {"1e8", std::nullopt},
                                                               {"1e99999999999", std::nullopt},
                                                               {"10000000", 10000000},
-                                                              {"-10000001", std::nullopt}};
-  for (const auto& [text, twips] : rows) EXPECT_EQ(ParseTwipsText(text), twips) << text;
+                                                              {"-10000001", std::nullopt},
+                                                              {"0e400", 0},
+                                                              {"5000." + zeros, 5000},
+                                                              {"1" + zeros + "e-400", 1},
+                                                              {"0.49999999999999999999", 0}};
+  for (const auto& [text, twips] : rows) EXPECT_EQ(ParseTwipsText(text), twips) << text.substr(0, 40);
+}
+
+// A section read whole answers as Read would: the whole name, any case, its first line.
+TEST(Config, ValueOfTakesTheFirstLineOfExactlyThatKey) {
+  const ProfileKeys keys = {{"10", "ten"}, {"1", "one"}, {"Key", "first"}, {"KEY", "again"}};
+  EXPECT_EQ(ValueOf(keys, "1") + ValueOf(keys, "key") + ValueOf(keys, "2"), "onefirst");
 }
 
 TEST(Config, FlagsCompareExactlyAndCaseSensitively) {

@@ -435,21 +435,24 @@ TEST_F(NoteEditingTest, FailedWriteKeepsTheTypedTextInTheEditor) {
 }
 
 // What the files would give back changed is saved only when the user agrees, and is named as
-// typed, ten characters at most; No leaves the editor and the files as they were.
+// typed, ten characters at most; No leaves the editor and the files as they were. Yes saves each
+// as one "?", in the text and the font name, and the note shows that.
 TEST_F(NoteEditingTest, CharactersTheFilesCannotHoldAreSavedOnlyWhenTheUserAgrees) {
   struct Case {
     std::string text, face;
     bool yes;
-    std::string named;  // "" when nothing is asked
+    std::string named;       // "" when nothing is asked
+    std::string saved = "";  // the note's text and font name after Yes
   };
   const Case cases[] = {
       {"メモ😀", "ＭＳ Ｐゴシック", false, "「😀」"},
-      {"café", "Arial", true, "「é」"},
+      {"café 😀é", "Arial", true, "「é」「😀」", "caf? ??|Arial"},
       {"한국 한", "Malgun 고딕", false, "「한」「국」「고」「딕」"},
+      {"한 x", "Malgun 고딕", true, "「한」「고」「딕」", "? x|Malgun ??"},
       {"①ｱｲｳ", "ＭＳ Ｐゴシック", false, ""},
       {"àáâãäåèéêëì", "Arial", false, "「à」「á」「â」「ã」「ä」「å」「è」「é」「ê」「ë」など"},
       {"", "Arial", false, ""},
-      {"cut \xED\xA0\xBD", "Arial", true, "「\xED\xA0\xBD」"},
+      {"cut \xED\xA0\xBD", "Arial", true, "「\xED\xA0\xBD」", "cut ?|Arial"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -464,6 +467,12 @@ TEST_F(NoteEditingTest, CharactersTheFilesCannotHoldAreSavedOnlyWhenTheUserAgree
                                                                 c.named + "。別の文字に置き換えて貼り付けますか？"});
     const bool saved = !c.text.empty() && (c.yes || c.named.empty());
     EXPECT_EQ(files.files.empty(), !saved);
+    if (!c.saved.empty()) {  // the note shows what its file holds
+      const notes::Note& note = views.live.back()->note;
+      EXPECT_EQ(note.text + "|" + note.font.face, c.saved);
+      EXPECT_EQ(files.files[notes::NoteTextFileName(std::ssize(views.live) - 1)],
+                notes::NoteTextFileContent(note.text));
+    }
     if (editors.live) editing.Cancel();
     files.files.clear();
   }
@@ -472,6 +481,11 @@ TEST_F(NoteEditingTest, CharactersTheFilesCannotHoldAreSavedOnlyWhenTheUserAgree
   Editor().content.text = "😀";
   editing.Stick();
   EXPECT_TRUE(files.files.empty());
+  dialogs.duringAsk = [&] { Editor().content.text += "!"; };  // typed on: not what was agreed to
+  editing.NewNote();
+  Editor().content.text = "😀";
+  editing.Stick();
+  EXPECT_TRUE(files.files.empty() && editors.live && Editor().content.text == "😀!");
 }
 
 // The timer dialog stands in for the editor, at its place; its way out decides what the alarm row shows.

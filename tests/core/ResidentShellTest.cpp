@@ -132,7 +132,8 @@ TEST_F(ResidentShellTest, LauncherRunsCommandLinesAndOpensFoldersThatAreThere) {
     const char* path;
     System::RunOutcome outcome;  // what starting it gives
     std::vector<std::string> runs;
-    const char* message;  // nullptr: none
+    const char* message;            // nullptr: none
+    System::RunOutcome shell = {};  // what starting it through the shell gives
   };
   const char* kNotFound = "ファイルが見つかりません。";
   const Case cases[] = {
@@ -146,6 +147,13 @@ TEST_F(ResidentShellTest, LauncherRunsCommandLinesAndOpensFoldersThatAreThere) {
        {System::RunResult::kFailed, 193},
        {"C:\\Windows\\win.ini"},
        "プログラムを起動できませんでした。\r\nC:\\Windows\\win.ini\r\n（エラー 193）"},
+      // One that needs administrator rights starts as Explorer would start it, with its question.
+      {"setup.exe", {System::RunResult::kNeedsElevation, 740}, {"setup.exe", "shell setup.exe"}, nullptr},
+      {"setup.exe",
+       {System::RunResult::kNeedsElevation, 740},
+       {"setup.exe", "shell setup.exe"},
+       "プログラムを起動できませんでした。\r\nsetup.exe\r\n（エラー 5）",
+       {System::RunResult::kFailed, 5}},
   };
   system.folders = {"C:\\Windows\\"};
   for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
@@ -158,6 +166,7 @@ TEST_F(ResidentShellTest, LauncherRunsCommandLinesAndOpensFoldersThatAreThere) {
     system.runs.clear();
     dialogs.messages.clear();
     system.outcome = cases[i].outcome;
+    system.shellOutcome = cases[i].shell;
     shell.OnCommand(LaunchCommand(i));
     EXPECT_EQ(system.runs, cases[i].runs);
     EXPECT_EQ(dialogs.messages,

@@ -118,6 +118,11 @@ TEST(WindowOperationsTest, DoubleClickStateTable) {
   Step asked = steps({found, tick(kMinimiseNew)});
   Step down = steps({asked, tick(kMinimiseNew)});
   Step downThenUp = steps({down, doubleClick, vanish("New")});  // the new window's step still pending
+  Step hidOnClose = [](Bench& b) {                              // as tray programs do
+    b.desktop.Find("New")->refusesClose = true;
+    b.ops.CloseAll();
+    b.desktop.Find("New")->facts.visible = false;
+  };
   struct Case {
     const char* what;
     const char* watch;  // "b6"
@@ -147,6 +152,7 @@ TEST(WindowOperationsTest, DoubleClickStateTable) {
       {"1, minimise step: not down yet", "1", found, tick(kMinimiseNew), true, {kMinimiseNew}, {"minimise New"}},
       {"1, minimise step: down", "1", asked, tick(kMinimiseNew), true, {kRestoreNew}, {}},
       {"1, minimise step: double-click restores it too", "1", asked, doubleClick, false, {}, {"restore New"}},
+      {"1, minimise step: hid on close all", "1", steps({asked, hidOnClose, menuMinimise}), doubleClick, false, {}, {}},
       {"1, restore step", "1", down, tick(kRestoreNew), false, {}, {"front New"}},
       {"1, restore step: double-click leaves it", "1", down, doubleClick, false, {kRestoreNew}, {"restore New"}},
       {"1, restore step: a second double-click ends it", "1", downThenUp, doubleClick, true, {kWatch}, minimiseAll},

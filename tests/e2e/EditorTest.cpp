@@ -104,7 +104,7 @@ TEST_F(EditorTest, NewNoteIsTypedAndStuckUnderTheLowestFreeNumberAtTheEditorsPla
   }
   ASSERT_TRUE(WaitUntil([&] { return !Window(kEditorClass); }));
   ASSERT_TRUE(WaitUntil([&] { return folder.Exists("Vornquill1.hsn"); }));
-  EXPECT_EQ(folder.ReadBytes("Vornquill1.log"), ToShiftJis("会議の準備\r\n資料を印刷") + "??\r\n");
+  EXPECT_EQ(folder.ReadBytes("Vornquill1.log"), ToShiftJis("会議の準備\r\n資料を印刷") + "?\r\n");  // one per character
   EXPECT_EQ(RecordOf(folder, 1),
             RecordValues().Set(1, "10.5").Set(4, "&H80FFFF").Set(5, "&HFF").Set(7, "1500").Set(8, "3000").Bytes());
   EXPECT_TRUE(WaitUntil([&] { return NoteAt(*app, 200, 100).has_value(); }));

@@ -14,6 +14,10 @@ class FakeSystem : public System {
     runs.push_back(commandLine);
     return outcome;
   }
+  RunOutcome RunThroughShell(const std::string& commandLine) override {
+    runs.push_back("shell " + commandLine);
+    return shellOutcome;
+  }
   bool FolderExists(const std::string& path) const override { return folders.contains(path); }
   bool WriteTextFile(const std::string& path, const std::string& text) override {
     if (failWrites) return false;
@@ -28,7 +32,7 @@ class FakeSystem : public System {
   void EndProgram() override { ended = true; }
 
   std::vector<std::string> runs;
-  RunOutcome outcome;
+  RunOutcome outcome, shellOutcome;
   std::map<std::string, std::string> files;
   std::set<std::string> folders;  // folders that are there, as the launcher names them
   bool failWrites = false, failDeletes = false;

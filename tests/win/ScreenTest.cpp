@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "win/base/Dpi.h"
+#include "win/base/LoadFunction.h"
 #include "win/base/Screen.h"
 
 namespace vq::win {
@@ -24,6 +25,16 @@ TEST(MonitorLayout, AnswersAsTheWindowSystemDoes) {
     }
     layout.Forget();
   }
+}
+
+// vq_planted.dll lies beside this program: the ordinary search finds it there, the program's
+// loader of system functions does not, and still finds the system's own DLLs.
+TEST(LoadFunction, TakesDllsFromTheSystemFolderOnly) {
+  HMODULE beside = LoadLibraryW(L"vq_planted.dll");
+  ASSERT_NE(beside, nullptr);
+  FreeLibrary(beside);
+  EXPECT_EQ(LoadFunction<FARPROC>(L"vq_planted.dll", "Planted"), nullptr);
+  EXPECT_NE(LoadFunction<FARPROC>(L"shcore.dll", "GetDpiForMonitor"), nullptr);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "base/Utf8.h"
 
+#include <set>
+
 namespace vq {
 
 namespace {
@@ -16,5 +18,21 @@ std::string_view FirstCharacters(std::string_view text, std::size_t n) {
 }
 
 std::string_view FirstCharacter(std::string_view text) { return FirstCharacters(text, 1); }
+
+std::string ReplaceCharacters(std::string_view text, const std::vector<std::string>& characters, std::string_view by) {
+  // A text of megabytes may hold thousands of different characters to replace.
+  const std::set<std::string_view> replaced(characters.begin(), characters.end());
+  std::string out;
+  out.reserve(text.size());
+  while (!text.empty()) {
+    std::string_view c = FirstCharacter(text);
+    if (replaced.contains(c))
+      out += by;
+    else
+      out += c;
+    text.remove_prefix(c.size());
+  }
+  return out;
+}
 
 }  // namespace vq

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace vq {
 
@@ -8,5 +10,7 @@ namespace vq {
 std::string_view FirstCharacter(std::string_view text);
 // The first n characters, never splitting a UTF-8 sequence.
 std::string_view FirstCharacters(std::string_view text, std::size_t n);
+// The text with each of the given characters (whole UTF-8 sequences) replaced by `by`.
+std::string ReplaceCharacters(std::string_view text, const std::vector<std::string>& characters, std::string_view by);
 
 }  // namespace vq

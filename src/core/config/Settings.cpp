@@ -1,6 +1,5 @@
 #include "config/Settings.h"
 
-#include <cmath>
 #include <algorithm>
 
 namespace vq {
@@ -41,31 +40,45 @@ std::string_view MailProtocolText(MailProtocol protocol) {
 
 // Reads what strtod would read, in decimal: leading blanks, a sign, digits with a point and an
 // exponent, and stops at the first character that does not fit. Written out because strtod
-// alone would link mingw's whole floating-point reader.
+// alone would link mingw's whole floating-point reader; and read exactly, as digits and a power
+// of ten, so that hundreds of digits or an exponent past a double's range ("0e400", "5000.000…")
+// read as the number they write rather than as nothing.
 std::optional<long> ParseTwipsText(std::string_view text) {
+  constexpr long kLargest = 10'000'000;  // twips: far beyond any screen
   size_t i = text.find_first_not_of(" \t\n\v\f\r");
   if (i == std::string_view::npos) return std::nullopt;
   auto digit = [&](size_t at) { return at < text.size() && text[at] >= '0' && text[at] <= '9'; };
   bool negative = text[i] == '-';
   if (text[i] == '-' || text[i] == '+') ++i;
-  double mantissa = 0;
-  int scale = 0, digits = 0;
-  for (; digit(i); ++i, ++digits) mantissa = mantissa * 10 + (text[i] - '0');
-  if (i < text.size() && text[i] == '.') {
-    for (++i; digit(i); ++i, ++digits, --scale) mantissa = mantissa * 10 + (text[i] - '0');
-  }
-  if (digits == 0) return std::nullopt;
+  std::string digits;  // without leading zeros; the value is digits × 10^scale
+  long scale = 0;
+  bool any = false;
+  for (; digit(i); ++i, any = true)
+    if (!digits.empty() || text[i] != '0') digits += text[i];
+  if (i < text.size() && text[i] == '.')
+    for (++i; digit(i); ++i, --scale, any = true)
+      if (!digits.empty() || text[i] != '0') digits += text[i];
+  if (!any) return std::nullopt;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     size_t at = i + 1;
     bool down = at < text.size() && text[at] == '-';
     if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
-    int exponent = 0;
-    for (; digit(at); ++at) exponent = std::min(exponent * 10 + (text[at] - '0'), 9999);
+    long exponent = 0;
+    for (; digit(at); ++at) exponent = std::min(exponent * 10 + (text[at] - '0'), 9999L);
     if (digit(at - 1)) scale += down ? -exponent : exponent;
   }
-  double value = mantissa * std::pow(10.0, scale);
-  if (!std::isfinite(value) || value > 1e7) return std::nullopt;
-  return static_cast<long>(std::lround(negative ? -value : value));
+  if (digits.empty()) return 0;
+  // The whole part has this many digits; more than eight is more than kLargest.
+  const long whole = static_cast<long>(digits.size()) + scale;
+  if (whole > 8) return std::nullopt;
+  auto at = [&](long k) { return k >= 0 && k < static_cast<long>(digits.size()) ? digits[k] - '0' : 0; };
+  long value = 0;
+  for (long k = 0; k < whole; ++k) value = value * 10 + at(k);
+  if (value > kLargest || (value == kLargest && digits.find_first_not_of('0', 8) != std::string::npos))
+    return std::nullopt;
+  // Halves away from zero: the first digit after the point decides.
+  if (at(whole) >= 5) ++value;
+  return negative ? -value : value;
 }
 
 WindowPlace ReadPlace(const Config& config, std::string_view section) {

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/Utf8.h"
 #include "config/Settings.h"
 #include "editor/EditorMessages.h"
 #include "notes/NoteDefaults.h"
@@ -82,6 +83,11 @@ void NoteEditing::Stick() {
     // The editor may have been closed, or its text changed, while the question was open: what
     // the user agreed to is gone.
     if (!view_ || view_->Content() != content) return;
+    // The files would give back the code page's default character or a look-alike, which differ
+    // from system to system, and one "?" for each half of a character beyond UTF-16's first
+    // plane (an emoji): each becomes one "?" here, and the note shows what a restart reads.
+    content.text = ReplaceCharacters(content.text, lost, "?");
+    content.font.face = ReplaceCharacters(content.font.face, lost, "?");
   }
   notes::Note note;
   note.text = content.text;

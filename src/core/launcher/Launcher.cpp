@@ -53,6 +53,9 @@ void Launcher::Run(int entry) {
     return;
   }
   auto outcome = system_.Run(*commandLine);
+  // An entry a user starts from Explorer with a consent prompt (a setup program, an
+  // administrator's tool) starts the same way from here.
+  if (outcome.result == System::RunResult::kNeedsElevation) outcome = system_.RunThroughShell(*commandLine);
   if (outcome.result == System::RunResult::kNotFound)
     dialogs_.Message(kFileNotFoundMessage);
   else if (outcome.result == System::RunResult::kFailed)

@@ -52,6 +52,8 @@ void MailResultWindow::OnMailerClick() {
       case System::RunResult::kNotFound:
         ports_.dialogs.Message(kMailerNotFoundMessage);
         return;
+      case System::RunResult::kNeedsElevation:
+      case System::RunResult::kDeclined:
       case System::RunResult::kFailed:
         break;
     }

@@ -64,7 +64,9 @@ void WindowOperations::Minimise(std::optional<MonitorId> only) {
     if (w && w->minimised && !Contains(minimised, earlier)) minimised.push_back(earlier);
   }
   minimised_ = std::move(minimised);
-  std::erase_if(askedToClose_, [this](WindowId w) { return !Contains(minimised_, w); });
+  // The watch's new window is ours to bring back as well (RestoreOurs): had close all asked it to
+  // close and it hid, forgetting that would have the restoring double-click show it again.
+  std::erase_if(askedToClose_, [this](WindowId w) { return !Contains(minimised_, w) && w != newWindow_; });
 }
 
 void WindowOperations::RestoreAll() {

@@ -5,15 +5,19 @@
 
 namespace vq::win {
 
+// A system DLL, from the system folder only: a file of the same name beside the program (in a
+// downloads folder, say) would otherwise be loaded in its place. A module the program's manifest
+// redirects (the common controls, version 6) is still taken from there, as the loader looks at
+// the manifest before any folder.
+HMODULE LoadSystemLibrary(const wchar_t* module);
+
 // A function of a system DLL that older systems lack, or that the program wants only when it
-// is used: the module is loaded on first use; nullptr when it or the function is missing.
-// `systemOnly` for a module that is not one of Windows' known DLLs: a file of that name beside
-// the program (in a downloads folder, say) would otherwise be loaded in its place.
+// is used: the module is loaded on first use, from the system folder; nullptr when it or the
+// function is missing.
 template <typename F>
-F LoadFunction(const wchar_t* module, const char* name, bool systemOnly = false) {
+F LoadFunction(const wchar_t* module, const char* name) {
   HMODULE handle = GetModuleHandleW(module);
-  if (!handle)
-    handle = systemOnly ? LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32) : LoadLibraryW(module);
+  if (!handle) handle = LoadSystemLibrary(module);
   return handle ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(handle, name))) : nullptr;
 }
 
@@ -24,13 +28,12 @@ F LoadFunction(const wchar_t* module, const char* name, bool systemOnly = false)
 template <typename F>
 class LazyFunction {
  public:
-  constexpr LazyFunction(const wchar_t* module, const char* name, bool systemOnly = false)
-      : module_(module), name_(name), systemOnly_(systemOnly) {}
+  constexpr LazyFunction(const wchar_t* module, const char* name) : module_(module), name_(name) {}
 
   F Get() const {
     void* found = found_.load(std::memory_order_acquire);
     if (!found) {
-      F function = LoadFunction<F>(module_, name_, systemOnly_);
+      F function = LoadFunction<F>(module_, name_);
       found = function ? reinterpret_cast<void*>(function) : Missing();
       found_.store(found, std::memory_order_release);
     }
@@ -42,7 +45,6 @@ class LazyFunction {
 
   const wchar_t* module_;
   const char* name_;
-  bool systemOnly_;
   mutable std::atomic<void*> found_{nullptr};
 };
 

@@ -32,8 +32,8 @@ bool Minimisable(HWND window, bool owned) {
   return taskbarButton && (style & WS_MINIMIZEBOX) != 0 && IsWindowEnabled(window);
 }
 
-constinit LazyFunction<HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD)> dwmGetWindowAttribute{
-    L"dwmapi.dll", "DwmGetWindowAttribute", true};
+constinit LazyFunction<HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD)> dwmGetWindowAttribute{L"dwmapi.dll",
+                                                                                          "DwmGetWindowAttribute"};
 
 // What DWM says of a window, from dwmapi loaded with the first window operation. Where the call
 // fails or there is no DWM (older systems, Wine) the window counts as in sight.

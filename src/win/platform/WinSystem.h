@@ -10,6 +10,7 @@ class WinSystem : public System {
   explicit WinSystem(std::wstring programFolder) : programFolder_(std::move(programFolder)) {}  // ends in "\"
 
   RunOutcome Run(const std::string& commandLine) override;
+  RunOutcome RunThroughShell(const std::string& commandLine) override;
   bool FolderExists(const std::string& path) const override;
   bool WriteTextFile(const std::string& path, const std::string& text) override;
   DeleteResult RemoveFile(const std::string& path) override;
