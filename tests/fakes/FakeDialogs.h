@@ -12,8 +12,6 @@ namespace vq::test {
 // open, before it is answered.
 class FakeDialogs : public Dialogs {
  public:
-  using Dialogs::AskYesNo;
-  using Dialogs::Message;
   void Message(std::string_view text, const BoxOwner* window) override {
     messages.emplace_back(text);
     about.push_back(window);

@@ -14,9 +14,7 @@ LocalTime WinClock::Now() const {
 
 void WinDialogs::Message(std::string_view text, const BoxOwner* about) { (void)Show(text, about, MB_OK); }
 
-bool WinDialogs::AskYesNo(std::string_view text, const BoxOwner* about) {
-  return Show(text, about, MB_YESNO) == IDYES;
-}
+bool WinDialogs::AskYesNo(std::string_view text, const BoxOwner* about) { return Show(text, about, MB_YESNO) == IDYES; }
 
 int WinDialogs::Show(std::string_view text, const BoxOwner* about, UINT buttons) {
   // The owner comes to the front with its box and is activated again when the box closes; an
