@@ -293,13 +293,16 @@ TEST_F(NoteEditingTest, EmptyTextIsRefusedAndTheEditorStays) {
   EXPECT_EQ(files.writes, 0);
 }
 
+// The refusal is said over the edit that is open, the timer dialog while it stands in for the editor.
 TEST_F(NoteEditingTest, SecondEditIsRefused) {
   AddNote(0, SampleRecord(), "zero");
   board.RestoreNotes();
   editing.NewNote();
   editing.NewNote();
+  editing.OpenTimerDialog();
   editing.EditCurrentNote();
   EXPECT_EQ(dialogs.messages, (std::vector<std::string>{"他のタグを編集中です。", "他のタグを編集中です。"}));
+  EXPECT_EQ(dialogs.about, (std::vector<const BoxOwner*>{editors.live, editors.timerDialog}));
   EXPECT_EQ(editors.created, 1);
 }
 
@@ -457,14 +460,18 @@ TEST_F(NoteEditingTest, CharactersTheFilesCannotHoldAreSavedOnlyWhenTheUserAgree
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     dialogs.questions.clear();
+    dialogs.about.clear();
+    dialogs.messages.clear();
     dialogs.answerYes = c.yes;
     editing.NewNote();
+    const BoxOwner* editor = editors.live;
     Editor().content = {c.text, {c.face, 9, false, false}, 0xFFFFFF, 0, {}};
     editing.Stick();
     EXPECT_EQ(dialogs.questions, c.named.empty()
                                      ? std::vector<std::string>{}
                                      : std::vector<std::string>{"付箋紙のファイルに保存できない文字があります：" +
                                                                 c.named + "。別の文字に置き換えて貼り付けますか？"});
+    EXPECT_EQ(dialogs.about, std::vector<const BoxOwner*>(dialogs.questions.size() + dialogs.messages.size(), editor));
     const bool saved = !c.text.empty() && (c.yes || c.named.empty());
     EXPECT_EQ(files.files.empty(), !saved);
     if (!c.saved.empty()) {  // the note shows what its file holds

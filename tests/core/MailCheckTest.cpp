@@ -270,6 +270,7 @@ TEST(MailResultWindow, MailerLabel) {
     rig.driver.ResultWindow().OnMailerClick();
     EXPECT_EQ(rig.system.runs, Strings(row.runs, row.mailer));
     EXPECT_EQ(rig.dialogs.messages, row.message.empty() ? Strings{} : Strings{row.message});
+    EXPECT_EQ(rig.dialogs.about, std::vector<const BoxOwner*>(rig.dialogs.messages.size(), rig.views.live));
     EXPECT_EQ(rig.driver.ResultWindow().IsOpen(), !row.message.empty());  // started: the window goes
     EXPECT_FALSE(rig.schedule.Busy() || rig.driver.Session(0).Running());
     EXPECT_TRUE(rig.sockets[0].IsClosed());

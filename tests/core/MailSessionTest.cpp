@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fakes/FakeMailPorts.h"
 #include "mail/MailMessages.h"
 
@@ -141,7 +143,11 @@ TEST(Pop3Session, ConversationOutcomes) {
     EXPECT_EQ(rig.dialogs.messages, row.messages);
     const bool mail = row.line.find("のメール") != std::string::npos;
     EXPECT_EQ(rig.views.Last().announced, mail);
-    EXPECT_EQ(rig.views.Last().shown, mail);  // a check started by GetMail shows only for mail
+    EXPECT_EQ(rig.views.Last().shown, mail || !row.messages.empty());  // started by GetMail: for mail or a box
+    EXPECT_EQ(rig.dialogs.about, std::vector<const BoxOwner*>(row.messages.size(), rig.views.live));
+    if (!row.messages.empty()) {
+      EXPECT_EQ(*std::prev(std::find(rig.timeline.begin(), rig.timeline.end(), "message " + row.messages[0])), "show");
+    }
     ExpectEnded(rig, 0);
     if (mail && !row.messages.empty()) {
       EXPECT_EQ(rig.timeline.back(), "message " + row.messages.back());

@@ -141,6 +141,7 @@ TEST_F(NoteBoardTest, FailedSaveIsReportedAndTheFileKept) {
   events.OnNotePress(View(1), MouseButton::kLeft);
   EXPECT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].rfind("Vornquill3.hsnを保存できませんでした。", 0), 0u);
+  EXPECT_EQ(dialogs.about, std::vector<const BoxOwner*>{&View(1)});
   EXPECT_EQ(files.files["Vornquill3.hsn"], RecordText(SampleRecord()));
 }
 
@@ -253,6 +254,7 @@ TEST_F(NoteBoardTest, PeelOffAsksAndOnlyYesDeletes) {
   dialogs.answerYes = false;
   PopupCommand(2, MenuCommand::kNotePeel);
   EXPECT_EQ(dialogs.questions, std::vector<std::string>{"このタグを消去しますか？"});
+  EXPECT_EQ(dialogs.about, std::vector<const BoxOwner*>{&View(2)});
   EXPECT_EQ(board.Count(), 3);
   EXPECT_TRUE(files.Exists("Vornquill1.hsn"));
 

@@ -286,6 +286,7 @@ TEST_F(LauncherEditorTest, RegisteringWithoutANameWritesNothing) {
   file.writes.clear();
   options.RegisterLauncher();
   EXPECT_EQ(dialogs.messages, std::vector<std::string>{"名前を付けてください。"});
+  EXPECT_EQ(dialogs.about, std::vector<const BoxOwner*>{views.live});
   EXPECT_TRUE(file.writes.empty());
 }
 

@@ -23,9 +23,9 @@ using Titles = std::vector<std::string>;
 // the rest of the program goes on meanwhile).
 class ScriptedDialogs : public test::FakeDialogs {
  public:
-  bool AskYesNo(std::string_view text) override {
+  bool AskYesNo(std::string_view text, const BoxOwner* window) override {
     if (whileAsking) whileAsking();
-    return test::FakeDialogs::AskYesNo(text);
+    return test::FakeDialogs::AskYesNo(text, window);
   }
   std::function<void()> whileAsking;
 };

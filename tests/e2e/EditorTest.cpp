@@ -81,7 +81,7 @@ class EditorTest : public ::testing::Test {
 
 TEST_F(EditorTest, NewNoteIsTypedAndStuckUnderTheLowestFreeNumberAtTheEditorsPlace) {
   WriteNote(folder, 0, RecordValues().Set(7, "7500"), "zero");
-  WriteNote(folder, 2, RecordValues().Set(7, "9000"), "two");
+  WriteNote(folder, 2, RecordValues().Set(7, "1800").Set(8, "3300"), "two");  // under the editor
   app = App::Start(folder);
   auto editor = OpenNewNote();
   EXPECT_EQ(editor.text, L"Vorn付箋紙");
@@ -101,6 +101,13 @@ TEST_F(EditorTest, NewNoteIsTypedAndStuckUnderTheLowestFreeNumberAtTheEditorsPla
     EXPECT_FALSE(folder.Exists("Vornquill1.hsn") || folder.Exists("Vornquill1.log"));
     PressButton(box->hwnd, answer);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box->hwnd); }));
+    if (answer != IDNO) continue;
+    // The editor the question was about is the active window again, and no note covers it.
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == editor.hwnd; }));
+    for (const auto& w : app->Windows()) {
+      if (w.hwnd == editor.hwnd) break;
+      EXPECT_NE(w.className, kNoteClass) << Narrow(WindowText(w.hwnd));
+    }
   }
   ASSERT_TRUE(WaitUntil([&] { return !Window(kEditorClass); }));
   ASSERT_TRUE(WaitUntil([&] { return folder.Exists("Vornquill1.hsn"); }));

@@ -12,14 +12,16 @@ namespace vq::test {
 // open, before it is answered.
 class FakeDialogs : public Dialogs {
  public:
-  void Message(std::string_view text) override {
+  void Message(std::string_view text, const BoxOwner* window) override {
     messages.emplace_back(text);
+    about.push_back(window);
     if (timeline) timeline->push_back("message " + std::string(text));
     // One event per box, and none from the boxes that event opens.
     if (duringMessage) std::exchange(duringMessage, nullptr)();
   }
-  bool AskYesNo(std::string_view text) override {
+  bool AskYesNo(std::string_view text, const BoxOwner* window) override {
     questions.emplace_back(text);
+    about.push_back(window);
     if (duringAsk) std::exchange(duringAsk, nullptr)();
     return answerYes;
   }
@@ -27,6 +29,7 @@ class FakeDialogs : public Dialogs {
 
   std::vector<std::string> messages;
   std::vector<std::string> questions;
+  std::vector<const BoxOwner*> about;  // the window each box, message or question, was about
   bool answerYes = true;
   int beeps = 0;
   std::function<void()> duringMessage;           // runs once, in the next message box

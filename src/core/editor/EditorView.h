@@ -4,6 +4,7 @@
 
 #include "base/Twips.h"
 #include "notes/NoteRecord.h"
+#include "ports/Dialogs.h"
 
 namespace vq::editor {
 
@@ -26,7 +27,7 @@ struct EditorPlacement {
 
 class NoteEditing;
 
-class EditorView {
+class EditorView : public BoxOwner {
  public:
   virtual ~EditorView() = default;
   virtual void Show(const EditorContent& content, const EditorPlacement& placement) = 0;
@@ -43,7 +44,7 @@ class EditorView {
 };
 
 // "タイマー設定", opened from the editor at the editor's place.
-class TimerDialogView {
+class TimerDialogView : public BoxOwner {
  public:
   virtual ~TimerDialogView() = default;
   virtual void Open(const notes::NoteAlarm& alarm, const WindowPlace& place) = 0;

@@ -29,7 +29,8 @@ WindowPlace NoteEditing::Place() const {
 
 bool NoteEditing::RefuseSecondEdit() {
   if (!view_) return false;
-  dialogs_.Message(kEditInProgressMessage);
+  // Said over the edit that is open, which comes to the front with it.
+  dialogs_.Message(kEditInProgressMessage, timerView_ ? static_cast<const BoxOwner*>(timerView_.get()) : view_.get());
   return true;
 }
 
@@ -68,18 +69,18 @@ void NoteEditing::Stick() {
   if (!view_) return;
   EditorContent content = view_->Content();
   if (content.text.empty()) {
-    dialogs_.Message(kNothingEnteredMessage);
+    dialogs_.Message(kNothingEnteredMessage, view_.get());
     return;
   }
   // A text its file could not give back at the next start stays in the editor.
   if (!board_.TextFits(content.text)) {
-    dialogs_.Message(kTextTooLongMessage);
+    dialogs_.Message(kTextTooLongMessage, view_.get());
     return;
   }
   // A character the code page lacks would come back as "?" or a look-alike: the user decides.
   auto lost = board_.UnstorableCharacters(content.text, content.font.face);
   if (!lost.empty()) {
-    if (!dialogs_.AskYesNo(UnstorableCharactersQuestion(lost))) return;
+    if (!dialogs_.AskYesNo(UnstorableCharactersQuestion(lost), view_.get())) return;
     // The editor may have been closed, or its text changed, while the question was open: what
     // the user agreed to is gone.
     if (!view_ || view_->Content() != content) return;
@@ -100,7 +101,7 @@ void NoteEditing::Stick() {
   if (number == kNewNoteNumber) {
     auto free = board_.FindFreeNoteNumber();
     if (!free) {
-      dialogs_.Message(notes::kAllNotesTakenMessage);
+      dialogs_.Message(notes::kAllNotesTakenMessage, view_.get());
       return;
     }
     number = *free;
@@ -115,7 +116,7 @@ void NoteEditing::Stick() {
   }
   // The typed text stays in the editor when the files cannot be written.
   if (!board_.SaveNote(number, note)) {
-    dialogs_.Message(notes::SaveFailedMessage(number));
+    dialogs_.Message(notes::SaveFailedMessage(number), view_.get());
     return;
   }
   board_.ShowNote(number, note);

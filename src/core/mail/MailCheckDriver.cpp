@@ -11,10 +11,10 @@ MailCheckDriver::MailCheckDriver(const Ports& ports)
   for (int i = 0; i < kAccountCount; ++i) {
     streams_[i] = std::make_unique<TlsStream>(*ports.sockets[i], *ports.securityLayers[i]);
     sessions_[i] = std::make_unique<Pop3Session>(
-        i, Pop3Session::Ports{*streams_[i], ports.timers, ports.dialogs, ports.schedule, window_},
+        i, Pop3Session::Ports{*streams_[i], ports.timers, window_.Boxes(), ports.schedule, window_},
         [this] { sessionEnded_ = true; });
     imapSessions_[i] = std::make_unique<ImapSession>(
-        i, ImapSession::Ports{*streams_[i], ports.timers, ports.dialogs, ports.schedule, window_},
+        i, ImapSession::Ports{*streams_[i], ports.timers, window_.Boxes(), ports.schedule, window_},
         [this] { sessionEnded_ = true; });
     streams_[i]->SetEvents(sessions_[i].get());
   }

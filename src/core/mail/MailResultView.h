@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/Twips.h"
+#include "ports/Dialogs.h"
 
 namespace vq::mail {
 
@@ -11,7 +12,7 @@ class MailResultWindow;
 
 // The small window with one status line per account and the label that starts the mailer.
 // Every size and place is in twips.
-class MailResultView {
+class MailResultView : public BoxOwner {
  public:
   virtual ~MailResultView() = default;
   // The line sizes itself to its text.

@@ -21,6 +21,12 @@ void MailResultWindow::PlaceStatusLine(int account, long top) { View().PlaceStat
 void MailResultWindow::SetWindowHeight(long height, long linesHeight) { View().SetWindowHeight(height, linesHeight); }
 void MailResultWindow::Show() { View().Show(); }
 
+MailResultView& MailResultWindow::ShownView() {
+  MailResultView& view = View();
+  view.Show();
+  return view;
+}
+
 void MailResultWindow::ShowMail(int account, std::string_view text) {
   MailResultView& view = View();
   view.Show();
@@ -50,7 +56,7 @@ void MailResultWindow::OnMailerClick() {
         Close();
         return;
       case System::RunResult::kNotFound:
-        ports_.dialogs.Message(kMailerNotFoundMessage);
+        Boxes().Message(kMailerNotFoundMessage);
         return;
       case System::RunResult::kNeedsElevation:
       case System::RunResult::kDeclined:
@@ -58,7 +64,7 @@ void MailResultWindow::OnMailerClick() {
         break;
     }
   }
-  ports_.dialogs.Message(kMailerFailedMessage);
+  Boxes().Message(kMailerFailedMessage);
 }
 
 }  // namespace vq::mail

@@ -50,12 +50,34 @@ class MailResultWindow {
   void OnMailerClick();
   void OnCloseBox() { Close(); }
 
+  // The boxes of a check, whoever shows them, are about this window.
+  Dialogs& Boxes() { return boxes_; }
+
  private:
+  // A box is owned by the window it is about, and one owned by a hidden window stays out of
+  // sight (a periodic check writes its lines into the hidden window): the window shows first.
+  class CheckBoxes final : public Dialogs {
+   public:
+    explicit CheckBoxes(MailResultWindow& window) : window_(window) {}
+    void Message(std::string_view text, const BoxOwner*) override {
+      window_.ports_.dialogs.Message(text, &window_.ShownView());
+    }
+    bool AskYesNo(std::string_view text, const BoxOwner*) override {
+      return window_.ports_.dialogs.AskYesNo(text, &window_.ShownView());
+    }
+    void Beep() override { window_.ports_.dialogs.Beep(); }
+
+   private:
+    MailResultWindow& window_;
+  };
+
   MailResultView& View();
+  MailResultView& ShownView();
 
   Ports ports_;
   std::function<void()> abandonSessions_;
   std::unique_ptr<MailResultView> view_;
+  CheckBoxes boxes_{*this};
 };
 
 }  // namespace vq::mail

@@ -145,7 +145,8 @@ void NoteBoard::SaveAfterClick(Entry& entry) {
   WindowPlace place = PlaceOf(entry);
   entry.note.top = place.top;
   entry.note.left = place.left;
-  if (!store_.WriteRecord(entry.number, RecordFromNote(entry.note))) dialogs_.Message(SaveFailedMessage(entry.number));
+  if (!store_.WriteRecord(entry.number, RecordFromNote(entry.note)))
+    dialogs_.Message(SaveFailedMessage(entry.number), entry.view.get());
 }
 
 void NoteBoard::OnCommand(MenuCommand command) {
@@ -179,7 +180,7 @@ void NoteBoard::OnCommand(MenuCommand command) {
 
 void NoteBoard::SetLayerLine(Entry& entry) {
   if (!store_.SetRecordLine(entry.number, kLayerLine, FormatLayer(entry.note.layer)))
-    dialogs_.Message(SaveFailedMessage(entry.number));
+    dialogs_.Message(SaveFailedMessage(entry.number), entry.view.get());
 }
 
 void NoteBoard::ToggleTopmost() {
@@ -247,7 +248,7 @@ void NoteBoard::HideCurrent() {
   if (!entry) return;
   if (!store_.SetRecordLine(entry->number, kVisibleLine, kFalse)) {
     // Hiding a note whose file still says "shown" would bring it back at the next start.
-    dialogs_.Message(SaveFailedMessage(entry->number));
+    dialogs_.Message(SaveFailedMessage(entry->number), entry->view.get());
     return;
   }
   hidden_[entry->number] = HiddenNoteCaption(entry->note.text);
@@ -279,7 +280,7 @@ void NoteBoard::PeelCurrent() {
   Entry* entry = Current();
   if (!entry) return;
   NoteView* view = entry->view.get();
-  if (!dialogs_.AskYesNo(kPeelQuestion)) return;
+  if (!dialogs_.AskYesNo(kPeelQuestion, view)) return;
   // The question let other events run; act on the same note whatever happened meanwhile.
   current_ = PositionOf(*view);
   entry = Current();

@@ -7,6 +7,7 @@
 #include "base/Menu.h"
 #include "base/Twips.h"
 #include "notes/NoteRecord.h"
+#include "ports/Dialogs.h"
 
 namespace vq::notes {
 
@@ -20,7 +21,7 @@ struct CountdownLine {
 };
 
 // One note window on the desktop.
-class NoteView {
+class NoteView : public BoxOwner {
  public:
   virtual ~NoteView() = default;
   // Shows the note's text in its font and colours at its place, sized to the text, with the

@@ -43,7 +43,7 @@ void OptionsController::Save() {
   ok = launcher_.WriteTable() && ok;
   launcher_.SelectSlot(launcher_.Selected());
   view_->RefreshLauncher();
-  if (!ok) ports_.dialogs.Message(kSettingsNotSavedMessage);
+  if (!ok) Tell(kSettingsNotSavedMessage);
 }
 
 void OptionsController::Apply() {
@@ -78,10 +78,10 @@ void OptionsController::Close() {
 void OptionsController::RegisterLauncher() {
   switch (launcher_.Register()) {
     case LauncherEditor::RegisterResult::kNeedsName:
-      ports_.dialogs.Message(kNeedsNameMessage);
+      Tell(kNeedsNameMessage);
       break;
     case LauncherEditor::RegisterResult::kWriteFailed:
-      ports_.dialogs.Message(kLauncherNotSavedMessage);
+      Tell(kLauncherNotSavedMessage);
       break;
     case LauncherEditor::RegisterResult::kRegistered:
       break;
@@ -93,32 +93,32 @@ void OptionsController::RegisterStartup() {
   std::string folder = ports_.folders.StartupFolder();
   // Without a Startup folder the shortcut would land in a drive's root, where it does nothing.
   if (folder.empty()) {
-    ports_.dialogs.Message(kNoStartupFolderMessage);
+    Tell(kNoStartupFolderMessage);
     return;
   }
   std::string path = StartupShortcutPath(folder);
   if (ports_.system.WriteTextFile(path, StartupShortcutText(ports_.system.ProgramFolder())))
-    ports_.dialogs.Message(kRegisteredMessage);
+    Tell(kRegisteredMessage);
   else
-    ports_.dialogs.Message(RegisterFailedMessage(path));
+    Tell(RegisterFailedMessage(path));
 }
 
 void OptionsController::RemoveStartup() {
   std::string folder = ports_.folders.StartupFolder();
   if (folder.empty()) {
-    ports_.dialogs.Message(kFileNotFoundMessage);
+    Tell(kFileNotFoundMessage);
     return;
   }
   std::string path = StartupShortcutPath(folder);
   switch (ports_.system.RemoveFile(path)) {
     case System::DeleteResult::kDeleted:
-      ports_.dialogs.Message(kRemovedMessage);
+      Tell(kRemovedMessage);
       break;
     case System::DeleteResult::kMissing:
-      ports_.dialogs.Message(kFileNotFoundMessage);
+      Tell(kFileNotFoundMessage);
       break;
     case System::DeleteResult::kFailed:
-      ports_.dialogs.Message(RemoveFailedMessage(path));
+      Tell(RemoveFailedMessage(path));
       break;
   }
 }

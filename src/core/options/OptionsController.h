@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <string_view>
 
 #include "config/Config.h"
 #include "mail/MailSchedule.h"
@@ -55,6 +56,8 @@ class OptionsController : public mail::MailSettingsSource {
  private:
   void Save();
   void Close();
+  // Every box of the dialog is about the dialog.
+  void Tell(std::string_view text) { ports_.dialogs.Message(text, view_.get()); }
 
   Ports ports_;
   LauncherEditor launcher_;

@@ -5,6 +5,7 @@
 #include "options/OptionsModel.h"
 #include "base/Twips.h"
 #include "config/Settings.h"
+#include "ports/Dialogs.h"
 
 namespace vq::options {
 
@@ -14,7 +15,7 @@ inline constexpr int kMailSettingsSubPage = kAccountCount;
 
 class OptionsController;
 
-class OptionsView {
+class OptionsView : public BoxOwner {
  public:
   virtual ~OptionsView() = default;
   // Fills every field and places the dialog (twips); SelectPage then shows it.
