@@ -406,6 +406,7 @@ TEST(ImapSession, LiteralsAndAuthenticatePlain) {
     std::string user, password, capability;
     MailSecurity security;
     std::string sent;  // after CAPABILITY, with the server's "+" answered
+    std::string greeting = "* OK";
   };
   const Row rows[] = {
       {"a\"b\\c", "s3cret", "IMAP4rev1", MailSecurity::kNone, "a2 LOGIN \"a\\\"b\\\\c\" \"s3cret\"\r\n"},
@@ -413,6 +414,11 @@ TEST(ImapSession, LiteralsAndAuthenticatePlain) {
       {"u", "l\r\nf", "LITERAL+", MailSecurity::kNone, "a2 LOGIN \"u\" {4+}\r\nl\r\nf\r\n"},
       {"user1", "s3cret", "LOGINDISABLED AUTH=PLAIN", MailSecurity::kTls,
        "a2 AUTHENTICATE PLAIN\r\nAHVzZXIxAHMzY3JldA==\r\n"},
+      // Without TLS the password never goes out, however the server goes on.
+      {"user1", "s3cret", "LOGINDISABLED AUTH=PLAIN", MailSecurity::kNone, "a2 LOGOUT\r\n"},
+      {"user1", "s3cret", "LOGINDISABLED\r\n* CAPABILITY IMAP4rev1", MailSecurity::kNone, "a2 LOGOUT\r\n"},
+      {"user1", "s3cret", "IMAP4rev1", MailSecurity::kNone, "a2 LOGOUT\r\n",
+       "* OK [CAPABILITY IMAP4rev1 LOGINDISABLED] hi"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.user);
@@ -420,9 +426,9 @@ TEST(ImapSession, LiteralsAndAuthenticatePlain) {
     ImapSession session(0, {rig.sockets[0], rig.timers, rig.dialogs, rig.schedule, rig.driver.ResultWindow()}, [] {});
     rig.sockets[0].SetEvents(&session);
     ASSERT_TRUE(session.Start({"143", "imap.example", row.user, row.password, row.security, MailProtocol::kImap}));
-    rig.Play(0, "connect|* OK\r\n|* CAPABILITY " + row.capability + "\r\na1 OK\r\n|+ go\r\n|+ go\r\n");
+    rig.Play(0, "connect|" + row.greeting + "\r\n|* CAPABILITY " + row.capability + "\r\na1 OK\r\n|+ go\r\n|+ go\r\n");
     EXPECT_EQ(rig.Sent(0), kCapabilitySent + row.sent);
-    EXPECT_EQ(session.Step(), ImapStep::kLogin);
+    EXPECT_EQ(session.Step(), row.sent.ends_with("LOGOUT\r\n") ? ImapStep::kLogout : ImapStep::kLogin);
   }
 }
 

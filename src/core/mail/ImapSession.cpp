@@ -64,6 +64,13 @@ bool HasWord(std::string_view words, std::string_view word) {
   return false;
 }
 
+// The words of a "[CAPABILITY ...]" code that opens the text of a greeting.
+std::string_view GreetingCapabilities(std::string_view text) {
+  if (UpperAscii(FirstWord(text)) != "[CAPABILITY") return {};
+  text = AfterFirstWord(text);
+  return text.substr(0, text.find(']'));
+}
+
 }  // namespace
 
 ImapSession::ImapSession(int account, const Ports& ports, std::function<void()> onEnded)
@@ -143,6 +150,7 @@ void ImapSession::HandleResponse(std::string_view response) {
     if (word == "BYE") return Finish(Ending::kConversationOver);
     // Whatever else the greeting says, CAPABILITY follows it, as USER follows a POP3 greeting.
     preauth_ = word == "PREAUTH";
+    loginDisabled_ = HasWord(GreetingCapabilities(AfterFirstWord(data)), "LOGINDISABLED");
     return SendCommand(ImapStep::kCapability, "CAPABILITY");
   }
   if (word == "BYE") {
@@ -150,7 +158,9 @@ void ImapSession::HandleResponse(std::string_view response) {
     if (step_ != ImapStep::kLogout) Finish(Ending::kConversationOver);
   } else if (word == "CAPABILITY" && step_ == ImapStep::kCapability) {
     const std::string_view words = AfterFirstWord(data);
-    loginDisabled_ = HasWord(words, "LOGINDISABLED");
+    // Once said on this connection it holds: a later list without it (a second answer, a
+    // planted line) must not open the way for the password in clear.
+    loginDisabled_ = loginDisabled_ || HasWord(words, "LOGINDISABLED");
     literalPlus_ = HasWord(words, "LITERAL+");
   } else if (word == "STATUS" && step_ == ImapStep::kStatus) {
     if (!ReadStatus(AfterFirstWord(data))) Finish(Ending::kUnreadableAnswer);
