@@ -181,7 +181,8 @@ void ImapSession::Tagged(bool ok) {
       outcome_ = ImapOutcome::kLoginRejected;
       break;
     case ImapStep::kStatus:
-      if (ok && !(messages_ && unseen_)) return Finish(Ending::kUnreadableAnswer);
+      // More unseen than there are messages is no count to show.
+      if (ok && !(messages_ && unseen_ && *unseen_ <= *messages_)) return Finish(Ending::kUnreadableAnswer);
       outcome_ = ok ? ImapOutcome::kCounted : ImapOutcome::kStatusRefused;
       break;
     case ImapStep::kLogout:
