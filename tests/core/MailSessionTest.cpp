@@ -81,8 +81,12 @@ TEST(Pop3Session, ConversationOutcomes) {
   const std::string mail3 = "[1] 3 通 (10422 バイト) のメールがあります。", quit = "QUIT\r\n";
   const std::string wrong = "[1] パスワードが正しくありません。", toPass = "connect|+OK\r\n|sent|+OK\r\n|sent|";
   const std::string userPass = "USER user1\r\nPASS s3cret\r\n";
-  std::string emptyLines;
+  std::string emptyLines, words, firstLine, secondLine;
   while (emptyLines.size() < 1 << 20) emptyLines += "\r\n";
+  for (int i = 0; i < 30; ++i) words += "word ";
+  for (int i = 0; i < 12; ++i) firstLine += i == 0 ? "word" : " word";
+  for (int i = 0; i < 11; ++i) secondLine += "word ";
+  const std::string twoLines = firstLine + "\n" + secondLine + "wor…";
   const Row rows[] = {
       {"connect|+ok hi\r\n|sent|+ok\r\n|sent|+ok\r\n|sent|+ok 2 500\r\n|+ok bye\r\n|close", kLoginSent + quit,
        "[1] 2 通 (500 バイト) のメールがあります。"},
@@ -96,12 +100,24 @@ TEST(Pop3Session, ConversationOutcomes) {
       {"connect|+OK\r\n|sent|-ERR [AUTH] Plaintext disallowed.\r\n|-ERR Disconnected for inactivity.\r\n|close",
        "USER user1\r\n",
        error,
-       {"[1] アカウントがありません。"}},
+       {"[1] アカウントがありません。\nPlaintext disallowed."}},
       {toPass + "-ERR\r\n|close", userPass, error, {wrong}},
       {toPass + "-ERR [AUTH] Authentication failed.\r\n|-ERR Disconnected for inactivity.\r\n|close",
        userPass,
        error,
-       {wrong}},
+       {wrong + "\nAuthentication failed."}},
+      // What the server says is shown as text, cut to two lines; a server that takes no
+      // password any more is named as such.
+      {toPass + "-ERR \x1b[31mred\x1b[0m\tbell\a \x1b]0;title\a\xff\xfeok\xc2\x9b\xe2\x80\xae"
+                "end\r\n|close",
+       userPass,
+       error,
+       {wrong + "\nred bell \xEF\xBF\xBDokend"}},
+      {toPass + "-ERR " + words + "\r\n|close", userPass, error, {wrong + "\n" + twoLines}},
+      {toPass + "-ERR [AUTH] Basic Authentication is DISABLED.\r\n|close",
+       userPass,
+       error,
+       {wrong + "\n" + std::string(kProviderSignInText)}},
       {toPass + "-ERR [IN-USE]\r\n|close", userPass, error, {inUse}},
       {toPass + "-ERR [IN-USE] Mailbox in use\r\n|close", userPass, error, {inUse}},
       {toPass + "-err [in-use] locked\r\n|close", userPass, error, {inUse}},
@@ -120,7 +136,10 @@ TEST(Pop3Session, ConversationOutcomes) {
        {"[1] エラー 10054:Connection reset by peer"}},
       {"error 10061", "", error, {"[1] エラー 接続が受け付けられませんでした。"}},
       {"connect|silence", "", error, {"[1] エラー ホストが見つかりません。"}},
-      {toPass + "-ERR [AUTH] failed\r\n|silence", userPass, error, {wrong}},  // slow to close after a refusal
+      {toPass + "-ERR [AUTH] failed\r\n|silence",
+       userPass,
+       error,
+       {wrong + "\nfailed"}},  // slow to close after a refusal
       {"login|+OK 1 99\r\n|silence", kLoginSent + std::string("QUIT\r\n"), "[1] 1 通 (99 バイト) のメールがあります。"},
       {"connect|" + std::string(Pop3Session::kLongestLine + 1, 'x'), "", error, {LineTooLongMessage(0)}},
       {"connect|+|wait 30|O|wait 30|K", "", error, {kNotFound}},  // an answer's bytes are no answer
@@ -367,10 +386,26 @@ TEST(ImapSession, CourseOfEachConversation) {
       {toLogin + "a2 NO [AUTHENTICATIONFAILED] Authentication failed.\r\n|a3 OK\r\n",
        upToLogin + logout3,
        error,
-       {wrong}},
-      {toLogin + "a2 BAD syntax\r\n|close", upToLogin + logout3, error, {wrong}},
-      {toLogin + "* BYE Shutting down\r\n", upToLogin, error},
-      {"connect|* BYE Too many connections\r\n", "", error},
+       {wrong + "\nAuthentication failed."}},
+      {toLogin + "a2 BAD syntax\r\n|close", upToLogin + logout3, error, {wrong + "\nsyntax"}},
+      {toLogin + "a2 NO [ALERT] Application-specific password required: "
+                 "https://support.google.com/accounts/answer/185833 (Failure)\r\n|close",
+       upToLogin + logout3,
+       error,
+       {wrong + "\nApplication-specific password required:\nhttps://support.google.com/accounts/answer/185833 "
+                "(Failure)"}},
+      {toLogin + "a2 NO [ALERT] アプリ パスワードが必要です\r\n|close",
+       upToLogin + logout3,
+       error,
+       {wrong + "\nアプリ パスワードが必要です"}},
+      {toLogin + "a2 NO [AUTHENTICATIONFAILED] Basic authentication is disabled\r\n|close",
+       upToLogin + logout3,
+       error,
+       {wrong + "\n" + std::string(kProviderSignInText)}},
+      {toLogin + "* BYE Shutting down\r\n", upToLogin, error + " Shutting down"},
+      {"connect|* BYE Too many connections\r\n", "", error + " Too many connections"},
+      {"connect|* BYE [UNAVAILABLE] \x1b[2J" + std::string(70, 'z') + "\r\n", "",
+       error + " " + std::string(58, 'z') + "…"},
       {kToStatus + "a3 NO Mailbox doesn't exist\r\n|close", kAllSent, error},
       {kToStatus + "* STATUS INBOX (MESSAGES 2)\r\na3 OK\r\n", toCount, error, {unreadable}},
       {kToStatus + "* STATUS INBOX (MESSAGES 12 UNSEEN 300)\r\na3 OK\r\n", toCount, error, {unreadable}},

@@ -84,6 +84,7 @@ bool ImapSession::Start(const MailAccountSettings& settings) {
   tag_.clear();
   pending_.clear();
   preauth_ = loginDisabled_ = literalPlus_ = false;
+  said_.clear();
   messages_.reset();
   unseen_.reset();
   buffer_.clear();
@@ -143,11 +144,11 @@ void ImapSession::HandleResponse(std::string_view response) {
     return;
   }
   if (tag != "*") {
-    if (!tag_.empty() && tag == tag_) Tagged(word == "OK");
+    if (!tag_.empty() && tag == tag_) Tagged(word == "OK", AfterFirstWord(data));
     return;
   }
   if (step_ == ImapStep::kGreeting) {
-    if (word == "BYE") return Finish(Ending::kConversationOver);
+    if (word == "BYE") return EndedByServer(AfterFirstWord(data));
     // Whatever else the greeting says, CAPABILITY follows it, as USER follows a POP3 greeting.
     preauth_ = word == "PREAUTH";
     loginDisabled_ = HasWord(GreetingCapabilities(AfterFirstWord(data)), "LOGINDISABLED");
@@ -155,7 +156,7 @@ void ImapSession::HandleResponse(std::string_view response) {
   }
   if (word == "BYE") {
     // The goodbye to LOGOUT is expected; before it, the server ends the conversation.
-    if (step_ != ImapStep::kLogout) Finish(Ending::kConversationOver);
+    if (step_ != ImapStep::kLogout) EndedByServer(AfterFirstWord(data));
   } else if (word == "CAPABILITY" && step_ == ImapStep::kCapability) {
     const std::string_view words = AfterFirstWord(data);
     // Once said on this connection it holds: a later list without it (a second answer, a
@@ -168,7 +169,7 @@ void ImapSession::HandleResponse(std::string_view response) {
 }
 
 // The tagged answer to the command awaited.
-void ImapSession::Tagged(bool ok) {
+void ImapSession::Tagged(bool ok, std::string_view text) {
   tag_.clear();
   pending_.clear();
   switch (step_) {
@@ -179,6 +180,7 @@ void ImapSession::Tagged(bool ok) {
     case ImapStep::kLogin:
       if (ok) return SendCommand(ImapStep::kStatus, "STATUS INBOX (MESSAGES UNSEEN)");
       outcome_ = ImapOutcome::kLoginRejected;
+      said_ = text;
       break;
     case ImapStep::kStatus:
       // More unseen than there are messages is no count to show.
@@ -191,6 +193,12 @@ void ImapSession::Tagged(bool ok) {
       return;
   }
   SendCommand(ImapStep::kLogout, "LOGOUT");
+}
+
+// The server's reason is kept for the status line.
+void ImapSession::EndedByServer(std::string_view reason) {
+  said_ = reason;
+  Finish(Ending::kConversationOver);
 }
 
 // LOGIN with quoted strings, or literals where a quoted string cannot carry the text. A server
@@ -279,11 +287,14 @@ void ImapSession::ReportOutcome() {
       ports_.window.SetStatusLine(account_, text);
     return;
   }
-  ports_.window.SetStatusLine(account_, ErrorStatusText(account_));
-  if (outcome_ == ImapOutcome::kLoginRejected)
-    ports_.dialogs.Message(WrongPasswordMessage(account_));
-  else if (outcome_ == ImapOutcome::kLoginDisabled)
-    ports_.dialogs.Message(LoginDisabledMessage(account_));
+  if (outcome_ == ImapOutcome::kLoginRejected) {
+    ports_.window.SetStatusLine(account_, ErrorStatusText(account_));
+    ports_.dialogs.Message(WithServerReason(WrongPasswordMessage(account_), said_));
+    return;
+  }
+  // A goodbye before the counts says why on the line.
+  ports_.window.SetStatusLine(account_, ErrorStatusText(account_, said_));
+  if (outcome_ == ImapOutcome::kLoginDisabled) ports_.dialogs.Message(LoginDisabledMessage(account_));
 }
 
 }  // namespace vq::mail
