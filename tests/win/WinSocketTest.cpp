@@ -112,6 +112,12 @@ std::string Ansi(const std::string& utf8) {
   return out;
 }
 
+// The addresses a test gives the name "two.test"; no other name resolves.
+std::vector<SocketAddress> planted;
+std::vector<SocketAddress> PlantedResolver(const std::wstring& host, const std::wstring&, int flags) {
+  return host == L"two.test" && flags == 0 ? planted : std::vector<SocketAddress>{};
+}
+
 class WinSocketTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -173,6 +179,9 @@ TEST_F(WinSocketTest, TalksWithAPeerAndReportsItsCloseByAddressOrName) {
     EXPECT_EQ(recorder.events,
               (std::vector<std::string>{"connect", "data:+OK ready\r\n", "sent", "data:+OK bye\r\n", "close"}));
     EXPECT_EQ(received, Ansi("USER ユーザー\r\nQUIT\r\n"));
+    // What a peer says reads the same in UTF-8 or in the system's code page.
+    EXPECT_EQ(socket.TextFromWire(Ansi("パスワードが違います")), "パスワードが違います");
+    EXPECT_EQ(socket.TextFromWire("パスワード"), "パスワード");
     EXPECT_FALSE(socket.IsClosed());
     Close();
     EXPECT_TRUE(socket.IsClosed());
@@ -264,6 +273,42 @@ TEST_F(WinSocketTest, CloseDropsEveryLaterEvent) {
   ASSERT_EQ(Connect("127.0.0.1", third.Port()), 0);
   Pump([] { return false; }, 300);
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"connect", "data:+OK bye\r\n"}));
+}
+
+// A listener whose queue is full drops further attempts without a word, as a route that leads
+// nowhere does: the next address is tried once this one had its share.
+TEST_F(WinSocketTest, ASilentAddressHasItsShareOfTimeThenTheNextIsTried) {
+  SOCKET silent = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_storage address{};
+  int length = Peer::Loopback(AF_INET, address);
+  bind(silent, reinterpret_cast<sockaddr*>(&address), length);
+  listen(silent, 0);
+  getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length);
+  std::vector<SOCKET> queued(4);
+  for (SOCKET& s : queued) {
+    s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    u_long nonBlocking = 1;
+    ioctlsocket(s, FIONBIO, &nonBlocking);
+    connect(s, reinterpret_cast<sockaddr*>(&address), length);
+  }
+  Sleep(200);
+  Peer peer([](SOCKET s) {
+    SendText(s, "+OK ready\r\n");
+    ReadUntil(s, "until the client closes");
+  });
+  sockaddr_storage answering = address;
+  reinterpret_cast<sockaddr_in&>(answering).sin_port = htons(static_cast<u_short>(peer.Port()));
+  planted = {{address, length, AF_INET}, {answering, length, AF_INET}};
+  WinSocket shared(PlantedResolver, 300);
+  shared.SetEvents(&recorder);
+  const DWORD start = GetTickCount();
+  ASSERT_EQ(shared.Connect("two.test", 110), 0);
+  Pump([&] { return recorder.events.size() >= 2; });
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"connect", "data:+OK ready\r\n"}));
+  EXPECT_GE(GetTickCount() - start, 300u);
+  shared.Close();
+  for (SOCKET s : queued) closesocket(s);
+  closesocket(silent);
 }
 
 TEST_F(WinSocketTest, ALargeSendIsReportedOnceWhenAllOfItLeft) {

@@ -153,7 +153,7 @@ Pop3Session::LineResult Pop3Session::Dispatch(std::string_view rest) {
     user_ = CommandState::kSending;
   } else if (user_ == CommandState::kRefused) {
     user_ = CommandState::kRejected;
-    refusal_ = text;
+    refusal_ = ports_.socket.TextFromWire(text);
   } else if (user_ == CommandState::kRejected) {
     // Refused: nothing more goes out, the password least of all; the server closes.
   } else if (pass_ == CommandState::kNotSent) {
@@ -162,7 +162,7 @@ Pop3Session::LineResult Pop3Session::Dispatch(std::string_view rest) {
   } else if (pass_ == CommandState::kRefused) {
     const std::string_view code = text.substr(0, text.find(' '));
     pass_ = UpperAscii(code) == "[IN-USE]" ? CommandState::kMailboxInUse : CommandState::kRejected;
-    refusal_ = text;
+    refusal_ = ports_.socket.TextFromWire(text);
   } else if (pass_ == CommandState::kRejected || pass_ == CommandState::kMailboxInUse) {
     // As after a refused user name.
   } else if (stat_ == CommandState::kNotSent && pass_ == CommandState::kAccepted) {
