@@ -81,12 +81,10 @@ TEST(Pop3Session, ConversationOutcomes) {
   const std::string mail3 = "[1] 3 通 (10422 バイト) のメールがあります。", quit = "QUIT\r\n";
   const std::string wrong = "[1] パスワードが正しくありません。", toPass = "connect|+OK\r\n|sent|+OK\r\n|sent|";
   const std::string userPass = "USER user1\r\nPASS s3cret\r\n";
-  std::string emptyLines, words, firstLine, secondLine;
+  std::string emptyLines, words;
   while (emptyLines.size() < 1 << 20) emptyLines += "\r\n";
-  for (int i = 0; i < 30; ++i) words += "word ";
-  for (int i = 0; i < 12; ++i) firstLine += i == 0 ? "word" : " word";
-  for (int i = 0; i < 11; ++i) secondLine += "word ";
-  const std::string twoLines = firstLine + "\n" + secondLine + "wor…";
+  while (words.size() < 150) words += "word ";
+  const std::string why = wrong + "\n", signIn = why + std::string(kProviderSignInText);
   const Row rows[] = {
       {"connect|+ok hi\r\n|sent|+ok\r\n|sent|+ok\r\n|sent|+ok 2 500\r\n|+ok bye\r\n|close", kLoginSent + quit,
        "[1] 2 通 (500 バイト) のメールがあります。"},
@@ -105,19 +103,19 @@ TEST(Pop3Session, ConversationOutcomes) {
       {toPass + "-ERR [AUTH] Authentication failed.\r\n|-ERR Disconnected for inactivity.\r\n|close",
        userPass,
        error,
-       {wrong + "\nAuthentication failed."}},
+       {why + "Authentication failed."}},
       // What the server says is shown as text, cut to two lines; a server that takes no
       // password any more is named as such.
-      {toPass + "-ERR \x1b[31mred\x1b[0m\tbell\a \x1b]0;title\a\xff\xfeok\xc2\x9b\xe2\x80\xae"
+      {toPass + "-ERR \x1b[31mred\x1b[0m\tbell\a \x1b]0;x\a\xff\xfeok\xc2\x9b\xe2\x80\xae"
                 "end\r\n|close",
        userPass,
        error,
-       {wrong + "\nred bell \xEF\xBF\xBDokend"}},
-      {toPass + "-ERR " + words + "\r\n|close", userPass, error, {wrong + "\n" + twoLines}},
-      {toPass + "-ERR [AUTH] Basic Authentication is DISABLED.\r\n|close",
+       {why + "red bell \xEF\xBF\xBDokend"}},
+      {toPass + "-ERR " + words + "\r\n|close",
        userPass,
        error,
-       {wrong + "\n" + std::string(kProviderSignInText)}},
+       {why + words.substr(0, 59) + "\n" + words.substr(60, 58) + "…"}},
+      {toPass + "-ERR [AUTH] Basic Authentication is DISABLED.\r\n|close", userPass, error, {signIn}},
       {toPass + "-ERR [IN-USE]\r\n|close", userPass, error, {inUse}},
       {toPass + "-ERR [IN-USE] Mailbox in use\r\n|close", userPass, error, {inUse}},
       {toPass + "-err [in-use] locked\r\n|close", userPass, error, {inUse}},
@@ -136,10 +134,8 @@ TEST(Pop3Session, ConversationOutcomes) {
        {"[1] エラー 10054:Connection reset by peer"}},
       {"error 10061", "", error, {"[1] エラー 接続が受け付けられませんでした。"}},
       {"connect|silence", "", error, {"[1] エラー ホストが見つかりません。"}},
-      {toPass + "-ERR [AUTH] failed\r\n|silence",
-       userPass,
-       error,
-       {wrong + "\nfailed"}},  // slow to close after a refusal
+      // slow to close after a refusal
+      {toPass + "-ERR [AUTH] failed\r\n|silence", userPass, error, {why + "failed"}},
       {"login|+OK 1 99\r\n|silence", kLoginSent + std::string("QUIT\r\n"), "[1] 1 通 (99 バイト) のメールがあります。"},
       {"connect|" + std::string(Pop3Session::kLongestLine + 1, 'x'), "", error, {LineTooLongMessage(0)}},
       {"connect|+|wait 30|O|wait 30|K", "", error, {kNotFound}},  // an answer's bytes are no answer
@@ -361,10 +357,11 @@ TEST(ImapSession, CourseOfEachConversation) {
     std::string events, sent, line;
     Strings messages = {};
   };
-  const std::string error = "[1] エラー", wrong = "[1] パスワードが正しくありません。";
+  const std::string error = "[1] エラー", wrong = "[1] パスワードが正しくありません。", why = wrong + "\n",
+                    signIn = why + std::string(kProviderSignInText);
   const std::string toLogin = "connect|* OK ready\r\n|a1 OK\r\n|", logout3 = "a3 LOGOUT\r\n";
   const std::string toCount = std::string(kCapabilitySent) + kLoginLine + kStatusSent,
-                    upToLogin = std::string(kCapabilitySent) + kLoginLine;
+                    upToLogin = std::string(kCapabilitySent) + kLoginLine, refused = upToLogin + logout3;
   const std::string one = "[1] 1 通 (未読 1 通) のメールがあります。",
                     unreadable = "[1] エラー サーバーの応答を読み取れません。";
   const Row rows[] = {
@@ -386,22 +383,14 @@ TEST(ImapSession, CourseOfEachConversation) {
       {toLogin + "a2 NO [AUTHENTICATIONFAILED] Authentication failed.\r\n|a3 OK\r\n",
        upToLogin + logout3,
        error,
-       {wrong + "\nAuthentication failed."}},
-      {toLogin + "a2 BAD syntax\r\n|close", upToLogin + logout3, error, {wrong + "\nsyntax"}},
-      {toLogin + "a2 NO [ALERT] Application-specific password required: "
-                 "https://support.google.com/accounts/answer/185833 (Failure)\r\n|close",
-       upToLogin + logout3,
+       {why + "Authentication failed."}},
+      {toLogin + "a2 BAD syntax\r\n|close", refused, error, {why + "syntax"}},
+      {toLogin + "a2 NO [ALERT] Application-specific password required: https://support.example/185833\r\n|close",
+       refused,
        error,
-       {wrong + "\nApplication-specific password required:\nhttps://support.google.com/accounts/answer/185833 "
-                "(Failure)"}},
-      {toLogin + "a2 NO [ALERT] アプリ パスワードが必要です\r\n|close",
-       upToLogin + logout3,
-       error,
-       {wrong + "\nアプリ パスワードが必要です"}},
-      {toLogin + "a2 NO [AUTHENTICATIONFAILED] Basic authentication is disabled\r\n|close",
-       upToLogin + logout3,
-       error,
-       {wrong + "\n" + std::string(kProviderSignInText)}},
+       {why + "Application-specific password required:\nhttps://support.example/185833"}},
+      {toLogin + "a2 NO [ALERT] 要アプリパスワード\r\n|close", refused, error, {why + "要アプリパスワード"}},
+      {toLogin + "a2 NO [AUTHENTICATIONFAILED] Basic authentication is disabled\r\n|close", refused, error, {signIn}},
       {toLogin + "* BYE Shutting down\r\n", upToLogin, error + " Shutting down"},
       {"connect|* BYE Too many connections\r\n", "", error + " Too many connections"},
       {"connect|* BYE [UNAVAILABLE] \x1b[2J" + std::string(70, 'z') + "\r\n", "",

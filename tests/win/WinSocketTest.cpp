@@ -112,12 +112,6 @@ std::string Ansi(const std::string& utf8) {
   return out;
 }
 
-// The addresses a test gives the name "two.test"; no other name resolves.
-std::vector<SocketAddress> planted;
-std::vector<SocketAddress> PlantedResolver(const std::wstring& host, const std::wstring&, int flags) {
-  return host == L"two.test" && flags == 0 ? planted : std::vector<SocketAddress>{};
-}
-
 class WinSocketTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -286,20 +280,15 @@ TEST_F(WinSocketTest, ASilentAddressHasItsShareOfTimeThenTheNextIsTried) {
   getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length);
   std::vector<SOCKET> queued(4);
   for (SOCKET& s : queued) {
-    s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     u_long nonBlocking = 1;
-    ioctlsocket(s, FIONBIO, &nonBlocking);
+    ioctlsocket(s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP), FIONBIO, &nonBlocking);
     connect(s, reinterpret_cast<sockaddr*>(&address), length);
   }
-  Sleep(200);
-  Peer peer([](SOCKET s) {
-    SendText(s, "+OK ready\r\n");
-    ReadUntil(s, "until the client closes");
-  });
-  sockaddr_storage answering = address;
-  reinterpret_cast<sockaddr_in&>(answering).sin_port = htons(static_cast<u_short>(peer.Port()));
-  planted = {{address, length, AF_INET}, {answering, length, AF_INET}};
-  WinSocket shared(PlantedResolver, 300);
+  Sleep(200);  // the queue fills
+  Peer peer([](SOCKET s) { SendText(s, "+OK ready\r\n"), ReadUntil(s, "until the client closes"); });
+  static std::vector<SocketAddress> planted{{address, length, AF_INET}, {address, length, AF_INET}};
+  reinterpret_cast<sockaddr_in&>(planted[1].address).sin_port = htons(static_cast<u_short>(peer.Port()));
+  WinSocket shared([](const std::wstring&, const std::wstring&, int) { return planted; }, 300);
   shared.SetEvents(&recorder);
   const DWORD start = GetTickCount();
   ASSERT_EQ(shared.Connect("two.test", 110), 0);
