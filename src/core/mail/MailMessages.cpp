@@ -137,10 +137,8 @@ std::string ErrorStatusText(int account, std::string_view said) {
 std::string ServerReason(std::string_view said, std::size_t lines) {
   if (UpperAscii(said).find("BASIC AUTHENTICATION IS DISABLED") != std::string::npos)
     return std::string(kProviderSignInText);
-  if (said.starts_with('[')) {
-    const std::size_t close = said.find(']');
-    said.remove_prefix(close == std::string_view::npos ? said.size() : close + 1);
-  }
+  if (const std::size_t close = said.find(']'); said.starts_with('[') && close != std::string_view::npos)
+    said.remove_prefix(close + 1);
   const std::vector<Character> characters = ShownCharacters(said);
   std::string out;
   std::size_t at = 0;
