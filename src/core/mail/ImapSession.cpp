@@ -85,6 +85,7 @@ bool ImapSession::Start(const MailAccountSettings& settings) {
   pending_.clear();
   preauth_ = loginDisabled_ = literalPlus_ = false;
   said_.clear();
+  alert_.clear();
   messages_.reset();
   unseen_.reset();
   buffer_.clear();
@@ -163,6 +164,9 @@ void ImapSession::HandleResponse(std::string_view response) {
     // planted line) must not open the way for the password in clear.
     loginDisabled_ = loginDisabled_ || HasWord(words, "LOGINDISABLED");
     literalPlus_ = HasWord(words, "LITERAL+");
+  } else if (step_ == ImapStep::kLogin && UpperAscii(AfterFirstWord(data)).starts_with("[ALERT]")) {
+    // An alert must reach the user: it is the reason shown should the login be refused.
+    alert_ = AfterFirstWord(data);
   } else if (word == "STATUS" && step_ == ImapStep::kStatus) {
     if (!ReadStatus(AfterFirstWord(data))) Finish(Ending::kUnreadableAnswer);
   }
@@ -180,7 +184,7 @@ void ImapSession::Tagged(bool ok, std::string_view text) {
     case ImapStep::kLogin:
       if (ok) return SendCommand(ImapStep::kStatus, "STATUS INBOX (MESSAGES UNSEEN)");
       outcome_ = ImapOutcome::kLoginRejected;
-      said_ = text;
+      said_ = alert_.empty() ? text : alert_;
       break;
     case ImapStep::kStatus:
       // More unseen than there are messages is no count to show.

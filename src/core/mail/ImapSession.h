@@ -73,6 +73,7 @@ class ImapSession final : public MailSession {
   bool preauth_ = false, loginDisabled_ = false, literalPlus_ = false;
   std::optional<std::int64_t> messages_, unseen_;
   std::string said_;          // the server's text with its refusal of the login, or with its goodbye
+  std::string alert_;         // an untagged "[ALERT]" while the login was under way
   std::string buffer_;        // received bytes not yet a whole response
   std::size_t scanFrom_ = 0;  // where in buffer_ the next line end may be
   std::size_t partFrom_ = 0;  // where the part of the response after its last literal begins
