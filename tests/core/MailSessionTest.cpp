@@ -83,8 +83,10 @@ TEST(Pop3Session, ConversationOutcomes) {
   const std::string mail3 = "[1] 3 通 (10422 バイト) のメールがあります。", quit = "QUIT\r\n";
   const std::string wrong = "[1] パスワードが正しくありません。", toPass = "connect|+OK\r\n|sent|+OK\r\n|sent|";
   const std::string userPass = "USER user1\r\nPASS s3cret\r\n";
-  std::string emptyLines;
+  std::string emptyLines, words;
   while (emptyLines.size() < 1 << 20) emptyLines += "\r\n";
+  while (words.size() < 150) words += "word ";
+  const std::string why = wrong + "\n", signIn = why + std::string(kProviderSignInText);
   const Row rows[] = {
       {"connect|+ok hi\r\n|sent|+ok\r\n|sent|+ok\r\n|sent|+ok 2 500\r\n|+ok bye\r\n|close", kLoginSent + quit,
        "[1] 2 通 (500 バイト) のメールがあります。"},
@@ -98,12 +100,24 @@ TEST(Pop3Session, ConversationOutcomes) {
       {"connect|+OK\r\n|sent|-ERR [AUTH] Plaintext disallowed.\r\n|-ERR Disconnected for inactivity.\r\n|close",
        "USER user1\r\n",
        error,
-       {"[1] アカウントがありません。"}},
+       {"[1] アカウントがありません。\nPlaintext disallowed."}},
       {toPass + "-ERR\r\n|close", userPass, error, {wrong}},
       {toPass + "-ERR [AUTH] Authentication failed.\r\n|-ERR Disconnected for inactivity.\r\n|close",
        userPass,
        error,
-       {wrong}},
+       {why + "Authentication failed."}},
+      // What the server says is shown as text, cut to two lines; a server that takes no
+      // password any more is named as such.
+      {toPass + "-ERR \x1b[31mred\x1b[0m\tbell\a \x1b]0;x\a\xff\xfeok\xc2\x9b\xe2\x80\xae"
+                "end\r\n|close",
+       userPass,
+       error,
+       {why + "red bell \xEF\xBF\xBDokend"}},
+      {toPass + "-ERR " + words + "\r\n|close",
+       userPass,
+       error,
+       {why + words.substr(0, 59) + "\n" + words.substr(60, 58) + "…"}},
+      {toPass + "-ERR [AUTH] Basic Authentication is DISABLED.\r\n|close", userPass, error, {signIn}},
       {toPass + "-ERR [IN-USE]\r\n|close", userPass, error, {inUse}},
       {toPass + "-ERR [IN-USE] Mailbox in use\r\n|close", userPass, error, {inUse}},
       {toPass + "-err [in-use] locked\r\n|close", userPass, error, {inUse}},
@@ -122,7 +136,8 @@ TEST(Pop3Session, ConversationOutcomes) {
        {"[1] エラー 10054:Connection reset by peer"}},
       {"error 10061", "", error, {"[1] エラー 接続が受け付けられませんでした。"}},
       {"connect|silence", "", error, {"[1] エラー ホストが見つかりません。"}},
-      {toPass + "-ERR [AUTH] failed\r\n|silence", userPass, error, {wrong}},  // slow to close after a refusal
+      // slow to close after a refusal
+      {toPass + "-ERR [AUTH] failed\r\n|silence", userPass, error, {why + "failed"}},
       {"login|+OK 1 99\r\n|silence", kLoginSent + std::string("QUIT\r\n"), "[1] 1 通 (99 バイト) のメールがあります。"},
       {"connect|" + std::string(Pop3Session::kLongestLine + 1, 'x'), "", error, {LineTooLongMessage(0)}},
       {"connect|+|wait 30|O|wait 30|K", "", error, {kNotFound}},  // an answer's bytes are no answer
@@ -348,10 +363,11 @@ TEST(ImapSession, CourseOfEachConversation) {
     std::string events, sent, line;
     Strings messages = {};
   };
-  const std::string error = "[1] エラー", wrong = "[1] パスワードが正しくありません。";
+  const std::string error = "[1] エラー", wrong = "[1] パスワードが正しくありません。", why = wrong + "\n",
+                    signIn = why + std::string(kProviderSignInText);
   const std::string toLogin = "connect|* OK ready\r\n|a1 OK\r\n|", logout3 = "a3 LOGOUT\r\n";
   const std::string toCount = std::string(kCapabilitySent) + kLoginLine + kStatusSent,
-                    upToLogin = std::string(kCapabilitySent) + kLoginLine;
+                    upToLogin = std::string(kCapabilitySent) + kLoginLine, refused = upToLogin + logout3;
   const std::string one = "[1] 1 通 (未読 1 通) のメールがあります。",
                     unreadable = "[1] エラー サーバーの応答を読み取れません。";
   const Row rows[] = {
@@ -373,12 +389,28 @@ TEST(ImapSession, CourseOfEachConversation) {
       {toLogin + "a2 NO [AUTHENTICATIONFAILED] Authentication failed.\r\n|a3 OK\r\n",
        upToLogin + logout3,
        error,
-       {wrong}},
-      {toLogin + "a2 BAD syntax\r\n|close", upToLogin + logout3, error, {wrong}},
-      {toLogin + "* BYE Shutting down\r\n", upToLogin, error},
-      {"connect|* BYE Too many connections\r\n", "", error},
+       {why + "Authentication failed."}},
+      {toLogin + "a2 BAD syntax\r\n|close", refused, error, {why + "syntax"}},
+      {toLogin + "a2 NO [ALERT] Application-specific password required: https://support.example/185833\r\n|close",
+       refused,
+       error,
+       {why + "Application-specific password required:\nhttps://support.example/185833"}},
+      {toLogin + "a2 NO [ALERT] 要アプリパスワード\r\n|close", refused, error, {why + "要アプリパスワード"}},
+      {toLogin + "* NO [ALERT] Use an app password\r\na2 NO failed\r\n|close",
+       refused,
+       error,
+       {why + "Use an app password"}},
+      {toLogin + "a2 NO [AUTHENTICATIONFAILED] Basic authentication is disabled\r\n|close", refused, error, {signIn}},
+      {toLogin + "* BYE Shutting down\r\n", upToLogin, error + " Shutting down"},
+      {"connect|* BYE Too many connections\r\n", "", error + " Too many connections"},
+      {"connect|* BYE [UNAVAILABLE] \x1b[2J" + std::string(70, 'z') + "\r\n", "",
+       error + " " + std::string(58, 'z') + "…"},
       {kToStatus + "a3 NO Mailbox doesn't exist\r\n|close", kAllSent, error},
       {kToStatus + "* STATUS INBOX (MESSAGES 2)\r\na3 OK\r\n", toCount, error, {unreadable}},
+      {kToStatus + "* STATUS INBOX (MESSAGES 12 UNSEEN 300)\r\na3 OK\r\n", toCount, error, {unreadable}},
+      {kToStatus + "* STATUS INBOX (MESSAGES 12x UNSEEN 1)\r\n", toCount, error, {unreadable}},
+      {kToStatus + "* STATUS INBOX (MESSAGES 1 UNSEEN 1)\r\n* STATUS Sent (MESSAGES 9 UNSEEN 9)\r\na3 OK\r\n|close",
+       kAllSent, one},
       {"connect|* OK ready\r\n|silence", kCapabilitySent, error, {"[1] エラー ホストが見つかりません。"}},
       {"connect|* OK re|wait 59|ady|wait 1", "", error, {"[1] エラー ホストが見つかりません。"}},
       {kToStatus + "* STATUS INBOX (MESSAGES 3 UNSEEN 0)\r\na3 OK\r\n|silence", kAllSent,
@@ -412,6 +444,7 @@ TEST(ImapSession, LiteralsAndAuthenticatePlain) {
     std::string user, password, capability;
     MailSecurity security;
     std::string sent;  // after CAPABILITY, with the server's "+" answered
+    std::string greeting = "* OK";
   };
   const Row rows[] = {
       {"a\"b\\c", "s3cret", "IMAP4rev1", MailSecurity::kNone, "a2 LOGIN \"a\\\"b\\\\c\" \"s3cret\"\r\n"},
@@ -419,6 +452,11 @@ TEST(ImapSession, LiteralsAndAuthenticatePlain) {
       {"u", "l\r\nf", "LITERAL+", MailSecurity::kNone, "a2 LOGIN \"u\" {4+}\r\nl\r\nf\r\n"},
       {"user1", "s3cret", "LOGINDISABLED AUTH=PLAIN", MailSecurity::kTls,
        "a2 AUTHENTICATE PLAIN\r\nAHVzZXIxAHMzY3JldA==\r\n"},
+      // Without TLS the password never goes out, however the server goes on.
+      {"user1", "s3cret", "LOGINDISABLED AUTH=PLAIN", MailSecurity::kNone, "a2 LOGOUT\r\n"},
+      {"user1", "s3cret", "LOGINDISABLED\r\n* CAPABILITY IMAP4rev1", MailSecurity::kNone, "a2 LOGOUT\r\n"},
+      {"user1", "s3cret", "IMAP4rev1", MailSecurity::kNone, "a2 LOGOUT\r\n",
+       "* OK [CAPABILITY IMAP4rev1 LOGINDISABLED] hi"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.user);
@@ -426,9 +464,9 @@ TEST(ImapSession, LiteralsAndAuthenticatePlain) {
     ImapSession session(0, {rig.sockets[0], rig.timers, rig.dialogs, rig.schedule, rig.driver.ResultWindow()}, [] {});
     rig.sockets[0].SetEvents(&session);
     ASSERT_TRUE(session.Start({"143", "imap.example", row.user, row.password, row.security, MailProtocol::kImap}));
-    rig.Play(0, "connect|* OK\r\n|* CAPABILITY " + row.capability + "\r\na1 OK\r\n|+ go\r\n|+ go\r\n");
+    rig.Play(0, "connect|" + row.greeting + "\r\n|* CAPABILITY " + row.capability + "\r\na1 OK\r\n|+ go\r\n|+ go\r\n");
     EXPECT_EQ(rig.Sent(0), kCapabilitySent + row.sent);
-    EXPECT_EQ(session.Step(), ImapStep::kLogin);
+    EXPECT_EQ(session.Step(), row.sent.ends_with("LOGOUT\r\n") ? ImapStep::kLogout : ImapStep::kLogin);
   }
 }
 

@@ -131,6 +131,7 @@ TEST(TlsStream, FailuresBeforeTheLoginEndTheCheckWithTheirReason) {
     std::string script;  // for MailRig::Play; "verdict X" gives the certificate's verdict
     std::string message;
     MailProtocol protocol = MailProtocol::kPop3;
+    std::string line = "[1] エラー";
   };
   const std::string imapCaps = "connect|* OK ready\r\n|* CAPABILITY IMAP4rev1 ";
   const Row rows[] = {
@@ -138,7 +139,7 @@ TEST(TlsStream, FailuresBeforeTheLoginEndTheCheckWithTheirReason) {
        "[1] エラー サーバーが STARTTLS に対応していません。", MailProtocol::kImap},
       {MailSecurity::kStartTls, imapCaps + "STARTTLS\r\nV1 OK\r\n|V2 BAD no\r\n",
        "[1] エラー サーバーが STARTTLS に対応していません。", MailProtocol::kImap},
-      {MailSecurity::kStartTls, "connect|* BYE busy\r\n", "", MailProtocol::kImap},
+      {MailSecurity::kStartTls, "connect|* BYE busy\r\n", "", MailProtocol::kImap, "[1] エラー busy"},
       {MailSecurity::kTls, "connect|+OK Dovecot (Debian) ready.\r\n",
        "[1] エラー サーバーが SSL/TLS で応答しません。ポートと暗号化の設定を確かめてください。"},
       {MailSecurity::kStartTls, "connect|+OK ready\r\n|-ERR TLS support isn't enabled.\r\n",
@@ -184,7 +185,7 @@ TEST(TlsStream, FailuresBeforeTheLoginEndTheCheckWithTheirReason) {
                             : said == "trusted"    ? CertificateVerdict::kTrusted
                                                    : CertificateVerdict::kUntrusted);
     EXPECT_EQ(rig.dialogs.messages, row.message.empty() ? Strings{} : Strings{row.message});
-    EXPECT_EQ(rig.views.Last().lines[0], "[1] エラー");
+    EXPECT_EQ(rig.views.Last().lines[0], row.line);
     EXPECT_EQ(rig.Sent(0).find("USER"), std::string::npos);
     EXPECT_EQ(rig.Sent(0).find("PASS"), std::string::npos);
     EXPECT_EQ(rig.Sent(0).find("LOGIN"), std::string::npos);

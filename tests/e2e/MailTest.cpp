@@ -139,7 +139,9 @@ TEST_F(MailTest, OneAccountAgainstEachServer) {
   const std::string failed = "[1] エラー サーバーの応答を読み取れません。";
   const std::string refused = "[1] エラー 接続が受け付けられませんでした。",
                     notFound = "[1] エラー ホストが見つかりません。";
-  const std::string wrongPassword = "[1] パスワードが正しくありません。", noAccount = "[1] アカウントがありません。";
+  // Each refusal with the server's own reason below it.
+  const std::string wrongPassword = "[1] パスワードが正しくありません。\nAuthentication failed.",
+                    noAccount = "[1] アカウントがありません。\nNo such user";
   using Sent = std::vector<std::string>;
   const Sent login = {"USER alice", "PASS secret"}, untilStat = {"USER alice", "PASS secret", "STAT"};
   const Sent bob = {"USER bob", "PASS secret", "STAT", "QUIT"}, nobody = {"USER nobody"};
@@ -187,7 +189,7 @@ TEST_F(MailTest, OneAccountAgainstEachServer) {
        "imap-literal-greeting", imapGood},
       {"imap BYE after the login",
        imapScripted(L"VQ_IMAP_BYE_PORT"),
-       kError,
+       "[1] エラー Server shutting down",
        "",
        "imap-bye",
        {imapGood.begin(), imapGood.end() - 1}},
@@ -292,7 +294,7 @@ TEST_F(MailTest, AccountsOneAndThreeOnlyAndAMissingMailer) {
   ASSERT_TRUE(window);
   auto box = app->WaitForMessageBox(15s);
   ASSERT_TRUE(box);
-  EXPECT_EQ(Narrow(box->text), "[3] アカウントがありません。");
+  EXPECT_EQ(Narrow(box->text), "[3] アカウントがありません。\nNo such user");
   EXPECT_EQ(Line(0), kNoMail);
   EXPECT_EQ(Line(1), "");
   EXPECT_EQ(Line(2), "[3] エラー");

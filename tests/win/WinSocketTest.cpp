@@ -173,6 +173,9 @@ TEST_F(WinSocketTest, TalksWithAPeerAndReportsItsCloseByAddressOrName) {
     EXPECT_EQ(recorder.events,
               (std::vector<std::string>{"connect", "data:+OK ready\r\n", "sent", "data:+OK bye\r\n", "close"}));
     EXPECT_EQ(received, Ansi("USER ユーザー\r\nQUIT\r\n"));
+    // What a peer says reads the same in UTF-8 or in the system's code page.
+    EXPECT_EQ(socket.TextFromWire(Ansi("パスワードが違います")), "パスワードが違います");
+    EXPECT_EQ(socket.TextFromWire("パスワード"), "パスワード");
     EXPECT_FALSE(socket.IsClosed());
     Close();
     EXPECT_TRUE(socket.IsClosed());
@@ -264,6 +267,37 @@ TEST_F(WinSocketTest, CloseDropsEveryLaterEvent) {
   ASSERT_EQ(Connect("127.0.0.1", third.Port()), 0);
   Pump([] { return false; }, 300);
   EXPECT_EQ(recorder.events, (std::vector<std::string>{"connect", "data:+OK bye\r\n"}));
+}
+
+// A listener whose queue is full drops further attempts without a word, as a route that leads
+// nowhere does: the next address is tried once this one had its share.
+TEST_F(WinSocketTest, ASilentAddressHasItsShareOfTimeThenTheNextIsTried) {
+  SOCKET silent = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_storage address{};
+  int length = Peer::Loopback(AF_INET, address);
+  bind(silent, reinterpret_cast<sockaddr*>(&address), length);
+  listen(silent, 0);
+  getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length);
+  std::vector<SOCKET> queued(4);
+  for (SOCKET& s : queued) {
+    u_long nonBlocking = 1;
+    ioctlsocket(s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP), FIONBIO, &nonBlocking);
+    connect(s, reinterpret_cast<sockaddr*>(&address), length);
+  }
+  Sleep(200);  // the queue fills
+  Peer peer([](SOCKET s) { SendText(s, "+OK ready\r\n"), ReadUntil(s, "until the client closes"); });
+  static std::vector<SocketAddress> planted{{address, length, AF_INET}, {address, length, AF_INET}};
+  reinterpret_cast<sockaddr_in&>(planted[1].address).sin_port = htons(static_cast<u_short>(peer.Port()));
+  WinSocket shared([](const std::wstring&, const std::wstring&, int) { return planted; }, 300);
+  shared.SetEvents(&recorder);
+  const DWORD start = GetTickCount();
+  ASSERT_EQ(shared.Connect("two.test", 110), 0);
+  Pump([&] { return recorder.events.size() >= 2; });
+  EXPECT_EQ(recorder.events, (std::vector<std::string>{"connect", "data:+OK ready\r\n"}));
+  EXPECT_GE(GetTickCount() - start, 300u);
+  shared.Close();
+  for (SOCKET s : queued) closesocket(s);
+  closesocket(silent);
 }
 
 TEST_F(WinSocketTest, ALargeSendIsReportedOnceWhenAllOfItLeft) {

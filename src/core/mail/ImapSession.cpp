@@ -64,6 +64,13 @@ bool HasWord(std::string_view words, std::string_view word) {
   return false;
 }
 
+// The words of a "[CAPABILITY ...]" code that opens the text of a greeting.
+std::string_view GreetingCapabilities(std::string_view text) {
+  if (UpperAscii(FirstWord(text)) != "[CAPABILITY") return {};
+  text = AfterFirstWord(text);
+  return text.substr(0, text.find(']'));
+}
+
 }  // namespace
 
 ImapSession::ImapSession(int account, const Ports& ports, std::function<void()> onEnded)
@@ -77,6 +84,8 @@ bool ImapSession::Start(const MailAccountSettings& settings) {
   tag_.clear();
   pending_.clear();
   preauth_ = loginDisabled_ = literalPlus_ = false;
+  said_.clear();
+  alert_.clear();
   messages_.reset();
   unseen_.reset();
   buffer_.clear();
@@ -136,29 +145,35 @@ void ImapSession::HandleResponse(std::string_view response) {
     return;
   }
   if (tag != "*") {
-    if (!tag_.empty() && tag == tag_) Tagged(word == "OK");
+    if (!tag_.empty() && tag == tag_) Tagged(word == "OK", AfterFirstWord(data));
     return;
   }
   if (step_ == ImapStep::kGreeting) {
-    if (word == "BYE") return Finish(Ending::kConversationOver);
+    if (word == "BYE") return EndedByServer(AfterFirstWord(data));
     // Whatever else the greeting says, CAPABILITY follows it, as USER follows a POP3 greeting.
     preauth_ = word == "PREAUTH";
+    loginDisabled_ = HasWord(GreetingCapabilities(AfterFirstWord(data)), "LOGINDISABLED");
     return SendCommand(ImapStep::kCapability, "CAPABILITY");
   }
   if (word == "BYE") {
     // The goodbye to LOGOUT is expected; before it, the server ends the conversation.
-    if (step_ != ImapStep::kLogout) Finish(Ending::kConversationOver);
+    if (step_ != ImapStep::kLogout) EndedByServer(AfterFirstWord(data));
   } else if (word == "CAPABILITY" && step_ == ImapStep::kCapability) {
     const std::string_view words = AfterFirstWord(data);
-    loginDisabled_ = HasWord(words, "LOGINDISABLED");
+    // Once said on this connection it holds: a later list without it (a second answer, a
+    // planted line) must not open the way for the password in clear.
+    loginDisabled_ = loginDisabled_ || HasWord(words, "LOGINDISABLED");
     literalPlus_ = HasWord(words, "LITERAL+");
+  } else if (step_ == ImapStep::kLogin && UpperAscii(AfterFirstWord(data)).starts_with("[ALERT]")) {
+    // An alert must reach the user: it is the reason shown should the login be refused.
+    alert_ = AfterFirstWord(data);
   } else if (word == "STATUS" && step_ == ImapStep::kStatus) {
     if (!ReadStatus(AfterFirstWord(data))) Finish(Ending::kUnreadableAnswer);
   }
 }
 
 // The tagged answer to the command awaited.
-void ImapSession::Tagged(bool ok) {
+void ImapSession::Tagged(bool ok, std::string_view text) {
   tag_.clear();
   pending_.clear();
   switch (step_) {
@@ -169,9 +184,11 @@ void ImapSession::Tagged(bool ok) {
     case ImapStep::kLogin:
       if (ok) return SendCommand(ImapStep::kStatus, "STATUS INBOX (MESSAGES UNSEEN)");
       outcome_ = ImapOutcome::kLoginRejected;
+      said_ = alert_.empty() ? text : alert_;
       break;
     case ImapStep::kStatus:
-      if (ok && !(messages_ && unseen_)) return Finish(Ending::kUnreadableAnswer);
+      // More unseen than there are messages is no count to show.
+      if (ok && !(messages_ && unseen_ && *unseen_ <= *messages_)) return Finish(Ending::kUnreadableAnswer);
       outcome_ = ok ? ImapOutcome::kCounted : ImapOutcome::kStatusRefused;
       break;
     case ImapStep::kLogout:
@@ -180,6 +197,12 @@ void ImapSession::Tagged(bool ok) {
       return;
   }
   SendCommand(ImapStep::kLogout, "LOGOUT");
+}
+
+// The server's reason is kept for the status line.
+void ImapSession::EndedByServer(std::string_view reason) {
+  said_ = reason;
+  Finish(Ending::kConversationOver);
 }
 
 // LOGIN with quoted strings, or literals where a quoted string cannot carry the text. A server
@@ -268,11 +291,14 @@ void ImapSession::ReportOutcome() {
       ports_.window.SetStatusLine(account_, text);
     return;
   }
-  ports_.window.SetStatusLine(account_, ErrorStatusText(account_));
-  if (outcome_ == ImapOutcome::kLoginRejected)
-    ports_.dialogs.Message(WrongPasswordMessage(account_));
-  else if (outcome_ == ImapOutcome::kLoginDisabled)
-    ports_.dialogs.Message(LoginDisabledMessage(account_));
+  if (outcome_ == ImapOutcome::kLoginRejected) {
+    ports_.window.SetStatusLine(account_, ErrorStatusText(account_));
+    ports_.dialogs.Message(WithServerReason(WrongPasswordMessage(account_), said_));
+    return;
+  }
+  // A goodbye before the counts says why on the line.
+  ports_.window.SetStatusLine(account_, ErrorStatusText(account_, said_));
+  if (outcome_ == ImapOutcome::kLoginDisabled) ports_.dialogs.Message(LoginDisabledMessage(account_));
 }
 
 }  // namespace vq::mail

@@ -49,7 +49,9 @@ class ImapSession final : public MailSession {
 
  private:
   void HandleResponse(std::string_view response);
-  void Tagged(bool ok);
+  void Tagged(bool ok, std::string_view text);
+  // An untagged BYE before LOGOUT.
+  void EndedByServer(std::string_view reason);
   void Login();
   // Sends the first part of a tagged command at once, the others each after a "+".
   void SendCommand(ImapStep step, std::string text, std::deque<std::string> parts = {});
@@ -70,6 +72,8 @@ class ImapSession final : public MailSession {
   std::deque<std::string> pending_;  // parts of it that wait for the server's "+"
   bool preauth_ = false, loginDisabled_ = false, literalPlus_ = false;
   std::optional<std::int64_t> messages_, unseen_;
+  std::string said_;          // the server's text with its refusal of the login, or with its goodbye
+  std::string alert_;         // an untagged "[ALERT]" while the login was under way
   std::string buffer_;        // received bytes not yet a whole response
   std::size_t scanFrom_ = 0;  // where in buffer_ the next line end may be
   std::size_t partFrom_ = 0;  // where the part of the response after its last literal begins

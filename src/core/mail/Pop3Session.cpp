@@ -28,6 +28,7 @@ bool Pop3Session::Start(const MailAccountSettings& settings) {
   user_ = pass_ = stat_ = CommandState::kNotSent;
   quitSent_ = false;
   mailCount_ = mailSize_ = 0;
+  refusal_.clear();
   // Bytes left over from an abandoned connection would otherwise prefix the next greeting.
   lineBuffer_.clear();
   if (Connect(settings)) step_ = SessionStep::kConnectingOrQuitSent;
@@ -144,6 +145,7 @@ bool Pop3Session::ReadStatAnswer(std::string_view rest) {
 // command still waits for its answer (the second line of a two-line greeting) sends nothing:
 // the next command would go out before its turn, and the answers would no longer match.
 Pop3Session::LineResult Pop3Session::Dispatch(std::string_view rest) {
+  const std::string_view text = rest.substr(0, rest.size() - kLineEnd.size());
   if (Outstanding(user_) || Outstanding(pass_) || Outstanding(stat_)) {
     // Wait for the answer.
   } else if (user_ == CommandState::kNotSent) {
@@ -151,15 +153,16 @@ Pop3Session::LineResult Pop3Session::Dispatch(std::string_view rest) {
     user_ = CommandState::kSending;
   } else if (user_ == CommandState::kRefused) {
     user_ = CommandState::kRejected;
+    refusal_ = ports_.socket.TextFromWire(text);
   } else if (user_ == CommandState::kRejected) {
     // Refused: nothing more goes out, the password least of all; the server closes.
   } else if (pass_ == CommandState::kNotSent) {
     if (!Send("PASS " + password_)) return LineResult::kSendFailed;
     pass_ = CommandState::kSending;
   } else if (pass_ == CommandState::kRefused) {
-    std::string_view code = rest.substr(0, rest.size() - kLineEnd.size());
-    code = code.substr(0, code.find(' '));
+    const std::string_view code = text.substr(0, text.find(' '));
     pass_ = UpperAscii(code) == "[IN-USE]" ? CommandState::kMailboxInUse : CommandState::kRejected;
+    refusal_ = ports_.socket.TextFromWire(text);
   } else if (pass_ == CommandState::kRejected || pass_ == CommandState::kMailboxInUse) {
     // As after a refused user name.
   } else if (stat_ == CommandState::kNotSent && pass_ == CommandState::kAccepted) {
@@ -194,11 +197,11 @@ void Pop3Session::ReportOutcome() {
   // Without an answer to STAT nothing is known about the mailbox.
   ports_.window.SetStatusLine(account_, ErrorStatusText(account_));
   if (user_ == CommandState::kRejected)
-    ports_.dialogs.Message(NoSuchAccountMessage(account_));
+    ports_.dialogs.Message(WithServerReason(NoSuchAccountMessage(account_), refusal_));
   else if (pass_ == CommandState::kMailboxInUse)
     ports_.dialogs.Message(kAccountInUseMessage);
   else if (pass_ == CommandState::kRejected)
-    ports_.dialogs.Message(WrongPasswordMessage(account_));
+    ports_.dialogs.Message(WithServerReason(WrongPasswordMessage(account_), refusal_));
 }
 
 }  // namespace vq::mail

@@ -73,6 +73,7 @@ class Pop3Session final : public MailSession {
   std::int64_t mailSize_ = 0;
   std::string userName_;
   std::string password_;
+  std::string refusal_;  // what the server said as it refused USER or PASS
   std::string lineBuffer_;
 };
 

@@ -234,10 +234,12 @@ void TlsStream::TakeImapLines(std::size_t searchFrom) {
     if (phase_ == Phase::kGreeting) {
       DropReceived();
       if (upper.starts_with("* BYE")) {
-        // The server turned us away before anything was said: the session hears the close.
+        // The server turned us away before anything was said: the session hears its goodbye,
+        // for the reason it gives, and the close. Nothing can be sent any more.
         socket_.Close();
         phase_ = Phase::kEnded;
-        Deliver([](SocketEvents& events) { events.OnClose(); });
+        if (Deliver([&](SocketEvents& events) { events.OnDataArrival(line); }))
+          Deliver([](SocketEvents& events) { events.OnClose(); });
         return;
       }
       greeting_ = std::move(line);

@@ -67,6 +67,7 @@ class TlsStream final : public Socket, private SocketEvents, private SecurityLay
   [[nodiscard]] int Connect(std::string_view host, int port) override;
   [[nodiscard]] int Send(std::string_view text) override;
   std::size_t WireLength(std::string_view text) const override { return socket_.WireLength(text); }
+  std::string TextFromWire(std::string_view bytes) const override { return socket_.TextFromWire(bytes); }
   [[nodiscard]] int SendBytes(std::string_view bytes) override;
   void Close() override;
   bool IsClosed() const override { return phase_ == Phase::kIdle; }

@@ -38,6 +38,9 @@ class Socket {
   [[nodiscard]] virtual int Send(std::string_view text) = 0;
   // How many bytes Send puts on the wire for this text (an IMAP literal announces its length).
   virtual std::size_t WireLength(std::string_view text) const { return text.size(); }
+  // Received text as UTF-8: as it came when it reads as UTF-8, else read in the system's ANSI
+  // code page, which POP3 servers in Japan may speak.
+  virtual std::string TextFromWire(std::string_view bytes) const { return std::string(bytes); }
   // Sends the bytes exactly as given (the records of a secure connection); as Send otherwise.
   [[nodiscard]] virtual int SendBytes(std::string_view bytes) = 0;
   // Drops the connection (or the attempt) at once, without any event.

@@ -75,6 +75,7 @@ constexpr ErrorName kErrorNames[] = {
 
 // What the resolver thread and the socket share; whichever lets go last frees it.
 struct SocketResolution {
+  WinSocket::Resolver resolver = nullptr;
   HWND window = nullptr;
   std::uint32_t generation = 0;
   std::wstring host;
@@ -91,7 +92,7 @@ DWORD WINAPI ResolveOnWorker(void* parameter) {
   // Its own reference to the library: the socket may be gone, and the library cleaned up, first.
   WSADATA data;
   bool started = net::WSAStartup(MAKEWORD(2, 2), &data) == 0;
-  job.addresses = Resolve(job.host, job.service, 0);
+  job.addresses = job.resolver(job.host, job.service, 0);
   if (started) net::WSACleanup();
   job.done.store(true, std::memory_order_release);
   PostMessageW(job.window, kResolvedMessage, job.generation, 0);
@@ -100,7 +101,8 @@ DWORD WINAPI ResolveOnWorker(void* parameter) {
 
 }  // namespace
 
-WinSocket::WinSocket() = default;
+WinSocket::WinSocket(Resolver resolver, DWORD addressShareMs)
+    : resolver_(resolver ? resolver : Resolve), addressShareMs_(addressShareMs) {}
 
 WinSocket::~WinSocket() {
   if (deliveryAlive_) *deliveryAlive_ = false;
@@ -137,13 +139,14 @@ int WinSocket::Connect(std::string_view host, int port) {
     return 0;
   }
   // An address needs no name server, and so no thread.
-  addresses_ = Resolve(wideHost, service, AI_NUMERICHOST);
+  addresses_ = resolver_(wideHost, service, AI_NUMERICHOST);
   if (!addresses_.empty()) {
     int error = ConnectNext();
     if (error) Close();
     return error;
   }
   auto job = std::make_shared<SocketResolution>();
+  job->resolver = resolver_;
   job->window = hwnd_;
   job->generation = generation_;
   job->host = std::move(wideHost);
@@ -163,6 +166,7 @@ int WinSocket::Connect(std::string_view host, int port) {
 // Starts a connection to the next address not yet tried: 0 when one is under way (FD_CONNECT
 // follows), else the error of the last address tried.
 int WinSocket::ConnectNext() {
+  StopAddressTimer();
   while (nextAddress_ < addresses_.size()) {
     const SocketAddress& address = addresses_[nextAddress_++];
     ++attempts_;
@@ -181,6 +185,10 @@ int WinSocket::ConnectNext() {
     int error = net::WSAGetLastError();
     if (error == WSAEWOULDBLOCK) {
       socket_ = std::move(attempt);
+      // The timer's number is the attempt's, so that a tick of an earlier one still queued is
+      // told apart.
+      if (nextAddress_ < addresses_.size() && SetTimer(hwnd_, attempts_, addressShareMs_, nullptr))
+        addressTimer_ = attempts_;
       return 0;
     }
     lastError_ = error;
@@ -188,9 +196,32 @@ int WinSocket::ConnectNext() {
   return lastError_ ? lastError_ : WSAHOST_NOT_FOUND;
 }
 
+void WinSocket::StopAddressTimer() {
+  if (addressTimer_) KillTimer(hwnd_, addressTimer_);
+  addressTimer_ = 0;
+}
+
+// The address tried has had its share without a word: the next one is tried.
+void WinSocket::OnAddressSilent() {
+  StopAddressTimer();
+  if (connected_ || !socket_) return;
+  socket_.Reset();
+  lastError_ = WSAETIMEDOUT;
+  if (int error = ConnectNext()) Fail(error);
+}
+
 int WinSocket::Send(std::string_view text) { return SendBytes(ToAnsi(text)); }
 
 std::size_t WinSocket::WireLength(std::string_view text) const { return ToAnsi(text).size(); }
+
+std::string WinSocket::TextFromWire(std::string_view bytes) const {
+  const int size = static_cast<int>(std::min<size_t>(bytes.size(), INT_MAX));
+  if (size == 0 || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0) > 0)
+    return std::string(bytes);
+  std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), static_cast<int>(wide.size()));
+  return Narrow(wide);
+}
 
 int WinSocket::SendBytes(std::string_view bytes) {
   if (closed_ || !connected_ || !socket_) return WSAENOTCONN;
@@ -249,6 +280,10 @@ LRESULT WinSocket::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (current) DeliverDeferred();
     return 0;
   }
+  if (msg == WM_TIMER) {
+    if (addressTimer_ && wp == addressTimer_) OnAddressSilent();
+    return 0;
+  }
   if (msg >= kFirstSocketMessage && msg < kFirstSocketMessage + kSocketMessageCount) {
     if (msg == SocketMessage() && socket_ && wp == socket_.get())
       OnSocketEvent(WSAGETSELECTEVENT(lp), WSAGETSELECTERROR(lp));
@@ -277,6 +312,7 @@ void WinSocket::OnSocketEvent(int event, int error) {
         return;
       }
       connected_ = true;
+      StopAddressTimer();
       addresses_.clear();
       Deliver([](SocketEvents& events) { events.OnConnect(); });
       return;
@@ -348,6 +384,7 @@ void WinSocket::Fail(int code) {
 // The connection is over: its close or error is the last event, so whatever waits to be
 // reported goes.
 void WinSocket::EndConnection() {
+  StopAddressTimer();
   socket_.Reset();
   addresses_.clear();
   outbox_.clear();

@@ -31,7 +31,14 @@ struct SocketAddress {
 // the socket from inside an event.
 class WinSocket final : public MessageWindow, public Socket {
  public:
-  WinSocket();
+  // A name's addresses are tried one after another. One that neither answers nor refuses (an
+  // IPv6 route that leads nowhere) has this long before the next is tried, so that it cannot
+  // use up the whole minute a mail server has to answer; the last one has what is left of it.
+  static constexpr DWORD kAddressShareMs = 10000;
+  using Resolver = std::vector<SocketAddress> (*)(const std::wstring& host, const std::wstring& service, int flags);
+
+  // Tests give their own resolver and share; the system's resolver otherwise.
+  explicit WinSocket(Resolver resolver = nullptr, DWORD addressShareMs = kAddressShareMs);
   ~WinSocket() override;
 
   void SetEvents(SocketEvents* events) override;
@@ -41,6 +48,7 @@ class WinSocket final : public MessageWindow, public Socket {
   // 10057 unless connected.
   [[nodiscard]] int Send(std::string_view text) override;
   std::size_t WireLength(std::string_view text) const override;
+  std::string TextFromWire(std::string_view bytes) const override;
   [[nodiscard]] int SendBytes(std::string_view bytes) override;
   void Close() override;
   bool IsClosed() const override;
@@ -49,6 +57,8 @@ class WinSocket final : public MessageWindow, public Socket {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   UINT SocketMessage() const;
   [[nodiscard]] int ConnectNext();
+  void StopAddressTimer();
+  void OnAddressSilent();
   void OnResolved();
   void OnSocketEvent(int event, int error);
   void OnPeerClosed(int error);
@@ -62,6 +72,8 @@ class WinSocket final : public MessageWindow, public Socket {
   template <typename Call>
   bool Deliver(Call call);
 
+  Resolver resolver_;
+  DWORD addressShareMs_;
   bool winsockStarted_ = false;
   SocketEvents* events_ = nullptr;
 
@@ -74,6 +86,7 @@ class WinSocket final : public MessageWindow, public Socket {
   std::shared_ptr<SocketResolution> resolution_;
   std::vector<SocketAddress> addresses_;
   size_t nextAddress_ = 0;
+  UINT_PTR addressTimer_ = 0;  // runs while an address other than the last is being tried
   int lastError_ = 0;
   UniqueSocket socket_;
 
