@@ -1,4 +1,5 @@
 #pragma once
+#include <deque>
 #include <functional>
 #include <utility>
 #include <string>
@@ -21,13 +22,17 @@ class FakeDialogs : public Dialogs {
   bool AskYesNo(std::string_view text) override {
     questions.emplace_back(text);
     if (duringAsk) std::exchange(duringAsk, nullptr)();
-    return answerYes;
+    if (answers.empty()) return answerYes;
+    bool answer = answers.front();
+    answers.pop_front();
+    return answer;
   }
   void Beep() override { ++beeps; }
 
   std::vector<std::string> messages;
   std::vector<std::string> questions;
   bool answerYes = true;
+  std::deque<bool> answers;  // the next questions' answers in turn; then answerYes
   int beeps = 0;
   std::function<void()> duringMessage;           // runs once, in the next message box
   std::function<void()> duringAsk;               // runs once, in the next question

@@ -18,6 +18,7 @@ class FakeNoteFiles : public NoteFiles {
  public:
   bool Exists(std::string_view name) const override { return files.contains(std::string(name)); }
   ReadResult Read(std::string_view name) const override {
+    ++reads;
     auto it = files.find(std::string(name));
     if (it == files.end()) return {ReadStatus::kMissing, ""};
     if (undecodable.contains(it->first)) return {ReadStatus::kUndecodable, ""};
@@ -85,6 +86,7 @@ class FakeNoteFiles : public NoteFiles {
   std::set<std::string> failWritesOf, failDeletesOf, lyingDeletesOf, failMovesOf;
   int failWriteNumber = 0;
   int writes = 0;
+  mutable int reads = 0;
   std::vector<std::string> log;
 };
 

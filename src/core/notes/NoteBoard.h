@@ -91,6 +91,7 @@ class NoteBoard {
   void HideCurrent();
   void ShowHidden(int number);
   void PeelCurrent();
+  void KeepHalfPeeled(Entry& entry, const std::string& strandedRecord);
   void RestorePeeled(int place);
   void SaveAfterClick(Entry& entry);
   void RefreshCountdown(Entry& entry);
