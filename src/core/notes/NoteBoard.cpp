@@ -343,8 +343,8 @@ void NoteBoard::RestorePeeled(int place) {
   }
   if (!store_.WriteRecord(*number, loaded.lines)) {
     // The text alone would hold the number as someone's text.
-    (void)store_.DeleteNoteFiles(*number);
     dialogs_.Message(SaveFailedMessage(*number));
+    if (!store_.Delete(NoteTextFileName(*number))) dialogs_.Message(DeleteFailedMessage(NoteTextFileName(*number)));
     return;
   }
   if (auto undeleted = peeled_.Remove(stem)) dialogs_.Message(DeleteFailedMessage(*undeleted));
