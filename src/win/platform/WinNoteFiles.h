@@ -27,6 +27,19 @@ class WinNoteFiles : public NoteFiles {
   std::wstring folder_;
 };
 
+// Antivirus and cloud-sync programs open a file for a moment just after it was written or
+// renamed. An operation that meets such a hold (a sharing, lock or access violation) is tried
+// again a few times within about a quarter of a second; any other failure is final at once.
+// True when another try is due (after the pause before it), false when the last has been made.
+bool WaitOutHold(int& tries);
+template <typename Operation>
+bool RetriedWhileHeld(Operation operation) {
+  int tries = 0;
+  while (!operation())
+    if (!WaitOutHold(tries)) return false;
+  return true;
+}
+
 // Writes text in the ANSI code page the way note files are written (the Startup shortcut too):
 // through a temporary file beside the target, so that a failure leaves the old file as it was.
 bool WriteAnsiFileSafely(const std::wstring& path, const std::string& utf8);
