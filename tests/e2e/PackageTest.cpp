@@ -49,9 +49,9 @@ TEST(Package, UnpackedZipStartsInTheTrayAndCarriesTheVersionOfItsName) {
   EXPECT_EQ(Dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS), version + L".0");
   EXPECT_EQ(VersionString(info, L"ProductVersion"), version);
 
-  // At most 480 KiB, in whole pages in the file too: a loader maps such an image, it need not copy it.
+  // At most 512 KiB, in whole pages in the file too: a loader maps such an image, it need not copy it.
   const std::string image = ReadFileBytes(exe).value_or("");
-  EXPECT_LE(image.size(), 480u * 1024);
+  EXPECT_LE(image.size(), 512u * 1024);
   ASSERT_GT(image.size(), sizeof(IMAGE_DOS_HEADER) + sizeof(IMAGE_NT_HEADERS32));
   auto dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
   auto nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(image.data() + dos->e_lfanew);
