@@ -327,17 +327,16 @@ TEST_F(NoteBoardTest, PeeledNotesListTheNewestSoundOnesAndPushOutTheOldest) {
 TEST_F(NoteBoardTest, PeelNumbersAboveTheSoundNotesAndNeverRunsOut) {
   struct Row {
     std::vector<std::string> folder;  // a stem is a sound pair, "~" a damaged one, a name a lone file
-    std::vector<std::string> after;   // the sound pairs' stems, and the lone files, in name order
+    std::vector<std::string> after;   // the records' stems, in name order; none: the peel failed
     LocalTime now = {2026, 12, 7, 12, 0};
   };
   const Row rows[] = {
-      {{}, {"1-202612071200"}},
-      {{"99999999-202601010000.log"}, {"1-202612071200", "99999999-202601010000.log"}},
-      {{"5-202601010000", "6-202601010000.hsn"}, {"5-202601010000", "6-202601010000.hsn", "7-202612071200"}},
+      {{"99999999-202601010000.log"}, {"1-202612071200"}},
+      {{"5-202601010000", "6-202601010000.hsn"}, {"5-202601010000", "6-202601010000", "7-202612071200"}},
       {{"5-202601010000", "~9-202601010000"}, {"5-202601010000", "6-202612071200", "9-202601010000"}},
       {{"3-202601010000", "99999999-202601010000"}, {"3-202601010000", "4-202601010000", "5-202612071200"}},
       {{"3-202601010000", "4-202601010000", "5-202601010000.log", "99999999-202601010000"},
-       {"3-202601010000", "4-202601010000", "5-202601010000.log", "6-202601010000", "7-202612071200"}},
+       {"3-202601010000", "4-202601010000", "6-202601010000", "7-202612071200"}},
       {{"99999998-202601010000", "99999999-202601010000"}, {"1-202601010000", "2-202601010000", "3-202612071200"}},
       {{}, {"1-999912312359"}, {10000, 1, 2, 3, 4}},
       {{}, {}, {2026, 13, 1, 0, 0}},
@@ -346,28 +345,17 @@ TEST_F(NoteBoardTest, PeelNumbersAboveTheSoundNotesAndNeverRunsOut) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.folder.empty() ? "empty" : row.folder.back());
     test::FakeNoteFiles f;
-    f.files[NoteRecordFileName(0)] = RecordText(SampleRecord());
-    f.files[NoteTextFileName(0)] = "zero\r\n";
-    for (std::string name : row.folder) {
-      bool damaged = name.starts_with("~");
-      if (damaged) name.erase(0, 1);
-      if (name.ends_with(".hsn") || name.ends_with(".log")) {
-        f.files[in + name] = "x";
-      } else {
-        f.files[in + name + ".hsn"] = damaged ? "" : RecordText(SampleRecord());
-        f.files[in + name + ".log"] = name + "\r\n";
-      }
+    f.files = {{NoteRecordFileName(0), RecordText(SampleRecord())}, {NoteTextFileName(0), "zero\r\n"}};
+    for (const std::string& name : row.folder) {
+      bool damaged = name[0] == '~', pair = name.find('.') == std::string::npos;
+      f.files[in + name.substr(damaged) + (pair ? ".hsn" : "")] = damaged ? "" : RecordText(SampleRecord());
+      if (pair) f.files[in + name.substr(damaged) + ".log"] = "x\r\n";
     }
-    PeeledNotes peeled(f);
-    EXPECT_EQ(peeled.Peel(0, row.now).outcome,
-              row.after.empty() ? PeeledNotes::PeelResult::kNotKept : PeeledNotes::PeelResult::kPeeled);
-    std::vector<std::string> after;
+    EXPECT_EQ(PeeledNotes(f).Peel(0, row.now).outcome == PeeledNotes::PeelResult::kPeeled, !row.after.empty());
+    std::vector<std::string> records;
     for (const std::string& name : f.List(kPeeledFolder))
-      if (!name.ends_with(".log") || !f.Exists(in + name.substr(0, name.size() - 4) + ".hsn"))
-        after.push_back(name.ends_with(".hsn") && f.Exists(in + name.substr(0, name.size() - 4) + ".log")
-                            ? name.substr(0, name.size() - 4)
-                            : name);
-    EXPECT_EQ(after, row.after);
+      if (name.ends_with(".hsn")) records.push_back(name.substr(0, name.size() - 4));
+    EXPECT_EQ(records, row.after);
   }
 }
 
