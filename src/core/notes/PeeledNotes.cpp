@@ -102,7 +102,17 @@ std::optional<long> PeeledNotes::NextSequence() {
   }
 }
 
+std::vector<PeeledNotes::SoundNote> PeeledNotes::List(std::size_t most) const {
+  auto stamp = files_.FolderStamp(kPeeledFolder);
+  if (!stamp || stamp != listedStamp_) {
+    listed_ = ReadPeeledListing(Names());
+    listedStamp_ = stamp;
+  }
+  return Newest(listed_, most);
+}
+
 bool PeeledNotes::MoveWhole(const std::string& from, const std::string& to) {
+  listedStamp_.reset();  // FAT keeps a folder's stamp whatever comes in (what goes no longer loads)
   return files_.Move(from, to) && store_.Gone(from) && files_.Exists(to);
 }
 

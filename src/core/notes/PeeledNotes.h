@@ -49,8 +49,9 @@ class PeeledNotes {
     NoteStore::Loaded loaded;
   };
   // The newest peeled notes whose files read as a note, newest first, at most `most`: only
-  // those are read, and the pairs between them.
-  std::vector<SoundNote> List(std::size_t most) const { return Newest(ReadPeeledListing(Names()), most); }
+  // those are read, and the pairs between them. The names are listed again only when the
+  // folder's stamp or this program changed them: thousands of names take a tenth of a second.
+  std::vector<SoundNote> List(std::size_t most) const;
   NoteStore::Loaded Load(const std::string& stem) const { return store_.Load(RecordOf(stem), TextOf(stem)); }
 
   // Where a peel left note n's files.
@@ -85,6 +86,8 @@ class PeeledNotes {
 
   NoteFiles& files_;
   NoteStore store_;
+  mutable std::optional<std::uint64_t> listedStamp_;  // of the folder when `listed_` was read
+  mutable PeeledListing listed_;
 };
 
 }  // namespace vq::notes

@@ -102,6 +102,12 @@ std::vector<std::string> WinNoteFiles::List(std::string_view folder) const {
   return names;
 }
 
+std::optional<std::uint64_t> WinNoteFiles::FolderStamp(std::string_view folder) const {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(Path(folder).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
+}
+
 bool WinNoteFiles::MakeFolder(std::string_view folder) {
   std::wstring path = Path(folder);
   if (CreateDirectoryW(path.c_str(), nullptr)) return true;

@@ -19,6 +19,7 @@ class WinNoteFiles : public NoteFiles {
   bool Write(std::string_view name, std::string_view text) override;
   bool Delete(std::string_view name) override;
   std::vector<std::string> List(std::string_view folder) const override;
+  std::optional<std::uint64_t> FolderStamp(std::string_view folder) const override;
   bool MakeFolder(std::string_view folder) override;
   bool Move(std::string_view from, std::string_view to) override;
 
