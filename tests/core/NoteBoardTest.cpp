@@ -409,7 +409,7 @@ TEST_F(NoteBoardTest, FileFailuresNeverLeaveARecordWithoutItsText) {
   // record that cannot come back), asks before deleting them for good; No keeps the note as it
   // is; a delete that reports success counts only once the file is gone. A restore copies the
   // text first and takes it back when the record cannot follow.
-  enum Fault { kWrite, kDelete, kLyingDelete, kMove, kStranded, kRestore };
+  enum Fault { kWrite, kDelete, kLyingDelete, kMove, kStranded, kStrandedStays, kRestore };
   struct Case {
     const char* failing;
     Fault fault;
@@ -451,6 +451,11 @@ TEST_F(NoteBoardTest, FileFailuresNeverLeaveARecordWithoutItsText) {
         "failed move " + away + ".hsn Vornquill3.hsn", "write Vornquill3.hsn", "delete " + away + ".hsn"},
        true,
        true},
+      {"Vornquill3.log",
+       kStrandedStays,
+       {"move Vornquill3.hsn " + away + ".hsn", "failed move Vornquill3.log " + away + ".log",
+        "failed move " + away + ".hsn Vornquill3.hsn", "failed delete " + away + ".hsn", "write Vornquill3.hsn"},
+       true},
       {"Vornquill0.hsn",
        kRestore,
        {"write Vornquill0.log", "failed write Vornquill0.hsn", "delete Vornquill0.log"},
@@ -476,12 +481,11 @@ TEST_F(NoteBoardTest, FileFailuresNeverLeaveARecordWithoutItsText) {
       f.files["Vornquill3.log"] = "three\r\n";
       auto before = f.files;
       b.RestoreNotes();
-      f.failFolders = c.fault != kMove && c.fault != kStranded;
-      (c.fault == kMove || c.fault == kStranded ? f.failMovesOf
-       : c.fault == kDelete                     ? f.failDeletesOf
-                                                : f.lyingDeletesOf)
-          .insert(c.failing);
-      if (c.fault == kStranded) f.failMovesOf.insert(away + ".hsn");
+      const bool moves = c.fault >= kMove;
+      f.failFolders = !moves;
+      (moves ? f.failMovesOf : c.fault == kDelete ? f.failDeletesOf : f.lyingDeletesOf).insert(c.failing);
+      if (c.fault >= kStranded) f.failMovesOf.insert(away + ".hsn");
+      if (c.fault == kStrandedStays) f.failDeletesOf.insert(away + ".hsn");
       d.answers = {true, !c.keep};
       static_cast<FakeNoteView&>(b.ViewAt(1)).menuChoice = MenuCommand::kNotePeel;
       events.OnNotePress(b.ViewAt(1), MouseButton::kRight);
@@ -489,11 +493,11 @@ TEST_F(NoteBoardTest, FileFailuresNeverLeaveARecordWithoutItsText) {
                 (std::vector<std::string>{"このタグを消去しますか？",
                                           "はがした付箋紙に保存できません。この付箋紙を完全に削除しますか？"}));
       std::vector<std::string> told;
-      if (c.fault != kMove && c.fault != kStranded && !c.keep)
-        told.push_back(std::string(c.failing) + "を削除できませんでした。");
+      if (!moves && !c.keep) told.push_back(std::string(c.failing) + "を削除できませんでした。");
+      if (c.fault == kStrandedStays) told.push_back(away + ".hsnを削除できませんでした。");
       EXPECT_EQ(d.messages, told);
       EXPECT_EQ(b.Count(), c.noteStays ? 1 : 0);
-      EXPECT_TRUE(f.List(kPeeledFolder).empty());
+      EXPECT_EQ(f.List(kPeeledFolder).empty(), c.fault != kStrandedStays);
       if (c.keep) {
         EXPECT_EQ(f.files, before);
       }

@@ -290,17 +290,21 @@ void NoteBoard::PeelCurrent() {
     current_ = PositionOf(*view);
     entry = Current();
     if (!entry) return;
+    const bool halfWay = peel.outcome == PeeledNotes::PeelResult::kHalfWay;
     if (!deleteForGood) {
-      if (peel.outcome == PeeledNotes::PeelResult::kHalfWay) KeepHalfPeeled(*entry, peel.strandedRecord);
+      if (halfWay) KeepHalfPeeled(*entry, peel.strandedRecord);
       return;
     }
-    // The record first, wherever it is now: a note whose record cannot be deleted stays. A
-    // text left behind without its record is only litter.
-    const std::string record =
-        peel.outcome == PeeledNotes::PeelResult::kHalfWay ? peel.strandedRecord : NoteRecordFileName(entry->number);
+    // The record first, wherever it is now: a note whose record cannot be deleted stays, and
+    // gets its record beside its text again. A text left behind without its record is only litter.
+    const std::string record = halfWay ? peel.strandedRecord : NoteRecordFileName(entry->number);
     if (auto undeleted = store_.DeletePair(record, NoteTextFileName(entry->number))) {
       dialogs_.Message(DeleteFailedMessage(*undeleted));
-      if (*undeleted == record) return;
+      if (*undeleted == record) {
+        if (halfWay && !store_.WriteRecord(entry->number, RecordFromNote(entry->note)))
+          dialogs_.Message(SaveFailedMessage(entry->number));
+        return;
+      }
     }
   } else {
     peeled_.DropBeyondTheNewest();
