@@ -313,8 +313,8 @@ void NoteBoard::PeelCurrent() {
   RemoveCurrentWindow();
 }
 
-// The record went into the folder and neither its text nor the record could follow each
-// other: the note stays whole where it was, from what the desktop shows.
+// The record went into the folder, its text could not follow and the record could not come
+// back: the note stays whole where it was, its record written again from what the desktop shows.
 void NoteBoard::KeepHalfPeeled(Entry& entry, const std::string& strandedRecord) {
   if (!store_.WriteRecord(entry.number, RecordFromNote(entry.note))) {
     dialogs_.Message(SaveFailedMessage(entry.number));
