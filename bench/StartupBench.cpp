@@ -10,7 +10,10 @@
 // measured against. Each is timed twice: on the machine as it is, and with the other cores kept
 // busy (see BusyCores).
 //
-//   StartupBench <runs> <Vornquill2.exe> <MinimalTray.exe> [<note runs> [<NoteFloor.exe>]]
+// The menu cases time the tray menu: from the icon's right press until the menu is on screen,
+// with an empty folder of peeled notes and with 10,000 of them.
+//
+//   StartupBench <runs> <Vornquill2.exe> <MinimalTray.exe> [<note runs> [<NoteFloor.exe> [<menu runs>]]]
 //
 // Prints one line per case (see PrintSummary and PrintNoteSummary) for bench/run.sh to turn into
 // tables. A run count of 0 leaves that group of cases out.
@@ -41,6 +44,8 @@ constexpr wchar_t kNoteClass[] = L"Vornquill2.Note";
 constexpr wchar_t kFloorClass[] = L"NoteFloor.Window";
 constexpr wchar_t kFloorNoteClass[] = L"NoteFloor.Note";
 constexpr int kMostNotes = 101;  // Vornquill0 .. Vornquill100
+constexpr wchar_t kPeeledFolder[] = L"はがした付箋紙";
+constexpr UINT kTrayCallbackMessage = WM_APP + 1;  // as the program registers its icon
 
 struct Case {
   std::string label;
@@ -454,6 +459,72 @@ Sample RunNotesOnce(const Case& c) {
   return sample;
 }
 
+// A folder with the program, its settings and `peeled` peeled notes (the benchmark's notes in
+// turn, each peeled on 2026-12-08 10:30), written once for every run: the menu changes nothing.
+std::wstring PrepareMenuFolder(const std::wstring& exe, const std::wstring& seedIni, int peeled) {
+  std::wstring folder = NewFolder();
+  if (!CopyFileW(exe.c_str(), (folder + FileName(exe)).c_str(), FALSE)) Fail("cannot copy " + Narrow(exe));
+  if (!CopyFileW(seedIni.c_str(), (folder + kIniName).c_str(), FALSE)) Fail("cannot copy " + Narrow(seedIni));
+  std::wstring notes = folder + kPeeledFolder + L"\\";
+  if (!CreateDirectoryW(notes.c_str(), nullptr)) Fail("cannot create the peeled notes' folder");
+  for (int sequence = 1; sequence <= peeled; ++sequence) {
+    std::vector<NoteFile> files = NoteFiles((sequence - 1) % kMostNotes);
+    std::wstring stem = std::to_wstring(sequence) + L"-202612081030";
+    WriteBytes(notes + stem + L".hsn", files[0].bytes);
+    WriteBytes(notes + stem + L".log", files[1].bytes);
+  }
+  return folder + FileName(exe);
+}
+
+BOOL CALLBACK FindVisibleMenu(HWND hwnd, LPARAM pid) {
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner != *reinterpret_cast<DWORD*>(pid) || !IsWindowVisible(hwnd) || ClassOf(hwnd) != L"#32768") return TRUE;
+  *reinterpret_cast<DWORD*>(pid) = 0;
+  return FALSE;
+}
+
+// Starts the program, waits until it idles with its icon, then presses the icon's right button
+// as the shell reports it and times until the program's popup menu is visible.
+Sample RunMenuOnce(const std::wstring& exe, const std::string& label) {
+  std::wstring folder = exe.substr(0, exe.size() - FileName(exe).size());
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  int iconsBefore = TrayIconCount();
+  Sleep(kStartSettleMs);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+    Fail(label + ": CreateProcessW failed, error " + std::to_string(GetLastError()));
+  Case c{label, exe, kMainClass, 1, L""};
+  std::string problem;
+  HWND main = nullptr;
+  DWORD_PTR reply = 0;
+  if (!WaitForIconCount(iconsBefore + 1, kIconTimeoutMs) || !(main = FindWindowW(kMainClass, nullptr)) ||
+      !SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kIconTimeoutMs, &reply))
+    problem = "the program did not start";
+  Sample sample{0, 0, 0};
+  if (problem.empty()) {
+    Sleep(kSettleMs);
+    double start = Now();
+    PostMessageW(main, kTrayCallbackMessage, 1, WM_RBUTTONDOWN);
+    for (;;) {
+      DWORD pid = pi.dwProcessId;
+      EnumWindows(FindVisibleMenu, reinterpret_cast<LPARAM>(&pid));
+      if (pid == 0) break;
+      if (Now() - start > kIconTimeoutMs) {
+        problem = "no menu after 30 s";
+        break;
+      }
+      Sleep(1);
+    }
+    sample.ms = Now() - start;
+  }
+  Stop(c, pi, iconsBefore);
+  if (!problem.empty()) Fail(label + ": " + problem);
+  return sample;
+}
+
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   size_t n = v.size();
@@ -494,14 +565,16 @@ void PrintNoteSummary(const Case& c, const std::vector<Sample>& samples) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 4 || argc > 6) {
+  if (argc < 4 || argc > 7) {
     std::fprintf(stderr,
-                 "usage: StartupBench <runs> <Vornquill2.exe> <MinimalTray.exe> [<note runs> [<NoteFloor.exe>]]\n");
+                 "usage: StartupBench <runs> <Vornquill2.exe> <MinimalTray.exe> [<note runs> [<NoteFloor.exe> "
+                 "[<menu runs>]]]\n");
     return 2;
   }
   int runs = std::max(0, _wtoi(argv[1]));
   int noteRuns = argc >= 5 ? std::max(0, _wtoi(argv[4])) : 0;
-  const wchar_t* floorExe = argc == 6 ? argv[5] : nullptr;
+  const wchar_t* floorExe = argc >= 6 && argv[5][0] ? argv[5] : nullptr;
+  int menuRuns = argc == 7 ? std::max(0, _wtoi(argv[6])) : 0;
   try {
     if (FindWindowW(kMainClass, nullptr)) Fail("Vornquill2 is already running in this session");
     std::vector<Case> cases = {
@@ -547,6 +620,19 @@ int wmain(int argc, wchar_t** argv) {
       for (int run = 0; run < noteRuns; ++run)
         for (size_t i = 0; i < noteCases.size(); ++i) samples[i].push_back(RunNotesOnce(noteCases[i]));
       for (size_t i = 0; i < noteCases.size(); ++i) PrintNoteSummary(noteCases[i], samples[i]);
+    }
+
+    if (menuRuns > 0) {
+      std::vector<std::pair<Case, std::wstring>> menuCases;
+      for (int peeled : {0, 10000})
+        menuCases.push_back({{"menu-" + std::to_string(peeled), argv[2], kMainClass, 1, L""},
+                             PrepareMenuFolder(argv[2], cases[2].seedIni, peeled)});
+      std::vector<std::vector<Sample>> samples(menuCases.size());
+      for (auto& [c, exe] : menuCases) RunMenuOnce(exe, c.label);  // discarded: fills the caches
+      for (int run = 0; run < menuRuns; ++run)
+        for (size_t i = 0; i < menuCases.size(); ++i)
+          samples[i].push_back(RunMenuOnce(menuCases[i].second, menuCases[i].first.label));
+      for (size_t i = 0; i < menuCases.size(); ++i) PrintSummary(menuCases[i].first, samples[i]);
     }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "StartupBench: %s\n", e.what());

@@ -292,6 +292,7 @@ TEST_F(NoteBoardTest, PeeledNotesListTheNewestSoundOnesAndPushOutTheOldest) {
     for (const auto& entry : board.ListPeeledNotes()) all += entry.caption + ";";
     return all;
   };
+  files.stuckStamps = true;  // what the program changes itself it lists again, on FAT too
   EXPECT_EQ(listed(), expected);
 
   AddNote(0, "新しくはがした付箋紙のメモ");
@@ -312,6 +313,54 @@ TEST_F(NoteBoardTest, PeeledNotesListTheNewestSoundOnesAndPushOutTheOldest) {
   EXPECT_EQ(files.files["Vornquill1.hsn"], after[in + "14-202612071200.hsn"]);
   EXPECT_FALSE(files.Exists(in + "14-202612071200.log"));
   EXPECT_EQ(View(1).note.text, "新しくはがした付箋紙のメモ");
+
+  // However many wait there, the menu reads the names and then only the notes it lists.
+  files.stuckStamps = false;
+  for (int seq = 100; seq < 120; ++seq) {
+    files.files[in + std::to_string(seq) + "-202612010000.hsn"] = record;
+    files.files[in + std::to_string(seq) + "-202612010000.log"] = "x\r\n";
+  }
+  files.reads = 0;
+  EXPECT_EQ(board.ListPeeledNotes().size(), 10u);
+  EXPECT_EQ(files.reads, 20);
+}
+
+// A peel numbers the note above the newest sound note, on no sequence that a file's name holds;
+// nothing else steers it, and when the last sequence is taken the newest notes move down into a
+// gap, in their order. A name the reader would not read back is never written.
+TEST_F(NoteBoardTest, PeelNumbersAboveTheSoundNotesAndNeverRunsOut) {
+  struct Row {
+    std::vector<std::string> folder;  // a stem is a sound pair, "~" a damaged one, a name a lone file
+    std::vector<std::string> after;   // the records' stems, in name order; none: the peel failed
+    LocalTime now = {2026, 12, 7, 12, 0};
+  };
+  const Row rows[] = {
+      {{"99999999-202601010000.log"}, {"1-202612071200"}},
+      {{"5-202601010000", "6-202601010000.hsn"}, {"5-202601010000", "6-202601010000", "7-202612071200"}},
+      {{"5-202601010000", "~9-202601010000"}, {"5-202601010000", "6-202612071200", "9-202601010000"}},
+      {{"3-202601010000", "99999999-202601010000"}, {"3-202601010000", "4-202601010000", "5-202612071200"}},
+      {{"3-202601010000", "4-202601010000", "5-202601010000.log", "99999999-202601010000"},
+       {"3-202601010000", "4-202601010000", "6-202601010000", "7-202612071200"}},
+      {{"99999998-202601010000", "99999999-202601010000"}, {"1-202601010000", "2-202601010000", "3-202612071200"}},
+      {{}, {"1-999912312359"}, {10000, 1, 2, 3, 4}},
+      {{}, {}, {2026, 13, 1, 0, 0}},
+  };
+  const std::string in = std::string(kPeeledFolder) + "\\";
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.folder.empty() ? "empty" : row.folder.back());
+    test::FakeNoteFiles f;
+    f.files = {{NoteRecordFileName(0), RecordText(SampleRecord())}, {NoteTextFileName(0), "zero\r\n"}};
+    for (const std::string& name : row.folder) {
+      bool damaged = name[0] == '~', pair = name.find('.') == std::string::npos;
+      f.files[in + name.substr(damaged) + (pair ? ".hsn" : "")] = damaged ? "" : RecordText(SampleRecord());
+      if (pair) f.files[in + name.substr(damaged) + ".log"] = "x\r\n";
+    }
+    EXPECT_EQ(PeeledNotes(f).Peel(0, row.now).outcome == PeeledNotes::PeelResult::kPeeled, !row.after.empty());
+    std::vector<std::string> records;
+    for (const std::string& name : f.List(kPeeledFolder))
+      if (name.ends_with(".hsn")) records.push_back(name.substr(0, name.size() - 4));
+    EXPECT_EQ(records, row.after);
+  }
 }
 
 // The drag and the peel question are modal: other events run while they are open, may make
@@ -358,14 +407,17 @@ TEST_F(NoteBoardTest, ModalCallsActOnTheNoteTheyStartedWith) {
 // A note's files are written text first and deleted record first, so whatever fails, no
 // record is ever left without its text, and a note that would come back stays on the desktop.
 TEST_F(NoteBoardTest, FileFailuresNeverLeaveARecordWithoutItsText) {
-  // A peel moves the files away, or, where it cannot (a read-only folder, a locked file),
-  // deletes them as before; a delete that reports success counts only once the file is gone.
-  enum Fault { kWrite, kDelete, kLyingDelete, kMove };
+  // A peel moves the files away, or, where it cannot (a read-only folder, a locked file, a
+  // record that cannot come back), asks before deleting them for good; No keeps the note as it
+  // is; a delete that reports success counts only once the file is gone. A restore copies the
+  // text first and takes it back when the record cannot follow.
+  enum Fault { kWrite, kDelete, kLyingDelete, kMove, kStranded, kStrandedStays, kRestore };
   struct Case {
     const char* failing;
     Fault fault;
     std::vector<std::string> log;
     bool noteStays;
+    bool keep = false;  // No to deleting for good
   };
   const std::string away = "はがした付箋紙\\1-202612071200";
   const Case cases[] = {
@@ -374,6 +426,7 @@ TEST_F(NoteBoardTest, FileFailuresNeverLeaveARecordWithoutItsText) {
       {"Vornquill3.hsn", kDelete, {"failed delete Vornquill3.hsn"}, true},
       {"Vornquill3.log", kDelete, {"delete Vornquill3.hsn", "failed delete Vornquill3.log"}, false},
       {"Vornquill3.hsn", kLyingDelete, {"delete Vornquill3.hsn"}, true},
+      {"", kDelete, {}, true, true},
       {"Vornquill3.hsn",
        kMove,
        {"failed move Vornquill3.hsn " + away + ".hsn", "delete Vornquill3.hsn", "delete Vornquill3.log"},
@@ -383,26 +436,73 @@ TEST_F(NoteBoardTest, FileFailuresNeverLeaveARecordWithoutItsText) {
        {"move Vornquill3.hsn " + away + ".hsn", "failed move Vornquill3.log " + away + ".log",
         "move " + away + ".hsn Vornquill3.hsn", "delete Vornquill3.hsn", "delete Vornquill3.log"},
        false},
+      {"Vornquill3.log",
+       kMove,
+       {"move Vornquill3.hsn " + away + ".hsn", "failed move Vornquill3.log " + away + ".log",
+        "move " + away + ".hsn Vornquill3.hsn"},
+       true,
+       true},
+      {"Vornquill3.log",
+       kStranded,
+       {"move Vornquill3.hsn " + away + ".hsn", "failed move Vornquill3.log " + away + ".log",
+        "failed move " + away + ".hsn Vornquill3.hsn", "delete " + away + ".hsn", "delete Vornquill3.log"},
+       false},
+      {"Vornquill3.log",
+       kStranded,
+       {"move Vornquill3.hsn " + away + ".hsn", "failed move Vornquill3.log " + away + ".log",
+        "failed move " + away + ".hsn Vornquill3.hsn", "write Vornquill3.hsn", "delete " + away + ".hsn"},
+       true,
+       true},
+      {"Vornquill3.log",
+       kStrandedStays,
+       {"move Vornquill3.hsn " + away + ".hsn", "failed move Vornquill3.log " + away + ".log",
+        "failed move " + away + ".hsn Vornquill3.hsn", "failed delete " + away + ".hsn", "write Vornquill3.hsn"},
+       true},
+      {"Vornquill0.hsn",
+       kRestore,
+       {"write Vornquill0.log", "failed write Vornquill0.hsn", "delete Vornquill0.log"},
+       false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.failing) + " " + std::to_string(c.fault));
+    SCOPED_TRACE(std::string(c.failing) + " " + std::to_string(c.fault) + (c.keep ? " kept" : ""));
     test::FakeNoteFiles f;
     test::FakeDialogs d;
     NoteBoard b{f, views, events, clock, d};
     events.board = &b;
-    if (c.fault != kWrite) {
+    if (c.fault == kRestore) {
+      f.files[PeeledNotes::RecordOf("5-202611010930")] = RecordText(SampleRecord());
+      f.files[PeeledNotes::TextOf("5-202611010930")] = "peeled\r\n";
+      auto before = f.files;
+      ASSERT_EQ(b.ListPeeledNotes().size(), 1u);
+      f.FailWriteNumber(2);
+      b.OnCommand(RestorePeeledCommand(0));
+      EXPECT_EQ(f.files, before);
+      EXPECT_EQ(b.Count(), 0);
+    } else if (c.fault != kWrite) {
       f.files["Vornquill3.hsn"] = RecordText(SampleRecord());
       f.files["Vornquill3.log"] = "three\r\n";
+      auto before = f.files;
       b.RestoreNotes();
-      f.failFolders = c.fault != kMove;
-      (c.fault == kMove ? f.failMovesOf : c.fault == kDelete ? f.failDeletesOf : f.lyingDeletesOf).insert(c.failing);
+      const bool moves = c.fault >= kMove;
+      f.failFolders = !moves;
+      (moves ? f.failMovesOf : c.fault == kDelete ? f.failDeletesOf : f.lyingDeletesOf).insert(c.failing);
+      if (c.fault >= kStranded) f.failMovesOf.insert(away + ".hsn");
+      if (c.fault == kStrandedStays) f.failDeletesOf.insert(away + ".hsn");
+      d.answers = {true, !c.keep};
       static_cast<FakeNoteView&>(b.ViewAt(1)).menuChoice = MenuCommand::kNotePeel;
       events.OnNotePress(b.ViewAt(1), MouseButton::kRight);
+      EXPECT_EQ(d.questions,
+                (std::vector<std::string>{"このタグを消去しますか？",
+                                          "はがした付箋紙に保存できません。この付箋紙を完全に削除しますか？"}));
       std::vector<std::string> told;
-      if (c.fault != kMove) told.push_back(std::string(c.failing) + "を削除できませんでした。");
+      if (!moves && !c.keep) told.push_back(std::string(c.failing) + "を削除できませんでした。");
+      if (c.fault == kStrandedStays) told.push_back(away + ".hsnを削除できませんでした。");
       EXPECT_EQ(d.messages, told);
       EXPECT_EQ(b.Count(), c.noteStays ? 1 : 0);
-      EXPECT_TRUE(f.List(kPeeledFolder).empty());
+      EXPECT_EQ(f.List(kPeeledFolder).empty(), c.fault != kStrandedStays);
+      if (c.keep) {
+        EXPECT_EQ(f.files, before);
+      }
     } else {
       f.failWritesOf.insert(c.failing);
       Note note = NoteFromRecord(ParseRecordText(RecordText(SampleRecord())), "three");

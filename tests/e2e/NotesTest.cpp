@@ -331,10 +331,13 @@ TEST(NotesReadOnly, AReadOnlyFolderSaysANoteCannotBeSavedNorPeeled) {
     ClickAt(c.x, c.y, true);
     ASSERT_TRUE(app->WaitForMenu());
     ASSERT_TRUE(app->ChooseMenuItem({"はがす"}));
-    for (const char* expected : {"このタグを消去しますか？", "Vornquill0.hsnを削除できませんでした。"}) {
+    for (const char* expected :
+         {"このタグを消去しますか？", "はがした付箋紙に保存できません。この付箋紙を完全に削除しますか？",
+          "Vornquill0.hsnを削除できませんでした。"}) {
       box = app->WaitForMessageBox();
       ASSERT_TRUE(box);
       EXPECT_EQ(Narrow(box->text), expected);
+      EXPECT_FALSE(box->hasIcon);
       PressButton(box->hwnd, box->buttons.size() == 2 ? IDYES : IDOK);
       WaitUntil([&] { return !IsWindow(box->hwnd); });
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include <deque>
 #include <functional>
 #include <utility>
 #include <string>
@@ -23,7 +24,10 @@ class FakeDialogs : public Dialogs {
     questions.emplace_back(text);
     about.push_back(window);
     if (duringAsk) std::exchange(duringAsk, nullptr)();
-    return answerYes;
+    if (answers.empty()) return answerYes;
+    bool answer = answers.front();
+    answers.pop_front();
+    return answer;
   }
   void Beep() override { ++beeps; }
 
@@ -31,6 +35,7 @@ class FakeDialogs : public Dialogs {
   std::vector<std::string> questions;
   std::vector<const BoxOwner*> about;  // the window each box, message or question, was about
   bool answerYes = true;
+  std::deque<bool> answers;  // the next questions' answers in turn; then answerYes
   int beeps = 0;
   std::function<void()> duringMessage;           // runs once, in the next message box
   std::function<void()> duringAsk;               // runs once, in the next question

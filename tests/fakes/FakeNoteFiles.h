@@ -1,5 +1,6 @@
 #pragma once
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -18,6 +19,7 @@ class FakeNoteFiles : public NoteFiles {
  public:
   bool Exists(std::string_view name) const override { return files.contains(std::string(name)); }
   ReadResult Read(std::string_view name) const override {
+    ++reads;
     auto it = files.find(std::string(name));
     if (it == files.end()) return {ReadStatus::kMissing, ""};
     if (undecodable.contains(it->first)) return {ReadStatus::kUndecodable, ""};
@@ -66,6 +68,13 @@ class FakeNoteFiles : public NoteFiles {
         names.push_back(name.substr(prefix.size()));
     return names;
   }
+  // The names in the folder, as a file system's last-write time follows them; one value for
+  // ever with `stuckStamps`, as on FAT.
+  std::optional<std::uint64_t> FolderStamp(std::string_view folder) const override {
+    std::string names;
+    for (const std::string& name : List(folder)) names += name + "/";
+    return stuckStamps ? 0 : std::hash<std::string>{}(names);
+  }
   bool MakeFolder(std::string_view) override { return !failFolders; }
   bool Move(std::string_view from, std::string_view to) override {
     std::string source(from), target(to);
@@ -81,10 +90,11 @@ class FakeNoteFiles : public NoteFiles {
 
   std::map<std::string, std::string> files;
   std::map<std::string, bool> undecodable;
-  bool failWrites = false, failFolders = false;
+  bool failWrites = false, failFolders = false, stuckStamps = false;
   std::set<std::string> failWritesOf, failDeletesOf, lyingDeletesOf, failMovesOf;
   int failWriteNumber = 0;
   int writes = 0;
+  mutable int reads = 0;
   std::vector<std::string> log;
 };
 

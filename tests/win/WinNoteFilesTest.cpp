@@ -2,9 +2,11 @@
 #include <windows.h>
 
 #include <fstream>
+#include <functional>
 
 #include "win/base/Text.h"
 #include "win/platform/WinNoteFiles.h"
+#include "win/platform/WinProfileFile.h"
 
 namespace vq::win {
 namespace {
@@ -58,6 +60,53 @@ TEST(WinNoteFiles, WriterTakesExactlyWhatTheReaderGivesBack) {
     }
   }
   for (const wchar_t* name : {L"old.log", L"big.log"}) DeleteFileW((folder + name).c_str());
+  RemoveDirectoryW(folder.c_str());
+}
+
+struct Hold {
+  HANDLE file;
+  DWORD ms;
+};
+DWORD WINAPI ReleaseLater(void* hold) {
+  Sleep(static_cast<Hold*>(hold)->ms);
+  CloseHandle(static_cast<Hold*>(hold)->file);
+  return 0;
+}
+
+// A scanner or a cloud folder holds a file just written, without sharing, for a moment: a
+// write over it, a move of it and a settings write wait that out; a longer hold fails as before.
+TEST(WinNoteFiles, ABriefHoldIsWaitedOut) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring folder = std::wstring(temp) + L"vq-held-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  WinNoteFiles files(folder);
+  WinProfileFile profile(folder, L"Vornquill");
+  struct Case {
+    const char* what;
+    const wchar_t* held;
+    DWORD holdMs;
+    std::function<bool()> act;
+    bool done;
+  };
+  const Case cases[] = {
+      {"write", L"a.log", 100, [&] { return files.Write("a.log", "new\r\n"); }, true},
+      {"move", L"a.log", 100, [&] { return files.Move("a.log", "b.log"); }, true},
+      {"settings", L"Vornquill.ini", 100, [&] { return profile.Write("s", "k", "v"); }, true},
+      {"held too long", L"a.log", 1500, [&] { return files.Write("a.log", "new\r\n"); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::wstring path = folder + c.held;
+    ASSERT_TRUE(WriteAnsiFileSafely(path, "[s]\r\nold\r\n"));
+    Hold hold{CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), c.holdMs};
+    ASSERT_NE(hold.file, INVALID_HANDLE_VALUE);
+    HANDLE release = CreateThread(nullptr, 0, ReleaseLater, &hold, 0, nullptr);
+    EXPECT_EQ(c.act(), c.done);
+    WaitForSingleObject(release, INFINITE);
+    CloseHandle(release);
+    for (const wchar_t* name : {L"a.log", L"b.log", L"Vornquill.ini"}) DeleteFileW((folder + name).c_str());
+  }
   RemoveDirectoryW(folder.c_str());
 }
 

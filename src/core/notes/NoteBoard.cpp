@@ -31,8 +31,7 @@ std::vector<HiddenNoteEntry> NoteBoard::HiddenEntries() const {
 std::vector<PeeledNoteEntry> NoteBoard::ListPeeledNotes() {
   std::vector<PeeledNoteEntry> out;
   listedPeeled_.clear();
-  for (auto& sound : peeled_.List()) {
-    if (out.size() == kMostPeeledNotes) break;
+  for (auto& sound : peeled_.List(kMostPeeledNotes)) {
     const LocalTime& t = sound.peeled;
     out.push_back({NoteMenuStart(sound.loaded.text) + "(" + ZeroPadded(t.year, 4) + "/" + ZeroPadded(t.month, 2) + "/" +
                    ZeroPadded(t.day, 2) + ")"});
@@ -285,17 +284,44 @@ void NoteBoard::PeelCurrent() {
   current_ = PositionOf(*view);
   entry = Current();
   if (!entry) return;
-  if (peeled_.Peel(entry->number, clock_.Now())) {
+  auto peel = peeled_.Peel(entry->number, clock_.Now());
+  if (peel.outcome != PeeledNotes::PeelResult::kPeeled) {
+    // The note cannot wait in the folder: whether it goes for good is the user's to say.
+    bool deleteForGood = dialogs_.AskYesNo(kCannotKeepQuestion);
+    current_ = PositionOf(*view);
+    entry = Current();
+    if (!entry) return;
+    const bool halfWay = peel.outcome == PeeledNotes::PeelResult::kHalfWay;
+    if (!deleteForGood) {
+      if (halfWay) KeepHalfPeeled(*entry, peel.strandedRecord);
+      return;
+    }
+    // The record first, wherever it is now: a note whose record cannot be deleted stays, and
+    // gets its record beside its text again. A text left behind without its record is only litter.
+    const std::string record = halfWay ? peel.strandedRecord : NoteRecordFileName(entry->number);
+    if (auto undeleted = store_.DeletePair(record, NoteTextFileName(entry->number))) {
+      dialogs_.Message(DeleteFailedMessage(*undeleted));
+      if (*undeleted == record) {
+        if (halfWay && !store_.WriteRecord(entry->number, RecordFromNote(entry->note)))
+          dialogs_.Message(SaveFailedMessage(entry->number));
+        return;
+      }
+    }
+  } else {
     peeled_.DropBeyondTheNewest();
-  } else if (auto undeleted = store_.DeleteNoteFiles(entry->number)) {
-    // Where the files cannot be kept, the note goes as it always went.
-    dialogs_.Message(DeleteFailedMessage(*undeleted));
-    // A note whose record is still there would come back at the next start: it stays. A text
-    // left behind without its record is only litter.
-    if (*undeleted == NoteRecordFileName(entry->number)) return;
   }
   hidden_.erase(entry->number);
   RemoveCurrentWindow();
+}
+
+// The record went into the folder, its text could not follow and the record could not come
+// back: the note stays whole where it was, its record written again from what the desktop shows.
+void NoteBoard::KeepHalfPeeled(Entry& entry, const std::string& strandedRecord) {
+  if (!store_.WriteRecord(entry.number, RecordFromNote(entry.note))) {
+    dialogs_.Message(SaveFailedMessage(entry.number));
+    return;
+  }
+  if (!store_.Delete(strandedRecord)) dialogs_.Message(DeleteFailedMessage(strandedRecord));
 }
 
 void NoteBoard::RestorePeeled(int place) {
@@ -316,8 +342,14 @@ void NoteBoard::RestorePeeled(int place) {
   // A copy, the text first, and only then is the peeled note let go: a failure anywhere
   // leaves it in the folder.
   loaded.lines[kVisibleLine] = kTrue;
-  if (!store_.WriteText(*number, loaded.text) || !store_.WriteRecord(*number, loaded.lines)) {
+  if (!store_.WriteText(*number, loaded.text)) {
     dialogs_.Message(SaveFailedMessage(*number));
+    return;
+  }
+  if (!store_.WriteRecord(*number, loaded.lines)) {
+    // The text alone would hold the number as someone's text.
+    dialogs_.Message(SaveFailedMessage(*number));
+    if (!store_.Delete(NoteTextFileName(*number))) dialogs_.Message(DeleteFailedMessage(NoteTextFileName(*number)));
     return;
   }
   if (auto undeleted = peeled_.Remove(stem)) dialogs_.Message(DeleteFailedMessage(*undeleted));

@@ -45,6 +45,9 @@ class NoteBoard {
   // The newest peeled notes, as the folder holds them now; a restore command picks from this
   // list, so a note peeled while the menu is open cannot shift what the user chose.
   std::vector<PeeledNoteEntry> ListPeeledNotes();
+  // Thousands of names in the peeled notes' folder take a tenth of a second to list: done once
+  // the notes are on the desktop, the menu then lists them again only when they changed.
+  void ReadPeeledNames() { (void)peeled_.List(0); }
   int Count() const { return static_cast<int>(entries_.size()); }
   // 1-based; 0 before any note was created or pressed.
   int CurrentNote() const { return current_; }
@@ -91,6 +94,7 @@ class NoteBoard {
   void HideCurrent();
   void ShowHidden(int number);
   void PeelCurrent();
+  void KeepHalfPeeled(Entry& entry, const std::string& strandedRecord);
   void RestorePeeled(int place);
   void SaveAfterClick(Entry& entry);
   void RefreshCountdown(Entry& entry);

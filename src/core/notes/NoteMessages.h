@@ -8,6 +8,8 @@ namespace vq::notes {
 
 inline constexpr char kAllNotesTakenMessage[] = "付箋紙は101枚までです。不要な付箋紙をはがしてから作成してください。";
 inline constexpr char kPeelQuestion[] = "このタグを消去しますか？";
+// After Yes to kPeelQuestion, when the note cannot be kept for bringing back.
+inline constexpr char kCannotKeepQuestion[] = "はがした付箋紙に保存できません。この付箋紙を完全に削除しますか？";
 
 inline std::string MissingTextMessage(int number) { return NoteTextFileName(number) + "が見つかりません"; }
 inline std::string UnreadableFileMessage(const std::string& fileName) { return fileName + "を読み込めませんでした。"; }

@@ -64,7 +64,7 @@ bool NoteStore::SetRecordLine(int number, int line, std::string_view value) {
 
 std::optional<std::string> NoteStore::DeletePair(const std::string& recordName, const std::string& textName) {
   for (const std::string& name : {recordName, textName})
-    if (!files_.Delete(name) || !Gone(name)) return name;
+    if (!Delete(name)) return name;
   return std::nullopt;
 }
 

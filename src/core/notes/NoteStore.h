@@ -52,6 +52,7 @@ class NoteStore {
     return DeletePair(NoteRecordFileName(number), NoteTextFileName(number));
   }
   [[nodiscard]] std::optional<std::string> DeletePair(const std::string& recordName, const std::string& textName);
+  [[nodiscard]] bool Delete(const std::string& name) { return files_.Delete(name) && Gone(name); }
   // A delete or a move counts only once the file is gone: under Wine a delete on a read-only
   // file system reports success (the unlink happens when the handle closes, and its error is
   // lost there).

@@ -1,5 +1,7 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +40,9 @@ class NoteFiles {
   // Names may lie in a folder of the program folder: "folder\name".
   // The files (not folders) in such a folder, by name alone; "" is the program folder itself.
   virtual std::vector<std::string> List(std::string_view folder) const = 0;
+  // Changes whenever the folder's files change (the folder's last write); nothing when that
+  // cannot be told. Some file systems (FAT) never change it.
+  virtual std::optional<std::uint64_t> FolderStamp(std::string_view folder) const = 0;
   // True when the folder is there afterwards.
   virtual bool MakeFolder(std::string_view folder) = 0;
   // Renames a file, never over another one.

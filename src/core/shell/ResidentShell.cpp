@@ -38,6 +38,7 @@ void ResidentShell::Start() {
   // The interval is read straight from the file: loading the options window here would
   // rewrite its position keys, and an existing file must stay untouched at start-up.
   mailSchedule_.SwitchPeriodicCheck(IntervalEnablesPeriodicCheck(config_.ReadOption(keys::kMail, keys::kInterval)));
+  notes_.ReadPeeledNames();
 }
 
 TrayResponse ResidentShell::OnTrayMouse(int mouseMessage) {

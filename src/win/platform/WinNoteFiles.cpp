@@ -2,11 +2,22 @@
 
 #include <windows.h>
 
+#include <iterator>
+
 #include "win/base/Handles.h"
 #include "win/base/StartupProfile.h"
 #include "win/base/Text.h"
 
 namespace vq::win {
+
+bool WaitOutHold(int& tries) {
+  static constexpr DWORD kPauses[] = {10, 30, 60, 150};  // ms, 250 in all
+  DWORD error = GetLastError();
+  if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION && error != ERROR_ACCESS_DENIED) return false;
+  if (tries >= static_cast<int>(std::size(kPauses))) return false;
+  Sleep(kPauses[tries++]);
+  return true;
+}
 
 bool WriteAnsiFileSafely(const std::wstring& path, const std::string& utf8) {
   std::string bytes = ToAnsi(utf8);
@@ -20,7 +31,9 @@ bool WriteAnsiFileSafely(const std::wstring& path, const std::string& utf8) {
                          written == bytes.size())) &&
       FlushFileBuffers(file.get());
   file.Reset();  // the move needs the file closed
-  ok = ok && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  ok = ok && RetriedWhileHeld([&] {
+         return MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+       });
   if (!ok) DeleteFileW(temporary.c_str());
   return ok;
 }
@@ -89,6 +102,12 @@ std::vector<std::string> WinNoteFiles::List(std::string_view folder) const {
   return names;
 }
 
+std::optional<std::uint64_t> WinNoteFiles::FolderStamp(std::string_view folder) const {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(Path(folder).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
+}
+
 bool WinNoteFiles::MakeFolder(std::string_view folder) {
   std::wstring path = Path(folder);
   if (CreateDirectoryW(path.c_str(), nullptr)) return true;
@@ -98,7 +117,7 @@ bool WinNoteFiles::MakeFolder(std::string_view folder) {
 
 bool WinNoteFiles::Move(std::string_view from, std::string_view to) {
   // Without MOVEFILE_REPLACE_EXISTING an existing target makes the move fail.
-  return MoveFileExW(Path(from).c_str(), Path(to).c_str(), MOVEFILE_WRITE_THROUGH);
+  return RetriedWhileHeld([&] { return MoveFileExW(Path(from).c_str(), Path(to).c_str(), MOVEFILE_WRITE_THROUGH); });
 }
 
 }  // namespace vq::win

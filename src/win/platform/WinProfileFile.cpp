@@ -6,6 +6,7 @@
 
 #include "win/base/StartupProfile.h"
 #include "win/base/Text.h"
+#include "win/platform/WinNoteFiles.h"
 
 namespace vq::win {
 
@@ -67,8 +68,11 @@ ProfileKeys WinProfileFile::ReadSection(std::string_view section) const {
 }
 
 bool WinProfileFile::Write(std::string_view section, std::string_view key, std::string_view value) {
-  return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(), path_.c_str()) !=
-         FALSE;
+  std::wstring wideSection = Widen(section), wideKey = Widen(key), wideValue = Widen(value);
+  // The profile functions rewrite the whole file, which a scanner may hold a moment.
+  return RetriedWhileHeld([&] {
+    return WritePrivateProfileStringW(wideSection.c_str(), wideKey.c_str(), wideValue.c_str(), path_.c_str()) != FALSE;
+  });
 }
 
 }  // namespace vq::win
