@@ -489,8 +489,10 @@ TEST_F(NoteBoardTest, FileFailuresNeverLeaveARecordWithoutItsText) {
       if (c.fault >= kStranded) f.failMovesOf.insert(away + ".hsn");
       if (c.fault == kStrandedStays) f.failDeletesOf.insert(away + ".hsn");
       d.answers = {true, !c.keep};
+      const BoxOwner* note = &b.ViewAt(1);
       static_cast<FakeNoteView&>(b.ViewAt(1)).menuChoice = MenuCommand::kNotePeel;
       events.OnNotePress(b.ViewAt(1), MouseButton::kRight);
+      EXPECT_EQ(d.about, std::vector<const BoxOwner*>(d.about.size(), note));
       EXPECT_EQ(d.questions,
                 (std::vector<std::string>{"このタグを消去しますか？",
                                           "はがした付箋紙に保存できません。この付箋紙を完全に削除しますか？"}));

@@ -287,7 +287,7 @@ void NoteBoard::PeelCurrent() {
   auto peel = peeled_.Peel(entry->number, clock_.Now());
   if (peel.outcome != PeeledNotes::PeelResult::kPeeled) {
     // The note cannot wait in the folder: whether it goes for good is the user's to say.
-    bool deleteForGood = dialogs_.AskYesNo(kCannotKeepQuestion);
+    bool deleteForGood = dialogs_.AskYesNo(kCannotKeepQuestion, view);
     current_ = PositionOf(*view);
     entry = Current();
     if (!entry) return;
@@ -300,10 +300,10 @@ void NoteBoard::PeelCurrent() {
     // gets its record beside its text again. A text left behind without its record is only litter.
     const std::string record = halfWay ? peel.strandedRecord : NoteRecordFileName(entry->number);
     if (auto undeleted = store_.DeletePair(record, NoteTextFileName(entry->number))) {
-      dialogs_.Message(DeleteFailedMessage(*undeleted));
+      dialogs_.Message(DeleteFailedMessage(*undeleted), view);
       if (*undeleted == record) {
         if (halfWay && !store_.WriteRecord(entry->number, RecordFromNote(entry->note)))
-          dialogs_.Message(SaveFailedMessage(entry->number));
+          dialogs_.Message(SaveFailedMessage(entry->number), view);
         return;
       }
     }
@@ -318,10 +318,10 @@ void NoteBoard::PeelCurrent() {
 // back: the note stays whole where it was, its record written again from what the desktop shows.
 void NoteBoard::KeepHalfPeeled(Entry& entry, const std::string& strandedRecord) {
   if (!store_.WriteRecord(entry.number, RecordFromNote(entry.note))) {
-    dialogs_.Message(SaveFailedMessage(entry.number));
+    dialogs_.Message(SaveFailedMessage(entry.number), entry.view.get());
     return;
   }
-  if (!store_.Delete(strandedRecord)) dialogs_.Message(DeleteFailedMessage(strandedRecord));
+  if (!store_.Delete(strandedRecord)) dialogs_.Message(DeleteFailedMessage(strandedRecord), entry.view.get());
 }
 
 void NoteBoard::RestorePeeled(int place) {
