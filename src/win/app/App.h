@@ -7,7 +7,6 @@
 
 #include "shell/ResidentShell.h"
 #include "win/base/FontCache.h"
-#include "win/desktop/WinDesktop.h"
 #include "win/mail/SchannelLayer.h"
 #include "win/mail/WinSocket.h"
 #include "win/platform/WinNoteFiles.h"
@@ -16,6 +15,7 @@
 #include "win/platform/WinSystem.h"
 #include "win/platform/WinUserFolders.h"
 #include "win/shell/MainWindow.h"
+#include "win/windows/WinDesktop.h"
 
 namespace vq::win {
 
