@@ -107,7 +107,8 @@ constexpr struct {
     {1, options::kMailSettingsSubPage, L"STATIC", L"分ごとにメールチェック", kLabel, kOptIntervalLabel, 1200, 1080, 3000, 300, 0},
     {1, options::kMailSettingsSubPage, L"STATIC", L"自動メールを無効にしたい場合は空欄にするか「0」を代入して下さい。", kLabel, kOptIntervalNote, 360, 1560, 5400, 540, 0},
     {1, options::kMailSettingsSubPage, L"STATIC", L"メーラーの場所", kLabel, kOptMailerLabel, 360, 2280, 3000, 300, 0},
-    {1, options::kMailSettingsSubPage, L"EDIT", L"C:\\Program Files\\Outlook Express\\msimn.exe", kEdit, kOptMailer, 360, 2640, 4680, 360, kClient},
+    // Show fills the path from the settings, whose default the first start writes (DefaultSettings).
+    {1, options::kMailSettingsSubPage, L"EDIT", L"", kEdit, kOptMailer, 360, 2640, 4680, 360, kClient},
     {1, options::kMailSettingsSubPage, L"BUTTON", L"...", kPush, kOptMailerBrowse, 5160, 2640, 480, 360, 0},
     // "ランチャー": the entry being edited; the twenty slots are added below.
     {2, -1, L"STATIC", L"名前(任意)：", kLabel, kOptLauncherNameLabel, 240, 540, 1560, 300, 0},
