@@ -29,7 +29,7 @@ class App : public notes::NoteViewFactory,
   explicit App(HINSTANCE instance);
 
   // Registers the window classes, creates the hidden main window and runs the start-up.
-  // False when a window could not be made.
+  // False, once a message box has said what failed, when the main window could not be made.
   bool Start();
 
   std::unique_ptr<notes::NoteView> CreateNoteView(notes::NoteEvents& events) override;
