@@ -67,7 +67,7 @@ void NoteEditing::EditCurrentNote() {
 
 namespace {
 
-// What the editor holds, as a note shown on the desktop; its place and layer come apart.
+// What the editor holds, as a note shown on the desktop; NumberAndPlace gives it its place and layer.
 notes::Note NoteFromContent(const EditorContent& content) {
   notes::Note note;
   note.text = content.text;
