@@ -7,7 +7,7 @@
 
 #include "Driver.h"
 #include "Zoo.h"
-#include "win/desktop/WinDesktop.h"
+#include "win/windows/WinDesktop.h"
 #include "fakes/FakeDialogs.h"
 #include "fakes/FakeProfileFile.h"
 #include "fakes/FakeTimers.h"

@@ -65,31 +65,10 @@ void NoteEditing::EditCurrentNote() {
   view_->Show({n.text, n.font, n.backColor, n.foreColor, n.alarm}, placement);
 }
 
-void NoteEditing::Stick() {
-  if (!view_) return;
-  EditorContent content = view_->Content();
-  if (content.text.empty()) {
-    dialogs_.Message(kNothingEnteredMessage, view_.get());
-    return;
-  }
-  // A text its file could not give back at the next start stays in the editor.
-  if (!board_.TextFits(content.text)) {
-    dialogs_.Message(kTextTooLongMessage, view_.get());
-    return;
-  }
-  // A character the code page lacks would come back as "?" or a look-alike: the user decides.
-  auto lost = board_.UnstorableCharacters(content.text, content.font.face);
-  if (!lost.empty()) {
-    if (!dialogs_.AskYesNo(UnstorableCharactersQuestion(lost), view_.get())) return;
-    // The editor may have been closed, or its text changed, while the question was open: what
-    // the user agreed to is gone.
-    if (!view_ || view_->Content() != content) return;
-    // The files would give back the code page's default character or a look-alike, which differ
-    // from system to system, and one "?" for each half of a character beyond UTF-16's first
-    // plane (an emoji): each becomes one "?" here, and the note shows what a restart reads.
-    content.text = ReplaceCharacters(content.text, lost, "?");
-    content.font.face = ReplaceCharacters(content.font.face, lost, "?");
-  }
+namespace {
+
+// What the editor holds, as a note shown on the desktop; NumberAndPlace gives it its place and layer.
+notes::Note NoteFromContent(const EditorContent& content) {
   notes::Note note;
   note.text = content.text;
   note.font = content.font;
@@ -97,31 +76,76 @@ void NoteEditing::Stick() {
   note.foreColor = content.foreColor;
   note.alarm = content.alarm;
   note.visible = true;
-  int number = number_;
-  if (number == kNewNoteNumber) {
-    auto free = board_.FindFreeNoteNumber();
-    if (!free) {
-      dialogs_.Message(notes::kAllNotesTakenMessage, view_.get());
-      return;
-    }
-    number = *free;
-    WindowPlace place = Place();  // the note takes the editor's place
-    note.top = place.top;
-    note.left = place.left;
-    note.layer = notes::NoteLayer::kNormal;
-  } else {
+  return note;
+}
+
+}  // namespace
+
+void NoteEditing::Stick() {
+  if (!view_) return;
+  std::optional<EditorContent> content = ContentToStick();
+  if (!content) return;
+  notes::Note note = NoteFromContent(*content);
+  std::optional<int> number = NumberAndPlace(note);
+  if (!number) return;
+  // The typed text stays in the editor when the files cannot be written.
+  if (!board_.SaveNote(*number, note)) {
+    dialogs_.Message(notes::SaveFailedMessage(*number), view_.get());
+    return;
+  }
+  board_.ShowNote(*number, note);
+  number_ = kNewNoteNumber;
+  Close();
+}
+
+std::optional<EditorContent> NoteEditing::ContentToStick() {
+  EditorContent content = view_->Content();
+  if (content.text.empty()) {
+    dialogs_.Message(kNothingEnteredMessage, view_.get());
+    return std::nullopt;
+  }
+  // A text its file could not give back at the next start stays in the editor.
+  if (!board_.TextFits(content.text)) {
+    dialogs_.Message(kTextTooLongMessage, view_.get());
+    return std::nullopt;
+  }
+  if (!ReplaceUnstorable(content)) return std::nullopt;
+  return content;
+}
+
+bool NoteEditing::ReplaceUnstorable(EditorContent& content) {
+  // A character the code page lacks would come back as "?" or a look-alike: the user decides.
+  auto lost = board_.UnstorableCharacters(content.text, content.font.face);
+  if (lost.empty()) return true;
+  if (!dialogs_.AskYesNo(UnstorableCharactersQuestion(lost), view_.get())) return false;
+  // The editor may have been closed, or its text changed, while the question was open: what
+  // the user agreed to is gone.
+  if (!view_ || view_->Content() != content) return false;
+  // The files would give back the code page's default character or a look-alike, which differ
+  // from system to system, and one "?" for each half of a character beyond UTF-16's first
+  // plane (an emoji): each becomes one "?" here, and the note shows what a restart reads.
+  content.text = ReplaceCharacters(content.text, lost, "?");
+  content.font.face = ReplaceCharacters(content.font.face, lost, "?");
+  return true;
+}
+
+std::optional<int> NoteEditing::NumberAndPlace(notes::Note& note) {
+  if (number_ != kNewNoteNumber) {
     note.top = original_.top;
     note.left = original_.left;
     note.layer = original_.layer;
+    return number_;
   }
-  // The typed text stays in the editor when the files cannot be written.
-  if (!board_.SaveNote(number, note)) {
-    dialogs_.Message(notes::SaveFailedMessage(number), view_.get());
-    return;
+  auto free = board_.FindFreeNoteNumber();
+  if (!free) {
+    dialogs_.Message(notes::kAllNotesTakenMessage, view_.get());
+    return std::nullopt;
   }
-  board_.ShowNote(number, note);
-  number_ = kNewNoteNumber;
-  Close();
+  WindowPlace place = Place();  // the note takes the editor's place
+  note.top = place.top;
+  note.left = place.left;
+  note.layer = notes::NoteLayer::kNormal;
+  return free;
 }
 
 void NoteEditing::Cancel() {

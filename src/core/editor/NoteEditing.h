@@ -36,6 +36,15 @@ class NoteEditing {
 
  private:
   bool RefuseSecondEdit();
+  // The steps of Stick. The editor's content as the note's files keep it; nothing when it stays
+  // in the editor (refused with a message, or not agreed to).
+  std::optional<EditorContent> ContentToStick();
+  // Characters the note's files cannot hold become "?" once the user agrees; false when they
+  // did not, or when the edit they agreed to is gone.
+  bool ReplaceUnstorable(EditorContent& content);
+  // A new note takes the lowest free number and the editor's place, an edited one its own
+  // number, place and layer; nothing when no number is free (said).
+  std::optional<int> NumberAndPlace(notes::Note& note);
   // Reads the editor's saved place and keeps it for Place().
   EditorPlacement SavedPlacement();
   WindowPlace Place() const;

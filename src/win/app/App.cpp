@@ -1,6 +1,7 @@
 #include "win/app/App.h"
 
 #include "base/Addresses.h"
+#include "shell/ShellMessages.h"
 #include "win/editor/EditorWindow.h"
 #include "win/editor/TimerDialog.h"
 #include "win/mail/MailWindow.h"
@@ -25,7 +26,12 @@ App::App(HINSTANCE instance)
 bool App::Start() {
   VQ_PROFILE(kStart);
   VQ_PROFILE_REPORT();
-  if (!mainWindow_.Create(shell_)) return false;
+  if (!mainWindow_.Create(shell_)) {
+    // No tray icon would ever show that the program ran: it says why it ends.
+    const DWORD error = GetLastError();
+    dialogs_.Message(shell::StartFailedMessage(error), nullptr);
+    return false;
+  }
   dialogs_.SetOwner(mainWindow_.Handle());
   shell_.Start();
   return true;

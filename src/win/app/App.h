@@ -7,7 +7,6 @@
 
 #include "shell/ResidentShell.h"
 #include "win/base/FontCache.h"
-#include "win/desktop/WinDesktop.h"
 #include "win/mail/SchannelLayer.h"
 #include "win/mail/WinSocket.h"
 #include "win/platform/WinNoteFiles.h"
@@ -16,6 +15,7 @@
 #include "win/platform/WinSystem.h"
 #include "win/platform/WinUserFolders.h"
 #include "win/shell/MainWindow.h"
+#include "win/windows/WinDesktop.h"
 
 namespace vq::win {
 
@@ -29,7 +29,7 @@ class App : public notes::NoteViewFactory,
   explicit App(HINSTANCE instance);
 
   // Registers the window classes, creates the hidden main window and runs the start-up.
-  // False when a window could not be made.
+  // False, once a message box has said what failed, when the main window could not be made.
   bool Start();
 
   std::unique_ptr<notes::NoteView> CreateNoteView(notes::NoteEvents& events) override;

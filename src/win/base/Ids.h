@@ -79,8 +79,14 @@ enum ControlId : int {
   kOptUserFirst = kOptHostFirst + kAccountIdStride,
   kOptPasswordFirst = kOptUserFirst + kAccountIdStride,
   kOptSecurityFirst = kOptPasswordFirst + kAccountIdStride,
-  kOptAccountLabelFirst = kOptSecurityFirst + kAccountIdStride,  // + row * stride + account, rows 0..4
-  kOptProtocolFirst = kOptAccountLabelFirst + 5 * kAccountIdStride,
+  // The accounts' captions with an ID, which begin at kOptAccountLabelFirst: one range per caption, + account.
+  kOptAccountLabelFirst = kOptSecurityFirst + kAccountIdStride,
+  kOptPortLabelFirst = kOptAccountLabelFirst,                           // "ポート："
+  kOptHostLabelFirst = kOptPortLabelFirst + kAccountIdStride,           // "POP3サーバ：" or "IMAPサーバ："
+  kOptUserLabelFirst = kOptHostLabelFirst + kAccountIdStride,           // "アカウント(ID)："
+  kOptPasswordLabelFirst = kOptUserLabelFirst + kAccountIdStride,       // "パスワード："
+  kOptUsualPortLabelFirst = kOptPasswordLabelFirst + kAccountIdStride,  // "←通常は110" or "←通常は143"
+  kOptProtocolFirst = kOptUsualPortLabelFirst + kAccountIdStride,
 };
 
 }  // namespace vq::win

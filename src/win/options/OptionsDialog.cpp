@@ -107,7 +107,8 @@ constexpr struct {
     {1, options::kMailSettingsSubPage, L"STATIC", L"分ごとにメールチェック", kLabel, kOptIntervalLabel, 1200, 1080, 3000, 300, 0},
     {1, options::kMailSettingsSubPage, L"STATIC", L"自動メールを無効にしたい場合は空欄にするか「0」を代入して下さい。", kLabel, kOptIntervalNote, 360, 1560, 5400, 540, 0},
     {1, options::kMailSettingsSubPage, L"STATIC", L"メーラーの場所", kLabel, kOptMailerLabel, 360, 2280, 3000, 300, 0},
-    {1, options::kMailSettingsSubPage, L"EDIT", L"C:\\Program Files\\Outlook Express\\msimn.exe", kEdit, kOptMailer, 360, 2640, 4680, 360, kClient},
+    // Show fills the path from the settings, whose default the first start writes (DefaultSettings).
+    {1, options::kMailSettingsSubPage, L"EDIT", L"", kEdit, kOptMailer, 360, 2640, 4680, 360, kClient},
     {1, options::kMailSettingsSubPage, L"BUTTON", L"...", kPush, kOptMailerBrowse, 5160, 2640, 480, 360, 0},
     // "ランチャー": the entry being edited; the twenty slots are added below.
     {2, -1, L"STATIC", L"名前(任意)：", kLabel, kOptLauncherNameLabel, 240, 540, 1560, 300, 0},
@@ -171,23 +172,22 @@ void OptionsDialog::CreateControls() {
   // them with its caption above it, and the encryption gets the row under the password.
   constexpr DWORD kDropDown = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
   for (int a = 0; a < kAccountCount; ++a) {
-    auto caption = [&](const wchar_t* text, int row, long left, long top, long width) {
-      Add({1, a, L"STATIC", text, kLabel, row < 0 ? -1 : kOptAccountLabelFirst + row * kAccountIdStride + a, left, top,
-           width, 300});
+    constexpr int kNoId = -1;
+    auto caption = [&](const wchar_t* text, int idFirst, long left, long top, long width) {
+      Add({1, a, L"STATIC", text, kLabel, idFirst == kNoId ? kNoId : idFirst + a, left, top, width, 300});
     };
-    caption(L"ポート：", 0, 360, 1020, 1680);
+    caption(L"ポート：", kOptPortLabelFirst, 360, 1020, 1680);
     Add({1, a, L"EDIT", L"110", kEdit, kOptPortFirst + a, 2100, 960, 900, 360, kClient});
-    Add({1, a, L"STATIC", L"←通常は110", kLabel, kOptAccountLabelFirst + 4 * kAccountIdStride + a, 3120, 1020, 1080,
-         300});
-    caption(L"プロトコル：", -1, 4380, 1020, 1200);
+    Add({1, a, L"STATIC", L"←通常は110", kLabel, kOptUsualPortLabelFirst + a, 3120, 1020, 1080, 300});
+    caption(L"プロトコル：", kNoId, 4380, 1020, 1200);
     Add({1, a, L"COMBOBOX", L"", kDropDown, kOptProtocolFirst + a, 4380, 1560, 1200, 1200});
-    caption(L"POP3サーバ：", 1, 360, 1620, 1680);
+    caption(L"POP3サーバ：", kOptHostLabelFirst, 360, 1620, 1680);
     Add({1, a, L"EDIT", L"", kEdit, kOptHostFirst + a, 2100, 1560, 2160, 360, kClient});
-    caption(L"アカウント(ID)：", 2, 360, 2220, 1680);
+    caption(L"アカウント(ID)：", kOptUserLabelFirst, 360, 2220, 1680);
     Add({1, a, L"EDIT", L"", kEdit, kOptUserFirst + a, 2100, 2160, 3480, 360, kClient});
-    caption(L"パスワード：", 3, 360, 2820, 1680);
+    caption(L"パスワード：", kOptPasswordLabelFirst, 360, 2820, 1680);
     Add({1, a, L"EDIT", L"", kEdit | ES_PASSWORD, kOptPasswordFirst + a, 2100, 2760, 3480, 360, kClient});
-    caption(L"暗号化：", -1, 360, 3420, 1680);
+    caption(L"暗号化：", kNoId, 360, 3420, 1680);
     Add({1, a, L"COMBOBOX", L"", kDropDown, kOptSecurityFirst + a, 2100, 3360, 1320, 1200});
   }
   addSingles([](const auto& c) { return c.page == 1 && c.subPage >= 0; });
@@ -349,8 +349,8 @@ MailProtocol OptionsDialog::ChosenProtocol(int account) const {
 
 void OptionsDialog::ShowProtocolCaptions(int account) {
   const bool imap = ChosenProtocol(account) == MailProtocol::kImap;
-  SetText(kOptAccountLabelFirst + kAccountIdStride + account, imap ? "IMAPサーバ：" : "POP3サーバ：");
-  SetText(kOptAccountLabelFirst + 4 * kAccountIdStride + account, imap ? "←通常は143" : "←通常は110");
+  SetText(kOptHostLabelFirst + account, imap ? "IMAPサーバ：" : "POP3サーバ：");
+  SetText(kOptUsualPortLabelFirst + account, imap ? "←通常は143" : "←通常は110");
 }
 
 void OptionsDialog::RefreshLauncher() {

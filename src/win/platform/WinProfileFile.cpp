@@ -75,10 +75,6 @@ bool WinProfileFile::Write(std::string_view section, std::string_view key, std::
   });
 }
 
-}  // namespace vq::win
-
-namespace vq::win {
-
 bool WinProfileFile::Create(const ProfileSections& sections) {
   VQ_PROFILE(kSettings);
   // The profile functions' own layout: no blank lines, CR LF, the ANSI code page.

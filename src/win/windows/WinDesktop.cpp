@@ -1,4 +1,4 @@
-#include "win/desktop/WinDesktop.h"
+#include "win/windows/WinDesktop.h"
 
 #include <windows.h>
 
