@@ -13,6 +13,7 @@ namespace {
 
 using test::RecordText;
 using test::SampleRecord;
+using test::WithAlarm;
 
 class NoteEditingTest : public ::testing::Test {
  protected:
@@ -115,12 +116,7 @@ TEST_F(NoteEditingTest, EditThenStickRewritesTheSameNumberAtItsFormerPlaceAndLay
 }
 
 TEST_F(NoteEditingTest, CancelPutsTheNoteBackAsItWasWhateverHappenedMeanwhile) {
-  auto record = SampleRecord("True", "0");
-  record[9] = "2027";
-  record[10] = "01";
-  record[11] = "01";
-  record[12] = "00";
-  record[13] = "00";
+  auto record = WithAlarm(SampleRecord("True", "0"), {"2027", "01", "01", "00", "00"});
   AddNote(3, record, "そのまま");
   AddNote(4, SampleRecord(), "other");
   board.RestoreNotes();

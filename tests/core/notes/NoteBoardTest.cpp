@@ -8,6 +8,7 @@ namespace {
 using test::FakeNoteView;
 using test::RecordText;
 using test::SampleRecord;
+using test::WithAlarm;
 
 TEST_F(NoteBoardTest, RestoreShowsVisibleNotesInNumberOrderAndListsHiddenOnes) {
   AddNote(7, "seven");
@@ -52,12 +53,7 @@ TEST_F(NoteBoardTest, UnreadableFilesAreNamedAndLeftAlone) {
 }
 
 TEST_F(NoteBoardTest, NoteWithAlarmCountsDownAndAnOverdueOneComesForward) {
-  auto record = SampleRecord();
-  record[9] = "2026";
-  record[10] = "12";
-  record[11] = "08";
-  record[12] = "13";
-  record[13] = "30";
+  auto record = WithAlarm(SampleRecord(), {"2026", "12", "08", "13", "30"});
   AddNote(0, "ahead", record);
   record[9] = "2001";
   AddNote(1, "past", record);
@@ -182,12 +178,7 @@ TEST_F(NoteBoardTest, StackingTogglesMoveBetweenTheThreeStates) {
 }
 
 TEST_F(NoteBoardTest, HideThenShowBringsTheNoteBackAsTheLastWindow) {
-  auto record = SampleRecord("True", "True");
-  record[9] = "2027";
-  record[10] = "01";
-  record[11] = "01";
-  record[12] = "00";
-  record[13] = "00";
+  auto record = WithAlarm(SampleRecord("True", "True"), {"2027", "01", "01", "00", "00"});
   AddNote(0, "あいう", record);
   AddNote(1, "second");
   board.RestoreNotes();
