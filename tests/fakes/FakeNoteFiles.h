@@ -1,5 +1,6 @@
 #pragma once
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <map>
 #include <set>
@@ -108,6 +109,12 @@ inline std::string RecordText(const std::vector<std::string>& values) {
 inline std::vector<std::string> SampleRecord(const std::string& visible = "True", const std::string& layer = "False") {
   return {
       "ＭＳ Ｐゴシック", "9", "False", "False", "&HFFFFFF", "&H0", visible, "2400", "6000", "", "", "", "", "", layer};
+}
+
+// The record with an alarm: year, month, day, hour and minute, as its lines 10 to 14 hold them.
+inline std::vector<std::string> WithAlarm(std::vector<std::string> record, const std::array<std::string, 5>& alarm) {
+  std::copy(alarm.begin(), alarm.end(), record.begin() + 9);
+  return record;
 }
 
 }  // namespace vq::test

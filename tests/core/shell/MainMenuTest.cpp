@@ -1,20 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "notes/NoteMenu.h"
+#include "core/base/RenderMenu.h"
 #include "shell/MainMenu.h"
 
 namespace vq::shell {
 namespace {
-
-// One line per item, submenu items indented, separators as "-", checked items marked "[x]".
-std::string Render(const Menu& menu, const std::string& indent = "") {
-  std::string out;
-  for (const auto& item : menu) {
-    out += indent + (item.separator ? "-" : item.caption) + (item.checked ? " [x]" : "") + "\n";
-    out += Render(item.children, indent + "  ");
-  }
-  return out;
-}
 
 TEST(MainMenu, FirstStartShowsEveryItemInOrder) {
   EXPECT_EQ(Render(BuildMainMenu(launcher::LauncherCaptions{}, {})),
@@ -70,11 +60,6 @@ TEST(MainMenu, HiddenNotesSitBetweenTheNoteSeparators) {
             "古い(2026/11/30)\n(設定)\n");
   EXPECT_EQ(menu[2].children[3].command, ShowHiddenNoteCommand(40));
   EXPECT_EQ(menu[2].children[5].children[1].command, RestorePeeledCommand(1));
-}
-
-TEST(MainMenu, NoteMenuCarriesTheStackingCheckMarks) {
-  EXPECT_EQ(Render(notes::BuildNoteMenu(true, false)), "編集\n最前面に表示 [x]\n最背面に表示\n非表示\nはがす\n");
-  EXPECT_EQ(Render(notes::BuildNoteMenu(false, true)), "編集\n最前面に表示\n最背面に表示 [x]\n非表示\nはがす\n");
 }
 
 }  // namespace
