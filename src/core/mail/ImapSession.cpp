@@ -4,7 +4,9 @@
 #include <optional>
 
 #include "base/Digits.h"
+#include "base/Utf8.h"
 #include "mail/MailMessages.h"
+#include "mail/MailResultWindow.h"
 #include "mail/MailNumbers.h"
 
 namespace vq::mail {

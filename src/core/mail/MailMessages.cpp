@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "mail/MailSession.h"
-#include "mail/TlsStream.h"
+#include "base/Utf8.h"
+#include "mail/TlsError.h"
 
 namespace vq::mail {
 namespace {

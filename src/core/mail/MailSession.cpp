@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "mail/MailMessages.h"
+#include "mail/MailResultWindow.h"
 #include "mail/MailNumbers.h"
 
 namespace vq::mail {
@@ -19,13 +20,6 @@ int PortNumber(std::string_view text) {
 }
 
 }  // namespace
-
-std::string UpperAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
 
 MailSession::MailSession(int account, const MailSessionPorts& ports, std::function<void()> onEnded)
     : account_(account), ports_(ports), onEnded_(std::move(onEnded)) {}

@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "mail/MailResultWindow.h"
 #include "mail/MailSchedule.h"
 #include "mail/MailSettings.h"
 #include "ports/Dialogs.h"
@@ -13,6 +12,8 @@
 #include "ports/Timers.h"
 
 namespace vq::mail {
+
+class MailResultWindow;
 
 struct MailSessionPorts {
   Socket& socket;  // this account's own connection
@@ -79,7 +80,5 @@ class MailSession : public SocketEvents {
  private:
   std::function<void()> onEnded_;
 };
-
-std::string UpperAscii(std::string_view text);
 
 }  // namespace vq::mail

@@ -1,6 +1,8 @@
 #include "mail/Pop3Session.h"
 
+#include "base/Utf8.h"
 #include "mail/MailMessages.h"
+#include "mail/MailResultWindow.h"
 #include "mail/MailNumbers.h"
 
 namespace vq::mail {

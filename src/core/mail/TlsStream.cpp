@@ -1,6 +1,8 @@
 #include "mail/TlsStream.h"
 
-#include "mail/MailSession.h"
+#include <algorithm>
+
+#include "base/Utf8.h"
 
 namespace vq::mail {
 namespace {

@@ -5,23 +5,11 @@
 #include <string_view>
 
 #include "config/Settings.h"
+#include "mail/TlsError.h"
 #include "ports/SecurityLayer.h"
 #include "ports/Socket.h"
 
 namespace vq::mail {
-
-// Failures of the secure connection, reported through OnError beside the Windows Sockets
-// numbers (which end below 12000).
-enum TlsError : int {
-  kTlsHandshakeFailed = 20001,
-  kTlsNotTlsServer,    // the server answered in plain text
-  kTlsNoStartTls,      // the server did not agree to "STLS"
-  kTlsUntrusted,       // the certificate's chain ends nowhere this machine trusts
-  kTlsExpired,         // the certificate is out of date
-  kTlsWrongName,       // the certificate names another host
-  kTlsBroken,          // a record that would not decrypt or encrypt after the handshake
-  kTlsUnknownSetting,  // a security setting this program does not know
-};
 
 // A connection as the POP3 session sees it, whatever protects it: with no security it passes
 // every call and event straight through; with TLS ("SSL/TLS" from the first byte, or "STLS"
