@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/FakeMailPorts.h"
-#include "mail/MailMessages.h"
+#include "mail/text/MailMessages.h"
 
 namespace vq::mail {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "fakes/FakeMailPorts.h"
-#include "mail/MailMessages.h"
+#include "mail/text/MailMessages.h"
 
 namespace vq::mail {
 namespace {

@@ -3,8 +3,8 @@
 #include "fakes/FakeMailPorts.h"
 #include "fakes/FakeSecurityLayer.h"
 #include "fakes/FakeSocket.h"
-#include "mail/MailMessages.h"
-#include "mail/TlsStream.h"
+#include "mail/text/MailMessages.h"
+#include "mail/stream/TlsStream.h"
 
 namespace vq::mail {
 namespace {

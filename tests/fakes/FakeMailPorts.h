@@ -14,7 +14,7 @@
 #include "fakes/FakeSecurityLayer.h"
 #include "fakes/FakeSocket.h"
 #include "fakes/FakeTimers.h"
-#include "mail/MailCheckDriver.h"
+#include "mail/check/MailCheckDriver.h"
 
 namespace vq::test {
 

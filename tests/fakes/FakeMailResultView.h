@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "config/Settings.h"
-#include "mail/MailResultView.h"
+#include "mail/result/MailResultView.h"
 
 namespace vq::test {
 

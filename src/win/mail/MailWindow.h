@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "config/Settings.h"
-#include "mail/MailResultView.h"
-#include "mail/MailResultWindow.h"
+#include "mail/result/MailResultView.h"
+#include "mail/result/MailResult.h"
 #include "win/base/FontCache.h"
 #include "win/base/Handles.h"
 #include "win/base/Screen.h"

@@ -1,9 +1,9 @@
-#include "mail/Pop3Session.h"
+#include "mail/pop3/Pop3Session.h"
 
 #include "base/Utf8.h"
-#include "mail/MailMessages.h"
-#include "mail/MailResultWindow.h"
-#include "mail/MailNumbers.h"
+#include "mail/text/MailMessages.h"
+#include "mail/result/MailResult.h"
+#include "mail/text/MailNumbers.h"
 
 namespace vq::mail {
 namespace {

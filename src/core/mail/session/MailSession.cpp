@@ -1,11 +1,11 @@
-#include "mail/MailSession.h"
+#include "mail/session/MailSession.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "mail/MailMessages.h"
-#include "mail/MailResultWindow.h"
-#include "mail/MailNumbers.h"
+#include "mail/text/MailMessages.h"
+#include "mail/result/MailResult.h"
+#include "mail/text/MailNumbers.h"
 
 namespace vq::mail {
 namespace {

@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "config/Config.h"
-#include "mail/MailResultView.h"
-#include "mail/MailSchedule.h"
-#include "mail/MailSettings.h"
+#include "mail/result/MailResultView.h"
+#include "mail/settings/MailSchedule.h"
+#include "mail/settings/MailSettings.h"
 #include "ports/Dialogs.h"
 #include "ports/System.h"
 

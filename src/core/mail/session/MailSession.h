@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "mail/MailSchedule.h"
-#include "mail/MailSettings.h"
+#include "mail/settings/MailSchedule.h"
+#include "mail/settings/MailSettings.h"
 #include "ports/Dialogs.h"
 #include "ports/Socket.h"
 #include "ports/Timers.h"

@@ -1,13 +1,13 @@
-#include "mail/ImapSession.h"
+#include "mail/imap/ImapSession.h"
 
 #include <algorithm>
 #include <optional>
 
 #include "base/Digits.h"
 #include "base/Utf8.h"
-#include "mail/MailMessages.h"
-#include "mail/MailResultWindow.h"
-#include "mail/MailNumbers.h"
+#include "mail/text/MailMessages.h"
+#include "mail/result/MailResult.h"
+#include "mail/text/MailNumbers.h"
 
 namespace vq::mail {
 namespace {

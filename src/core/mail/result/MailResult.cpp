@@ -1,9 +1,9 @@
-#include "mail/MailResultWindow.h"
+#include "mail/result/MailResult.h"
 
 #include <string>
 
 #include "config/Settings.h"
-#include "mail/MailMessages.h"
+#include "mail/text/MailMessages.h"
 
 namespace vq::mail {
 

@@ -1,10 +1,10 @@
-#include "mail/MailMessages.h"
+#include "mail/text/MailMessages.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "base/Utf8.h"
-#include "mail/TlsError.h"
+#include "mail/stream/TlsError.h"
 
 namespace vq::mail {
 namespace {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "config/Settings.h"
-#include "mail/TlsError.h"
+#include "mail/stream/TlsError.h"
 #include "ports/SecurityLayer.h"
 #include "ports/Socket.h"
 

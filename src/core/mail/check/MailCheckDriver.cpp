@@ -1,4 +1,4 @@
-#include "mail/MailCheckDriver.h"
+#include "mail/check/MailCheckDriver.h"
 
 #include <algorithm>
 

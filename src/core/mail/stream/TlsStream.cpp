@@ -1,4 +1,4 @@
-#include "mail/TlsStream.h"
+#include "mail/stream/TlsStream.h"
 
 #include <algorithm>
 
