@@ -97,4 +97,12 @@ struct MailRig {
                                 system, config, schedule, settings, views}};
 };
 
+// Account numbers whose sockets were asked to connect: "13".
+inline std::string Contacted(const MailRig& rig) {
+  std::string out;
+  for (int i = 0; i < kAccountCount; ++i)
+    if (!rig.sockets[i].connects.empty()) out += char('1' + i);
+  return out;
+}
+
 }  // namespace vq::test
