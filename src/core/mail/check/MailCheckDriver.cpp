@@ -6,15 +6,15 @@ namespace vq::mail {
 
 MailCheckDriver::MailCheckDriver(const Ports& ports)
     : ports_(ports),
-      window_({ports.config, ports.system, ports.dialogs, ports.schedule, ports.settings, ports.views},
+      result_({ports.config, ports.system, ports.dialogs, ports.schedule, ports.settings, ports.views},
               [this] { AbandonSessions(); }) {
   for (int i = 0; i < kAccountCount; ++i) {
     streams_[i] = std::make_unique<TlsStream>(*ports.sockets[i], *ports.securityLayers[i]);
     sessions_[i] = std::make_unique<Pop3Session>(
-        i, Pop3Session::Ports{*streams_[i], ports.timers, window_.Boxes(), ports.schedule, window_},
+        i, Pop3Session::Ports{*streams_[i], ports.timers, result_.Boxes(), ports.schedule, result_},
         [this] { sessionEnded_ = true; });
     imapSessions_[i] = std::make_unique<ImapSession>(
-        i, ImapSession::Ports{*streams_[i], ports.timers, window_.Boxes(), ports.schedule, window_},
+        i, ImapSession::Ports{*streams_[i], ports.timers, result_.Boxes(), ports.schedule, result_},
         [this] { sessionEnded_ = true; });
     streams_[i]->SetEvents(sessions_[i].get());
   }
@@ -22,14 +22,14 @@ MailCheckDriver::MailCheckDriver(const Ports& ports)
 
 void MailCheckDriver::CheckNow() {
   ports_.schedule.ResetMinuteCounter();
-  window_.Show();
+  result_.Show();
   GetMail();
 }
 
 void MailCheckDriver::Refuse(std::string_view message, int account) {
   ports_.dialogs.Message(message);
   ports_.settings.OpenAccountSettings(account);
-  window_.Close();
+  result_.Close();
 }
 
 void MailCheckDriver::GetMail() {
@@ -48,13 +48,13 @@ void MailCheckDriver::GetMail() {
   }
 
   ports_.schedule.ResetMinuteCounter();
-  for (int i : taking) window_.SetStatusLine(i, CheckingText(i));
+  for (int i : taking) result_.SetStatusLine(i, CheckingText(i));
   long top = 0;
   for (int i : taking) {
-    window_.PlaceStatusLine(i, top);
-    top += window_.StatusLineHeight(i);
+    result_.PlaceStatusLine(i, top);
+    top += result_.StatusLineHeight(i);
   }
-  window_.SetWindowHeight(top + kWindowFrameHeight, top);
+  result_.SetWindowHeight(top + kWindowFrameHeight, top);
 
   // The accounts of this check and no others: a list left by a check that was cut short (its
   // window closed) would otherwise start an account that no longer takes part.

@@ -54,7 +54,7 @@ class MailCheckDriver {
   // kPeriodicMail, kMailNextAccount and kMailNoAnswer; other timers are not the mail's.
   void OnTimer(TimerId timer);
 
-  MailResultWindow& ResultWindow() { return window_; }
+  MailResult& Result() { return result_; }
   const Pop3Session& Session(int account) const { return *sessions_[account]; }
   const ImapSession& Imap(int account) const { return *imapSessions_[account]; }
   const TlsStream& Stream(int account) const { return *streams_[account]; }
@@ -76,7 +76,7 @@ class MailCheckDriver {
   Ports ports_;
   std::vector<int> pending_;
   bool sessionEnded_ = false;
-  MailResultWindow window_;
+  MailResult result_;
   // Each session talks through its account's stream, which outlives it.
   std::array<std::unique_ptr<TlsStream>, kAccountCount> streams_;
   std::array<std::unique_ptr<Pop3Session>, kAccountCount> sessions_;

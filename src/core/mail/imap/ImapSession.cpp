@@ -288,18 +288,18 @@ void ImapSession::ReportOutcome() {
   if (outcome_ == ImapOutcome::kCounted) {
     const std::string text = *messages_ == 0 ? NoMailText(account_) : ImapMailText(account_, *messages_, *unseen_);
     if (*unseen_ != 0)
-      ports_.window.ShowMail(account_, text);
+      ports_.result.ShowMail(account_, text);
     else
-      ports_.window.SetStatusLine(account_, text);
+      ports_.result.SetStatusLine(account_, text);
     return;
   }
   if (outcome_ == ImapOutcome::kLoginRejected) {
-    ports_.window.SetStatusLine(account_, ErrorStatusText(account_));
+    ports_.result.SetStatusLine(account_, ErrorStatusText(account_));
     ports_.dialogs.Message(WithServerReason(WrongPasswordMessage(account_), said_));
     return;
   }
   // A goodbye before the counts says why on the line.
-  ports_.window.SetStatusLine(account_, ErrorStatusText(account_, said_));
+  ports_.result.SetStatusLine(account_, ErrorStatusText(account_, said_));
   if (outcome_ == ImapOutcome::kLoginDisabled) ports_.dialogs.Message(LoginDisabledMessage(account_));
 }
 

@@ -96,7 +96,7 @@ void MailSession::Finish(Ending ending, int code, std::string_view description) 
                                                                 : std::string());
   const bool failed = ending != Ending::kConversationOver && ending != Ending::kSocketError;
   if (failed && !Counted()) {
-    ports_.window.SetStatusLine(account_, ErrorStatusText(account_));
+    ports_.result.SetStatusLine(account_, ErrorStatusText(account_));
     ports_.dialogs.Message(ending == Ending::kLineTooLong        ? LineTooLongMessage(account_)
                            : ending == Ending::kUnreadableAnswer ? UnreadableAnswerMessage(account_)
                                                                  : SessionFailedMessage(account_));

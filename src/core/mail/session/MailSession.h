@@ -13,14 +13,14 @@
 
 namespace vq::mail {
 
-class MailResultWindow;
+class MailResult;
 
 struct MailSessionPorts {
   Socket& socket;  // this account's own connection
   Timers& timers;
   Dialogs& dialogs;
   MailSchedule& schedule;
-  MailResultWindow& window;
+  MailResult& result;
 };
 
 // One account's conversation with its server, whatever the protocol: started by the driver,

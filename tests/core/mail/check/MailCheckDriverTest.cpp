@@ -100,7 +100,7 @@ TEST(MailCheckDriver, HandOverAfterInterruptionsAndFailures) {
     for (int i = 0; i < 3; ++i) rig.Configure(i);
     rig.driver.CheckNow();
     rig.Play(0, "connect");
-    rig.driver.ResultWindow().OnCloseBox();
+    rig.driver.Result().OnCloseBox();
     EXPECT_TRUE(rig.driver.Pending() == (std::vector<int>{1, 2}) && rig.timers.Runs(TimerId::kMailNextAccount));
     rig.settings.accounts[2].user.clear();
     rig.driver.GetMail();

@@ -125,7 +125,7 @@ TEST(ImapSession, LiteralsAndAuthenticatePlain) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.user);
     MailRig rig;
-    ImapSession session(0, {rig.sockets[0], rig.timers, rig.dialogs, rig.schedule, rig.driver.ResultWindow()}, [] {});
+    ImapSession session(0, {rig.sockets[0], rig.timers, rig.dialogs, rig.schedule, rig.driver.Result()}, [] {});
     rig.sockets[0].SetEvents(&session);
     ASSERT_TRUE(session.Start({"143", "imap.example", row.user, row.password, row.security, MailProtocol::kImap}));
     rig.Play(0, "connect|" + row.greeting + "\r\n|* CAPABILITY " + row.capability + "\r\na1 OK\r\n|+ go\r\n|+ go\r\n");

@@ -327,7 +327,7 @@ TEST(Pop3Session, StartWhileBusyOnlyBeepsAndANewStartForgetsOldBytes) {
   rig.driver.GetMail();
   EXPECT_EQ(rig.dialogs.beeps, 1);
   EXPECT_EQ(rig.sockets[0].connects.size(), 1u);
-  rig.driver.ResultWindow().Close();  // abandons the session
+  rig.driver.Result().Close();  // abandons the session
   EXPECT_EQ(rig.driver.Session(0).PendingBytes(), "-ERR half a li");
   rig.driver.GetMail();
   rig.Play(0, "connect|+OK ready\r\n");

@@ -12,7 +12,7 @@ using Strings = std::vector<std::string>;
 
 // The place is read from "Top" and "left" as every window's place is read, and handed to the
 // window; it is written back only when the user moved the window.
-TEST(MailResultWindow, StoredPlace) {
+TEST(MailResult, StoredPlace) {
   struct Row {
     std::optional<std::string> top, left;  // nullopt: no such key
     WindowPlace place;
@@ -27,28 +27,28 @@ TEST(MailResultWindow, StoredPlace) {
     MailRig rig;
     if (row.top) rig.file.Set("vmc", "Top", *row.top);
     if (row.left) rig.file.Set("vmc", "Left", *row.left);
-    rig.driver.ResultWindow().Show();
+    rig.driver.Result().Show();
     EXPECT_EQ(rig.views.Last().createdAt, row.place);
-    rig.driver.ResultWindow().OnCloseBox();
+    rig.driver.Result().OnCloseBox();
     EXPECT_TRUE(rig.file.writes.empty());
 
-    rig.driver.ResultWindow().Show();
+    rig.driver.Result().Show();
     rig.views.live->movedTo = WindowPlace{-500, 7200};
-    rig.driver.ResultWindow().OnCloseBox();
+    rig.driver.Result().OnCloseBox();
     EXPECT_EQ(rig.file.writes, (std::vector<ProfileEntry>{{"vmc", "Top", "-500"}, {"vmc", "Left", "7200"}}));
-    rig.driver.ResultWindow().Show();
+    rig.driver.Result().Show();
     EXPECT_EQ(rig.views.Last().createdAt, (WindowPlace{-500, 7200}));
   }
 }
 
-TEST(MailResultWindow, ClosingItAbandonsTheRunningSessionSilently) {
+TEST(MailResult, ClosingItAbandonsTheRunningSessionSilently) {
   MailRig rig;
   rig.Configure(0);
   rig.Configure(1);
   rig.driver.CheckNow();
   rig.Play(0, "connect|+OK\r\n|sent");
-  rig.driver.ResultWindow().OnCloseBox();
-  EXPECT_TRUE(rig.views.Last().closed && !rig.driver.ResultWindow().IsOpen());
+  rig.driver.Result().OnCloseBox();
+  EXPECT_TRUE(rig.views.Last().closed && !rig.driver.Result().IsOpen());
   EXPECT_FALSE(rig.schedule.Busy() || rig.driver.Session(0).Running() || rig.driver.SessionEnded());
   for (const auto& socket : rig.sockets) EXPECT_TRUE(socket.IsClosed());
   EXPECT_FALSE(rig.timers.Runs(TimerId::kMailNoAnswer));
@@ -61,7 +61,7 @@ TEST(MailResultWindow, ClosingItAbandonsTheRunningSessionSilently) {
   EXPECT_EQ(rig.views.windows.size(), 1u);  // nothing brought the window back
 }
 
-TEST(MailResultWindow, MailerLabel) {
+TEST(MailResult, MailerLabel) {
   using R = System::RunResult;
   struct Row {
     std::string mailer;
@@ -86,11 +86,11 @@ TEST(MailResultWindow, MailerLabel) {
     rig.system.outcomes = row.outcomes;
     rig.driver.CheckNow();
     rig.Play(0, "connect");
-    rig.driver.ResultWindow().OnMailerClick();
+    rig.driver.Result().OnMailerClick();
     EXPECT_EQ(rig.system.runs, Strings(row.runs, row.mailer));
     EXPECT_EQ(rig.dialogs.messages, row.message.empty() ? Strings{} : Strings{row.message});
     EXPECT_EQ(rig.dialogs.about, std::vector<const BoxOwner*>(rig.dialogs.messages.size(), rig.views.live));
-    EXPECT_EQ(rig.driver.ResultWindow().IsOpen(), !row.message.empty());  // started: the window goes
+    EXPECT_EQ(rig.driver.Result().IsOpen(), !row.message.empty());  // started: the window goes
     EXPECT_FALSE(rig.schedule.Busy() || rig.driver.Session(0).Running());
     EXPECT_TRUE(rig.sockets[0].IsClosed());
   }
