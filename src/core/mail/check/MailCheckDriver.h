@@ -55,7 +55,7 @@ class MailCheckDriver {
   void OnTimer(TimerId timer);
 
   MailResult& Result() { return result_; }
-  const Pop3Session& Session(int account) const { return *sessions_[account]; }
+  const Pop3Session& Pop3(int account) const { return *pop3Sessions_[account]; }
   const ImapSession& Imap(int account) const { return *imapSessions_[account]; }
   const TlsStream& Stream(int account) const { return *streams_[account]; }
 
@@ -64,6 +64,8 @@ class MailCheckDriver {
   bool SessionEnded() const { return sessionEnded_; }
 
  private:
+  static constexpr std::size_t kProtocolCount = 2;  // POP3 and IMAP
+
   void Refuse(std::string_view message, int account);
   bool StartAccount(int account);
   void HandOver();
@@ -71,6 +73,8 @@ class MailCheckDriver {
   void AbandonAccount(int account);
   // The session of the protocol the account's settings name.
   MailSession& SessionFor(int account, MailProtocol protocol);
+  // Every protocol's session of the account: what holds for one kind of session holds for all.
+  std::array<MailSession*, kProtocolCount> SessionsOf(int account) const;
   bool OtherRunning(const MailSession& session) const;
 
   Ports ports_;
@@ -79,7 +83,7 @@ class MailCheckDriver {
   MailResult result_;
   // Each session talks through its account's stream, which outlives it.
   std::array<std::unique_ptr<TlsStream>, kAccountCount> streams_;
-  std::array<std::unique_ptr<Pop3Session>, kAccountCount> sessions_;
+  std::array<std::unique_ptr<Pop3Session>, kAccountCount> pop3Sessions_;
   std::array<std::unique_ptr<ImapSession>, kAccountCount> imapSessions_;
 };
 

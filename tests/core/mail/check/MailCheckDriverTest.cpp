@@ -121,7 +121,7 @@ TEST(MailCheckDriver, HandOverAfterInterruptionsAndFailures) {
     EXPECT_EQ(rig.dialogs.messages, Strings{"[1] エラーが発生しました。メールチェックできません。"});
     rig.driver.OnTimer(TimerId::kMailNextAccount);
     EXPECT_EQ(Contacted(rig), "12");
-    EXPECT_TRUE(rig.driver.Session(1).Running());
+    EXPECT_TRUE(rig.driver.Pop3(1).Running());
   }
   {
     SCOPED_TRACE("a check of one account a moment after a check of two ended");
@@ -135,7 +135,7 @@ TEST(MailCheckDriver, HandOverAfterInterruptionsAndFailures) {
     rig.settings.accounts[1].user.clear();
     rig.driver.GetMail();  // before the tick that would have finished the first check
     rig.driver.OnTimer(TimerId::kMailNextAccount);
-    EXPECT_TRUE(rig.driver.Session(0).Running() && !rig.sockets[0].IsClosed() && rig.schedule.Busy());
+    EXPECT_TRUE(rig.driver.Pop3(0).Running() && !rig.sockets[0].IsClosed() && rig.schedule.Busy());
     rig.Play(0, "close");
     rig.driver.OnTimer(TimerId::kMailNextAccount);
     EXPECT_FALSE(rig.timers.Runs(TimerId::kMailNextAccount));
@@ -163,7 +163,7 @@ TEST(MailCheckDriver, PeriodicCheck) {
     int checks = 0;
     for (int t = 0; t < row.ticks; ++t) {
       rig.driver.OnTimer(TimerId::kPeriodicMail);
-      if (rig.driver.Session(0).Running()) {
+      if (rig.driver.Pop3(0).Running()) {
         ++checks;
         rig.Play(0, "login|+OK 0 0\r\n|close");
       }

@@ -17,8 +17,8 @@ constexpr char kNotFound[] = "[1] エラー ホストが見つかりません。
 
 // Whatever way it ended, a session leaves nothing running behind it.
 void ExpectEnded(const MailRig& rig, int account) {
-  EXPECT_FALSE(rig.driver.Session(account).Running());
-  EXPECT_EQ(rig.driver.Session(account).Step(), SessionStep::kIdle);
+  EXPECT_FALSE(rig.driver.Pop3(account).Running());
+  EXPECT_EQ(rig.driver.Pop3(account).Step(), SessionStep::kIdle);
   EXPECT_FALSE(rig.schedule.Busy());
   EXPECT_TRUE(rig.driver.SessionEnded());
   EXPECT_TRUE(rig.sockets[account].IsClosed());
@@ -29,7 +29,7 @@ TEST(Pop3Session, NormalCourseStateAfterEachEvent) {
   MailRig rig;
   rig.Configure(0);
   rig.driver.GetMail();
-  const Pop3Session& s = rig.driver.Session(0);
+  const Pop3Session& s = rig.driver.Pop3(0);
   ASSERT_EQ(rig.sockets[0].connects, (std::vector<std::pair<std::string, int>>{{"pop1.example", 110}}));
   EXPECT_TRUE(rig.schedule.Busy());
   EXPECT_EQ(rig.timers.running.at(TimerId::kMailNoAnswer), std::chrono::seconds(60));
@@ -276,7 +276,7 @@ TEST(Pop3Session, SetUpAndSendFailures) {
     EXPECT_EQ(rig.views.Last().lines[1], row.line);
     EXPECT_EQ(rig.dialogs.messages, row.messages);
     if (row.line == checking) {
-      EXPECT_TRUE(rig.driver.Session(1).Running() && rig.schedule.Busy());
+      EXPECT_TRUE(rig.driver.Pop3(1).Running() && rig.schedule.Busy());
     } else {
       ExpectEnded(rig, 1);
     }
@@ -311,7 +311,7 @@ TEST(Pop3Session, EventsWhileTheEndBoxIsOpen) {
     rig.driver.GetMail();
   };
   rig.Play(0, "close");
-  EXPECT_TRUE(rig.driver.Session(0).Running());
+  EXPECT_TRUE(rig.driver.Pop3(0).Running());
   EXPECT_TRUE(rig.schedule.Busy());
   EXPECT_FALSE(rig.driver.SessionEnded());
   EXPECT_FALSE(rig.sockets[0].IsClosed());
@@ -328,11 +328,11 @@ TEST(Pop3Session, StartWhileBusyOnlyBeepsAndANewStartForgetsOldBytes) {
   EXPECT_EQ(rig.dialogs.beeps, 1);
   EXPECT_EQ(rig.sockets[0].connects.size(), 1u);
   rig.driver.Result().Close();  // abandons the session
-  EXPECT_EQ(rig.driver.Session(0).PendingBytes(), "-ERR half a li");
+  EXPECT_EQ(rig.driver.Pop3(0).PendingBytes(), "-ERR half a li");
   rig.driver.GetMail();
   rig.Play(0, "connect|+OK ready\r\n");
-  EXPECT_EQ(rig.driver.Session(0).Step(), SessionStep::kGreetedOrQuitAnswered);
-  EXPECT_EQ(rig.driver.Session(0).PendingBytes(), "");
+  EXPECT_EQ(rig.driver.Pop3(0).Step(), SessionStep::kGreetedOrQuitAnswered);
+  EXPECT_EQ(rig.driver.Pop3(0).PendingBytes(), "");
   EXPECT_TRUE(rig.dialogs.messages.empty());
 }
 

@@ -49,7 +49,7 @@ TEST(MailResult, ClosingItAbandonsTheRunningSessionSilently) {
   rig.Play(0, "connect|+OK\r\n|sent");
   rig.driver.Result().OnCloseBox();
   EXPECT_TRUE(rig.views.Last().closed && !rig.driver.Result().IsOpen());
-  EXPECT_FALSE(rig.schedule.Busy() || rig.driver.Session(0).Running() || rig.driver.SessionEnded());
+  EXPECT_FALSE(rig.schedule.Busy() || rig.driver.Pop3(0).Running() || rig.driver.SessionEnded());
   for (const auto& socket : rig.sockets) EXPECT_TRUE(socket.IsClosed());
   EXPECT_FALSE(rig.timers.Runs(TimerId::kMailNoAnswer));
   // Late events of the dropped connection and the timers find nothing to do.
@@ -91,7 +91,7 @@ TEST(MailResult, MailerLabel) {
     EXPECT_EQ(rig.dialogs.messages, row.message.empty() ? Strings{} : Strings{row.message});
     EXPECT_EQ(rig.dialogs.about, std::vector<const BoxOwner*>(rig.dialogs.messages.size(), rig.views.live));
     EXPECT_EQ(rig.driver.Result().IsOpen(), !row.message.empty());  // started: the window goes
-    EXPECT_FALSE(rig.schedule.Busy() || rig.driver.Session(0).Running());
+    EXPECT_FALSE(rig.schedule.Busy() || rig.driver.Pop3(0).Running());
     EXPECT_TRUE(rig.sockets[0].IsClosed());
   }
 }
