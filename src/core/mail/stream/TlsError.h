@@ -7,7 +7,7 @@ namespace vq::mail {
 enum TlsError : int {
   kTlsHandshakeFailed = 20001,
   kTlsNotTlsServer,    // the server answered in plain text
-  kTlsNoStartTls,      // the server did not agree to "STLS"
+  kTlsNoStartTls,      // the server did not agree to "STLS" (IMAP: did not offer or take STARTTLS)
   kTlsUntrusted,       // the certificate's chain ends nowhere this machine trusts
   kTlsExpired,         // the certificate is out of date
   kTlsWrongName,       // the certificate names another host
