@@ -27,8 +27,12 @@ def pairs_of(tree, prefix):
 
 
 def resolve(name, trees):
-    """The pair an include names: looked up in win's tree first, then the core's, as the builds do."""
+    """The pair an include names: win's own headers are named from src ("win/base/Window.h"),
+    the core's from src/core ("base/Utf8.h")."""
     for tree, prefix in trees:
+        own = prefix.rstrip(":") + "/"
+        if name.startswith(own) and (tree / name[len(own):]).is_file():
+            return prefix + str(Path(name[len(own):]).with_suffix(""))
         if (tree / name).is_file():
             return prefix + str(Path(name).with_suffix(""))
     return None
