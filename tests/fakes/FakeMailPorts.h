@@ -14,7 +14,7 @@
 #include "fakes/FakeSecurityLayer.h"
 #include "fakes/FakeSocket.h"
 #include "fakes/FakeTimers.h"
-#include "mail/MailCheckDriver.h"
+#include "mail/check/MailCheckDriver.h"
 
 namespace vq::test {
 
@@ -96,5 +96,13 @@ struct MailRig {
   mail::MailCheckDriver driver{{AddressesOf<Socket>(sockets), AddressesOf<SecurityLayer>(layers), timers, dialogs,
                                 system, config, schedule, settings, views}};
 };
+
+// Account numbers whose sockets were asked to connect: "13".
+inline std::string Contacted(const MailRig& rig) {
+  std::string out;
+  for (int i = 0; i < kAccountCount; ++i)
+    if (!rig.sockets[i].connects.empty()) out += char('1' + i);
+  return out;
+}
 
 }  // namespace vq::test

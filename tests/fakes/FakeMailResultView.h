@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "config/Settings.h"
-#include "mail/MailResultView.h"
+#include "mail/result/MailResultView.h"
 
 namespace vq::test {
 
@@ -70,8 +70,7 @@ class FakeMailResultView : public mail::MailResultView {
 
 class FakeMailResultViews : public mail::MailResultViewFactory {
  public:
-  std::unique_ptr<mail::MailResultView> CreateMailResultView(mail::MailResultWindow&,
-                                                             const WindowPlace& stored) override {
+  std::unique_ptr<mail::MailResultView> CreateMailResultView(mail::MailResult&, const WindowPlace& stored) override {
     windows.emplace_back().createdAt = stored;
     return std::make_unique<FakeMailResultView>(windows.back(), lineHeights, timeline, live);
   }

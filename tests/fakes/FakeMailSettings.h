@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "mail/MailSettings.h"
+#include "mail/settings/MailSettings.h"
 
 namespace vq::test {
 

@@ -35,4 +35,11 @@ std::string ReplaceCharacters(std::string_view text, const std::vector<std::stri
   return out;
 }
 
+std::string UpperAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return out;
+}
+
 }  // namespace vq

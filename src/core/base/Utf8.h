@@ -12,5 +12,7 @@ std::string_view FirstCharacter(std::string_view text);
 std::string_view FirstCharacters(std::string_view text, std::size_t n);
 // The text with each of the given characters (whole UTF-8 sequences) replaced by `by`.
 std::string ReplaceCharacters(std::string_view text, const std::vector<std::string>& characters, std::string_view by);
+// The text with a-z as A-Z and every other byte as it was: the case protocol words ignore.
+std::string UpperAscii(std::string_view text);
 
 }  // namespace vq

@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "config/Config.h"
-#include "mail/MailSchedule.h"
-#include "mail/MailSettings.h"
+#include "mail/settings/MailSchedule.h"
+#include "mail/settings/MailSettings.h"
 #include "options/LauncherEditor.h"
 #include "options/OptionsModel.h"
 #include "ports/Dialogs.h"

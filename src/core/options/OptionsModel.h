@@ -5,7 +5,7 @@
 
 #include "config/Config.h"
 #include "config/Settings.h"
-#include "mail/MailSettings.h"
+#include "mail/settings/MailSettings.h"
 
 namespace vq::options {
 

@@ -53,7 +53,7 @@ std::unique_ptr<options::OptionsView> App::CreateOptionsView(options::OptionsCon
   return std::make_unique<OptionsDialog>(instance_, controller, fonts_);
 }
 
-std::unique_ptr<mail::MailResultView> App::CreateMailResultView(mail::MailResultWindow& controller,
+std::unique_ptr<mail::MailResultView> App::CreateMailResultView(mail::MailResult& controller,
                                                                 const WindowPlace& stored) {
   return std::make_unique<MailWindow>(instance_, controller, fonts_, stored);
 }

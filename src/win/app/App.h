@@ -36,7 +36,7 @@ class App : public notes::NoteViewFactory,
   std::unique_ptr<editor::EditorView> CreateEditorView(editor::NoteEditing& editing) override;
   std::unique_ptr<editor::TimerDialogView> CreateTimerDialogView(editor::NoteEditing& editing) override;
   std::unique_ptr<options::OptionsView> CreateOptionsView(options::OptionsController& controller) override;
-  std::unique_ptr<mail::MailResultView> CreateMailResultView(mail::MailResultWindow& controller,
+  std::unique_ptr<mail::MailResultView> CreateMailResultView(mail::MailResult& controller,
                                                              const WindowPlace& stored) override;
 
  private:

@@ -27,8 +27,7 @@ bool MailWindow::RegisterClass(HINSTANCE instance) {
   return Window::RegisterClass(instance, kMailClass, COLOR_HIGHLIGHT);
 }
 
-MailWindow::MailWindow(HINSTANCE instance, mail::MailResultWindow& controller, FontCache& fonts,
-                       const WindowPlace& stored)
+MailWindow::MailWindow(HINSTANCE instance, mail::MailResult& controller, FontCache& fonts, const WindowPlace& stored)
     : controller_(controller), fonts_(fonts) {
   int systemDpi = static_cast<int>(SystemDpi());
   dpi_ = DpiForPoint({TwipsToPixels(stored.left, systemDpi), TwipsToPixels(stored.top, systemDpi)});

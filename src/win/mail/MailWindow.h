@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "config/Settings.h"
-#include "mail/MailResultView.h"
-#include "mail/MailResultWindow.h"
+#include "mail/result/MailResultView.h"
+#include "mail/result/MailResult.h"
 #include "win/base/FontCache.h"
 #include "win/base/Handles.h"
 #include "win/base/Screen.h"
@@ -21,7 +21,7 @@ class MailWindow : public Window, public mail::MailResultView {
  public:
   static bool RegisterClass(HINSTANCE instance);
 
-  MailWindow(HINSTANCE instance, mail::MailResultWindow& controller, FontCache& fonts, const WindowPlace& stored);
+  MailWindow(HINSTANCE instance, mail::MailResult& controller, FontCache& fonts, const WindowPlace& stored);
   ~MailWindow() override { DestroyLater(); }
 
   void SetStatusLine(int account, std::string_view text) override;
@@ -45,7 +45,7 @@ class MailWindow : public Window, public mail::MailResultView {
   SIZE ClientSize();
   void Resize(int clientWidth, int clientHeight);
 
-  mail::MailResultWindow& controller_;
+  mail::MailResult& controller_;
   FontCache& fonts_;
   UINT dpi_ = 96;
   FontCache::Font font_;

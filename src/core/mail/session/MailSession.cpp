@@ -1,10 +1,11 @@
-#include "mail/MailSession.h"
+#include "mail/session/MailSession.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "mail/MailMessages.h"
-#include "mail/MailNumbers.h"
+#include "mail/text/MailMessages.h"
+#include "mail/result/MailResult.h"
+#include "mail/text/MailNumbers.h"
 
 namespace vq::mail {
 namespace {
@@ -19,13 +20,6 @@ int PortNumber(std::string_view text) {
 }
 
 }  // namespace
-
-std::string UpperAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
 
 MailSession::MailSession(int account, const MailSessionPorts& ports, std::function<void()> onEnded)
     : account_(account), ports_(ports), onEnded_(std::move(onEnded)) {}
@@ -102,7 +96,7 @@ void MailSession::Finish(Ending ending, int code, std::string_view description) 
                                                                 : std::string());
   const bool failed = ending != Ending::kConversationOver && ending != Ending::kSocketError;
   if (failed && !Counted()) {
-    ports_.window.SetStatusLine(account_, ErrorStatusText(account_));
+    ports_.result.SetStatusLine(account_, ErrorStatusText(account_));
     ports_.dialogs.Message(ending == Ending::kLineTooLong        ? LineTooLongMessage(account_)
                            : ending == Ending::kUnreadableAnswer ? UnreadableAnswerMessage(account_)
                                                                  : SessionFailedMessage(account_));

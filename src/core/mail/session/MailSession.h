@@ -5,21 +5,22 @@
 #include <string>
 #include <string_view>
 
-#include "mail/MailResultWindow.h"
-#include "mail/MailSchedule.h"
-#include "mail/MailSettings.h"
+#include "mail/settings/MailSchedule.h"
+#include "mail/settings/MailSettings.h"
 #include "ports/Dialogs.h"
 #include "ports/Socket.h"
 #include "ports/Timers.h"
 
 namespace vq::mail {
 
+class MailResult;
+
 struct MailSessionPorts {
   Socket& socket;  // this account's own connection
   Timers& timers;
   Dialogs& dialogs;
   MailSchedule& schedule;
-  MailResultWindow& window;
+  MailResult& result;
 };
 
 // One account's conversation with its server, whatever the protocol: started by the driver,
@@ -79,7 +80,5 @@ class MailSession : public SocketEvents {
  private:
   std::function<void()> onEnded_;
 };
-
-std::string UpperAscii(std::string_view text);
 
 }  // namespace vq::mail

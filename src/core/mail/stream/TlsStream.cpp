@@ -1,6 +1,8 @@
-#include "mail/TlsStream.h"
+#include "mail/stream/TlsStream.h"
 
-#include "mail/MailSession.h"
+#include <algorithm>
+
+#include "mail/stream/StartTls.h"
 
 namespace vq::mail {
 namespace {
@@ -10,12 +12,6 @@ constexpr std::string_view kLineEnd = "\r\n";
 // A TLS server's first byte opens a handshake record, or an alert.
 constexpr char kHandshakeRecord = 0x16;
 constexpr char kAlertRecord = 0x15;
-
-bool IsPositive(std::string_view line) {
-  if (line.size() < 3 || line[0] != '+' || (line[1] != 'O' && line[1] != 'o') || (line[2] != 'K' && line[2] != 'k'))
-    return false;
-  return line.size() == 3 || line[3] == ' ' || line[3] == '\r';
-}
 
 int VerdictError(CertificateVerdict verdict) {
   switch (verdict) {
@@ -174,10 +170,7 @@ void TlsStream::OnDataArrival(std::string_view bytes) {
     case Phase::kCapabilitySent:
     case Phase::kStlsSent:
       received_.append(bytes);
-      if (protocol_ == MailProtocol::kImap)
-        TakeImapLines(searchFrom);
-      else
-        TakePlainLines(searchFrom);
+      TakeStartTlsLines(searchFrom);
       return;
     case Phase::kHandshake:
       if (!serverSpoke_ && !bytes.empty()) {
@@ -201,67 +194,42 @@ void TlsStream::OnDataArrival(std::string_view bytes) {
   }
 }
 
-// STLS: the greeting, then the answer to "STLS".
-void TlsStream::TakePlainLines(std::size_t searchFrom) {
-  const std::size_t end = received_.find(kLineEnd, searchFrom);
-  if (end == std::string::npos) {
-    if (received_.size() > kLargestPending) Fail(kTlsHandshakeFailed);
-    return;
-  }
-  std::string line = received_.substr(0, end + kLineEnd.size());
-  if (phase_ == Phase::kGreeting) {
-    greeting_ = std::move(line);
-    // Anything after the greeting was sent before the server could have read "STLS", so it
-    // cannot be the answer.
-    DropReceived();
-    if (!SendRaw("STLS\r\n")) return;
-    phase_ = Phase::kStlsSent;
-    return;
-  }
-  if (!IsPositive(line)) return Fail(kTlsNoStartTls);
-  BeginHandshake();
-}
-
-// IMAP: the greeting, CAPABILITY and its answer, then STARTTLS and its answer, each matched by
-// its tag. Lines after the greeting, or after the answer to CAPABILITY, were sent before the
-// server could have read the next command, so they cannot answer it.
-void TlsStream::TakeImapLines(std::size_t searchFrom) {
+// The talk before TLS, one whole line at a time, each protocol's own in StartTls: the greeting
+// is kept for the session, and lines after the one a command answers were sent before the
+// server could have read that command, so they cannot answer it.
+void TlsStream::TakeStartTlsLines(std::size_t searchFrom) {
   std::size_t start = 0, end;
   while ((end = received_.find(kLineEnd, std::max(start, searchFrom))) != std::string::npos) {
     std::string line = received_.substr(start, end + kLineEnd.size() - start);
     start = end + kLineEnd.size();
-    const std::string upper = UpperAscii(line);
-    if (phase_ == Phase::kGreeting) {
-      DropReceived();
-      if (upper.starts_with("* BYE")) {
+    const StartTlsStep step = phase_ == Phase::kGreeting         ? StartTlsStep::kGreeting
+                              : phase_ == Phase::kCapabilitySent ? StartTlsStep::kCapabilitySent
+                                                                 : StartTlsStep::kStartTlsSent;
+    StartTlsTurn turn =
+        protocol_ == MailProtocol::kImap ? ImapStartTls(step, line, startTlsOffered_) : Pop3StartTls(step, line);
+    switch (turn.action) {
+      case StartTlsTurn::Action::kRead:
+        continue;
+      case StartTlsTurn::Action::kSend:
+        if (step == StartTlsStep::kGreeting) greeting_ = std::move(line);
+        DropReceived();
+        if (!SendRaw(turn.command)) return;
+        phase_ = turn.next == StartTlsStep::kCapabilitySent ? Phase::kCapabilitySent : Phase::kStlsSent;
+        return;
+      case StartTlsTurn::Action::kHandshake:
+        return BeginHandshake();
+      case StartTlsTurn::Action::kRefused:
+        return Fail(kTlsNoStartTls);
+      case StartTlsTurn::Action::kTurnedAway:
         // The server turned us away before anything was said: the session hears its goodbye,
         // for the reason it gives, and the close. Nothing can be sent any more.
+        DropReceived();
         socket_.Close();
         phase_ = Phase::kEnded;
         if (Deliver([&](SocketEvents& events) { events.OnDataArrival(line); }))
           Deliver([](SocketEvents& events) { events.OnClose(); });
         return;
-      }
-      greeting_ = std::move(line);
-      if (!SendRaw("V1 CAPABILITY\r\n")) return;
-      phase_ = Phase::kCapabilitySent;
-      return;
     }
-    if (phase_ == Phase::kCapabilitySent) {
-      if (upper.starts_with("* CAPABILITY ") &&
-          (upper.find(" STARTTLS ") != std::string::npos || upper.find(" STARTTLS\r") != std::string::npos))
-        startTlsOffered_ = true;
-      if (!upper.starts_with("V1 ")) continue;
-      // A server that does not offer STARTTLS hears nothing more.
-      if (!upper.starts_with("V1 OK") || !startTlsOffered_) return Fail(kTlsNoStartTls);
-      DropReceived();
-      if (!SendRaw("V2 STARTTLS\r\n")) return;
-      phase_ = Phase::kStlsSent;
-      return;
-    }
-    if (!upper.starts_with("V2 ")) continue;
-    if (!upper.starts_with("V2 OK")) return Fail(kTlsNoStartTls);
-    return BeginHandshake();
   }
   received_.erase(0, start);
   if (received_.size() > kLargestPending) Fail(kTlsHandshakeFailed);

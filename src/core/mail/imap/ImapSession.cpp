@@ -1,11 +1,13 @@
-#include "mail/ImapSession.h"
+#include "mail/imap/ImapSession.h"
 
 #include <algorithm>
 #include <optional>
 
 #include "base/Digits.h"
-#include "mail/MailMessages.h"
-#include "mail/MailNumbers.h"
+#include "base/Utf8.h"
+#include "mail/text/MailMessages.h"
+#include "mail/result/MailResult.h"
+#include "mail/text/MailNumbers.h"
 
 namespace vq::mail {
 namespace {
@@ -286,18 +288,18 @@ void ImapSession::ReportOutcome() {
   if (outcome_ == ImapOutcome::kCounted) {
     const std::string text = *messages_ == 0 ? NoMailText(account_) : ImapMailText(account_, *messages_, *unseen_);
     if (*unseen_ != 0)
-      ports_.window.ShowMail(account_, text);
+      ports_.result.ShowMail(account_, text);
     else
-      ports_.window.SetStatusLine(account_, text);
+      ports_.result.SetStatusLine(account_, text);
     return;
   }
   if (outcome_ == ImapOutcome::kLoginRejected) {
-    ports_.window.SetStatusLine(account_, ErrorStatusText(account_));
+    ports_.result.SetStatusLine(account_, ErrorStatusText(account_));
     ports_.dialogs.Message(WithServerReason(WrongPasswordMessage(account_), said_));
     return;
   }
   // A goodbye before the counts says why on the line.
-  ports_.window.SetStatusLine(account_, ErrorStatusText(account_, said_));
+  ports_.result.SetStatusLine(account_, ErrorStatusText(account_, said_));
   if (outcome_ == ImapOutcome::kLoginDisabled) ports_.dialogs.Message(LoginDisabledMessage(account_));
 }
 

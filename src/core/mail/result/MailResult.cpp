@@ -1,40 +1,40 @@
-#include "mail/MailResultWindow.h"
+#include "mail/result/MailResult.h"
 
 #include <string>
 
 #include "config/Settings.h"
-#include "mail/MailMessages.h"
+#include "mail/text/MailMessages.h"
 
 namespace vq::mail {
 
-MailResultWindow::MailResultWindow(const Ports& ports, std::function<void()> abandonSessions)
+MailResult::MailResult(const Ports& ports, std::function<void()> abandonSessions)
     : ports_(ports), abandonSessions_(std::move(abandonSessions)) {}
 
-MailResultView& MailResultWindow::View() {
+MailResultView& MailResult::View() {
   if (!view_) view_ = ports_.views.CreateMailResultView(*this, ReadPlace(ports_.config, keys::kMailWindow));
   return *view_;
 }
 
-void MailResultWindow::SetStatusLine(int account, std::string_view text) { View().SetStatusLine(account, text); }
-long MailResultWindow::StatusLineHeight(int account) { return View().StatusLineHeight(account); }
-void MailResultWindow::PlaceStatusLine(int account, long top) { View().PlaceStatusLine(account, top); }
-void MailResultWindow::SetWindowHeight(long height, long linesHeight) { View().SetWindowHeight(height, linesHeight); }
-void MailResultWindow::Show() { View().Show(); }
+void MailResult::SetStatusLine(int account, std::string_view text) { View().SetStatusLine(account, text); }
+long MailResult::StatusLineHeight(int account) { return View().StatusLineHeight(account); }
+void MailResult::PlaceStatusLine(int account, long top) { View().PlaceStatusLine(account, top); }
+void MailResult::SetWindowHeight(long height, long linesHeight) { View().SetWindowHeight(height, linesHeight); }
+void MailResult::Show() { View().Show(); }
 
-MailResultView& MailResultWindow::ShownView() {
+MailResultView& MailResult::ShownView() {
   MailResultView& view = View();
   view.Show();
   return view;
 }
 
-void MailResultWindow::ShowMail(int account, std::string_view text) {
+void MailResult::ShowMail(int account, std::string_view text) {
   MailResultView& view = View();
   view.Show();
   view.SetStatusLine(account, text);
   view.AnnounceMail();
 }
 
-void MailResultWindow::Close() {
+void MailResult::Close() {
   if (!view_) return;
   // A place the view had to correct (off the screen) is not the user's choice; the file keeps
   // what it held until the user moves the window.
@@ -45,7 +45,7 @@ void MailResultWindow::Close() {
   view->Close();
 }
 
-void MailResultWindow::OnMailerClick() {
+void MailResult::OnMailerClick() {
   abandonSessions_();
   ports_.schedule.SetBusy(false);
   const std::string mailer = ports_.settings.MailerPath();

@@ -3,8 +3,8 @@
 #include "fakes/FakeMailPorts.h"
 #include "fakes/FakeSecurityLayer.h"
 #include "fakes/FakeSocket.h"
-#include "mail/MailMessages.h"
-#include "mail/TlsStream.h"
+#include "mail/text/MailMessages.h"
+#include "mail/stream/TlsStream.h"
 
 namespace vq::mail {
 namespace {
@@ -189,7 +189,7 @@ TEST(TlsStream, FailuresBeforeTheLoginEndTheCheckWithTheirReason) {
     EXPECT_EQ(rig.Sent(0).find("USER"), std::string::npos);
     EXPECT_EQ(rig.Sent(0).find("PASS"), std::string::npos);
     EXPECT_EQ(rig.Sent(0).find("LOGIN"), std::string::npos);
-    EXPECT_FALSE(rig.driver.Session(0).Running() || rig.driver.Imap(0).Running() || rig.schedule.Busy());
+    EXPECT_FALSE(rig.driver.Pop3(0).Running() || rig.driver.Imap(0).Running() || rig.schedule.Busy());
     EXPECT_TRUE(rig.sockets[0].IsClosed());
   }
 }

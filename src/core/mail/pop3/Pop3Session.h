@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "mail/MailSession.h"
+#include "mail/session/MailSession.h"
 
 namespace vq::mail {
 

@@ -5,30 +5,19 @@
 #include <string_view>
 
 #include "config/Settings.h"
+#include "mail/stream/TlsError.h"
 #include "ports/SecurityLayer.h"
 #include "ports/Socket.h"
 
 namespace vq::mail {
 
-// Failures of the secure connection, reported through OnError beside the Windows Sockets
-// numbers (which end below 12000).
-enum TlsError : int {
-  kTlsHandshakeFailed = 20001,
-  kTlsNotTlsServer,    // the server answered in plain text
-  kTlsNoStartTls,      // the server did not agree to "STLS"
-  kTlsUntrusted,       // the certificate's chain ends nowhere this machine trusts
-  kTlsExpired,         // the certificate is out of date
-  kTlsWrongName,       // the certificate names another host
-  kTlsBroken,          // a record that would not decrypt or encrypt after the handshake
-  kTlsUnknownSetting,  // a security setting this program does not know
-};
-
-// A connection as the POP3 session sees it, whatever protects it: with no security it passes
-// every call and event straight through; with TLS ("SSL/TLS" from the first byte, or "STLS"
-// after the greeting) it runs the handshake, has the certificate checked, and only then reports
-// the connection, so the session's first word (USER, or IMAP's CAPABILITY) can never go out in
-// clear. IMAP's STARTTLS goes out only after CAPABILITY named it. The session's
-// own no-answer limit keeps running through all of it.
+// A connection as a mail session sees it, POP3 or IMAP alike, whatever protects it: with no
+// security it passes every call and event straight through; with TLS ("SSL/TLS" from the first
+// byte, or STARTTLS after the greeting: POP3's "STLS", IMAP's "STARTTLS" once its CAPABILITY
+// named it, each protocol's talk read in StartTls) it runs the handshake, has the certificate
+// checked, and only then reports the connection, so the session's first command (POP3's USER,
+// IMAP's CAPABILITY) can never go out in clear. The session's own no-answer limit keeps running
+// through all of it.
 class TlsStream final : public Socket, private SocketEvents, private SecurityLayerEvents {
  public:
   // A whole record is at most about 16.7 KiB, and a greeting one line: holding more than this
@@ -39,7 +28,7 @@ class TlsStream final : public Socket, private SocketEvents, private SecurityLay
     kIdle,            // closed
     kPlain,           // no security: a pass-through
     kConnecting,      // the TCP connection is under way
-    kGreeting,        // STLS: waiting for the server's greeting
+    kGreeting,        // STARTTLS: waiting for the server's greeting
     kCapabilitySent,  // IMAP STARTTLS: waiting for the capabilities
     kStlsSent,        // STLS (or IMAP's STARTTLS): waiting for its answer
     kHandshake,
@@ -80,8 +69,7 @@ class TlsStream final : public Socket, private SocketEvents, private SecurityLay
   void OnError(int code, std::string_view description) override;
   void OnCertificateChecked(CertificateVerdict verdict) override;
 
-  void TakePlainLines(std::size_t searchFrom);
-  void TakeImapLines(std::size_t searchFrom);
+  void TakeStartTlsLines(std::size_t searchFrom);
   void DropReceived();
   void BeginHandshake();
   void RunHandshake();
@@ -107,7 +95,7 @@ class TlsStream final : public Socket, private SocketEvents, private SecurityLay
   std::string host_;
   std::string received_;
   std::size_t taken_ = 0;  // the bytes of received_ already used, dropped with the next arrival
-  std::string greeting_;   // STLS: the greeting taken in clear, handed to the session once secure
+  std::string greeting_;   // STARTTLS: the greeting taken in clear, handed to the session once secure
   bool serverSpoke_ = false;
   bool peerClosed_ = false;      // the server closed while its certificate was being checked
   bool sessionSending_ = false;  // a send complete is owed to the session

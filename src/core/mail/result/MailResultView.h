@@ -8,7 +8,7 @@
 
 namespace vq::mail {
 
-class MailResultWindow;
+class MailResult;
 
 // The small window with one status line per account and the label that starts the mailer.
 // Every size and place is in twips.
@@ -40,8 +40,7 @@ class MailResultViewFactory {
   // Creates the window hidden, at the stored place, moved just enough to be seen when that
   // place is off every screen. The window reports the mailer label's click and its close box
   // to `controller` (OnMailerClick, OnCloseBox).
-  virtual std::unique_ptr<MailResultView> CreateMailResultView(MailResultWindow& controller,
-                                                               const WindowPlace& stored) = 0;
+  virtual std::unique_ptr<MailResultView> CreateMailResultView(MailResult& controller, const WindowPlace& stored) = 0;
 };
 
 }  // namespace vq::mail

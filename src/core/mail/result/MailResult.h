@@ -5,18 +5,18 @@
 #include <string_view>
 
 #include "config/Config.h"
-#include "mail/MailResultView.h"
-#include "mail/MailSchedule.h"
-#include "mail/MailSettings.h"
+#include "mail/result/MailResultView.h"
+#include "mail/settings/MailSchedule.h"
+#include "mail/settings/MailSettings.h"
 #include "ports/Dialogs.h"
 #include "ports/System.h"
 
 namespace vq::mail {
 
-// The result window's life: it comes into being (hidden) when a check writes a status line or
-// the user asks to see it, remembers its place in the settings file, and ends whatever check
-// runs when it closes, because nobody is left to see the outcome.
-class MailResultWindow {
+// The result window's model and its life: the window comes into being (hidden) when a check
+// writes a status line or the user asks to see it, remembers its place in the settings file,
+// and ends whatever check runs when it closes, because nobody is left to see the outcome.
+class MailResult {
  public:
   struct Ports {
     Config& config;
@@ -27,9 +27,9 @@ class MailResultWindow {
     MailResultViewFactory& views;
   };
   // `abandonSessions` drops every account's connection without a word.
-  MailResultWindow(const Ports& ports, std::function<void()> abandonSessions);
-  MailResultWindow(const MailResultWindow&) = delete;
-  MailResultWindow& operator=(const MailResultWindow&) = delete;
+  MailResult(const Ports& ports, std::function<void()> abandonSessions);
+  MailResult(const MailResult&) = delete;
+  MailResult& operator=(const MailResult&) = delete;
 
   bool IsOpen() const { return view_ != nullptr; }
 
@@ -58,7 +58,7 @@ class MailResultWindow {
   // sight (a periodic check writes its lines into the hidden window): the window shows first.
   class CheckBoxes final : public Dialogs {
    public:
-    explicit CheckBoxes(MailResultWindow& window) : window_(window) {}
+    explicit CheckBoxes(MailResult& window) : window_(window) {}
     void Message(std::string_view text, const BoxOwner*) override {
       window_.ports_.dialogs.Message(text, &window_.ShownView());
     }
@@ -68,7 +68,7 @@ class MailResultWindow {
     void Beep() override { window_.ports_.dialogs.Beep(); }
 
    private:
-    MailResultWindow& window_;
+    MailResult& window_;
   };
 
   MailResultView& View();

@@ -1,6 +1,6 @@
-#include "mail/MailSchedule.h"
+#include "mail/settings/MailSchedule.h"
 
-#include "mail/MailNumbers.h"
+#include "mail/text/MailNumbers.h"
 
 namespace vq::mail {
 

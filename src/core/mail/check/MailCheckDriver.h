@@ -6,14 +6,14 @@
 
 #include "base/TimerId.h"
 #include "config/Config.h"
-#include "mail/MailMessages.h"
-#include "mail/MailResultView.h"
-#include "mail/MailResultWindow.h"
-#include "mail/MailSchedule.h"
-#include "mail/MailSettings.h"
-#include "mail/ImapSession.h"
-#include "mail/Pop3Session.h"
-#include "mail/TlsStream.h"
+#include "mail/text/MailMessages.h"
+#include "mail/result/MailResultView.h"
+#include "mail/result/MailResult.h"
+#include "mail/settings/MailSchedule.h"
+#include "mail/settings/MailSettings.h"
+#include "mail/imap/ImapSession.h"
+#include "mail/pop3/Pop3Session.h"
+#include "mail/stream/TlsStream.h"
 #include "ports/Dialogs.h"
 #include "ports/SecurityLayer.h"
 #include "ports/Socket.h"
@@ -54,8 +54,8 @@ class MailCheckDriver {
   // kPeriodicMail, kMailNextAccount and kMailNoAnswer; other timers are not the mail's.
   void OnTimer(TimerId timer);
 
-  MailResultWindow& ResultWindow() { return window_; }
-  const Pop3Session& Session(int account) const { return *sessions_[account]; }
+  MailResult& Result() { return result_; }
+  const Pop3Session& Pop3(int account) const { return *pop3Sessions_[account]; }
   const ImapSession& Imap(int account) const { return *imapSessions_[account]; }
   const TlsStream& Stream(int account) const { return *streams_[account]; }
 
@@ -64,6 +64,8 @@ class MailCheckDriver {
   bool SessionEnded() const { return sessionEnded_; }
 
  private:
+  static constexpr std::size_t kProtocolCount = 2;  // POP3 and IMAP
+
   void Refuse(std::string_view message, int account);
   bool StartAccount(int account);
   void HandOver();
@@ -71,15 +73,17 @@ class MailCheckDriver {
   void AbandonAccount(int account);
   // The session of the protocol the account's settings name.
   MailSession& SessionFor(int account, MailProtocol protocol);
+  // Every protocol's session of the account: what holds for one kind of session holds for all.
+  std::array<MailSession*, kProtocolCount> SessionsOf(int account) const;
   bool OtherRunning(const MailSession& session) const;
 
   Ports ports_;
   std::vector<int> pending_;
   bool sessionEnded_ = false;
-  MailResultWindow window_;
+  MailResult result_;
   // Each session talks through its account's stream, which outlives it.
   std::array<std::unique_ptr<TlsStream>, kAccountCount> streams_;
-  std::array<std::unique_ptr<Pop3Session>, kAccountCount> sessions_;
+  std::array<std::unique_ptr<Pop3Session>, kAccountCount> pop3Sessions_;
   std::array<std::unique_ptr<ImapSession>, kAccountCount> imapSessions_;
 };
 

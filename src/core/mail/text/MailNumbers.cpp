@@ -1,4 +1,4 @@
-#include "mail/MailNumbers.h"
+#include "mail/text/MailNumbers.h"
 
 #include <limits>
 

@@ -1,10 +1,10 @@
-#include "mail/MailMessages.h"
+#include "mail/text/MailMessages.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "mail/MailSession.h"
-#include "mail/TlsStream.h"
+#include "base/Utf8.h"
+#include "mail/stream/TlsError.h"
 
 namespace vq::mail {
 namespace {

@@ -1,21 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "fakes/FakeMailPorts.h"
-#include "mail/MailMessages.h"
+#include "mail/text/MailMessages.h"
 
 namespace vq::mail {
 namespace {
 
+using test::Contacted;
 using test::MailRig;
 using Strings = std::vector<std::string>;
-
-// Account numbers whose sockets were asked to connect: "13".
-std::string Contacted(const MailRig& rig) {
-  std::string out;
-  for (int i = 0; i < kAccountCount; ++i)
-    if (!rig.sockets[i].connects.empty()) out += char('1' + i);
-  return out;
-}
 
 // The menu item with accounts 1, 2, 3 set up or not; line heights are 195, 225 and 255 twips.
 TEST(MailCheckDriver, WhichAccountsTakePartAndHowTheWindowIsLaidOut) {
@@ -107,7 +100,7 @@ TEST(MailCheckDriver, HandOverAfterInterruptionsAndFailures) {
     for (int i = 0; i < 3; ++i) rig.Configure(i);
     rig.driver.CheckNow();
     rig.Play(0, "connect");
-    rig.driver.ResultWindow().OnCloseBox();
+    rig.driver.Result().OnCloseBox();
     EXPECT_TRUE(rig.driver.Pending() == (std::vector<int>{1, 2}) && rig.timers.Runs(TimerId::kMailNextAccount));
     rig.settings.accounts[2].user.clear();
     rig.driver.GetMail();
@@ -128,7 +121,7 @@ TEST(MailCheckDriver, HandOverAfterInterruptionsAndFailures) {
     EXPECT_EQ(rig.dialogs.messages, Strings{"[1] エラーが発生しました。メールチェックできません。"});
     rig.driver.OnTimer(TimerId::kMailNextAccount);
     EXPECT_EQ(Contacted(rig), "12");
-    EXPECT_TRUE(rig.driver.Session(1).Running());
+    EXPECT_TRUE(rig.driver.Pop3(1).Running());
   }
   {
     SCOPED_TRACE("a check of one account a moment after a check of two ended");
@@ -142,7 +135,7 @@ TEST(MailCheckDriver, HandOverAfterInterruptionsAndFailures) {
     rig.settings.accounts[1].user.clear();
     rig.driver.GetMail();  // before the tick that would have finished the first check
     rig.driver.OnTimer(TimerId::kMailNextAccount);
-    EXPECT_TRUE(rig.driver.Session(0).Running() && !rig.sockets[0].IsClosed() && rig.schedule.Busy());
+    EXPECT_TRUE(rig.driver.Pop3(0).Running() && !rig.sockets[0].IsClosed() && rig.schedule.Busy());
     rig.Play(0, "close");
     rig.driver.OnTimer(TimerId::kMailNextAccount);
     EXPECT_FALSE(rig.timers.Runs(TimerId::kMailNextAccount));
@@ -170,7 +163,7 @@ TEST(MailCheckDriver, PeriodicCheck) {
     int checks = 0;
     for (int t = 0; t < row.ticks; ++t) {
       rig.driver.OnTimer(TimerId::kPeriodicMail);
-      if (rig.driver.Session(0).Running()) {
+      if (rig.driver.Pop3(0).Running()) {
         ++checks;
         rig.Play(0, "login|+OK 0 0\r\n|close");
       }
@@ -189,92 +182,6 @@ TEST(MailCheckDriver, PeriodicCheck) {
   EXPECT_EQ(rig.schedule.MinuteCounter(), "0");
   EXPECT_TRUE(rig.views.Last().shown);
   EXPECT_EQ(Contacted(rig), "2");
-}
-
-// The place is read from "Top" and "left" as every window's place is read, and handed to the
-// window; it is written back only when the user moved the window.
-TEST(MailResultWindow, StoredPlace) {
-  struct Row {
-    std::optional<std::string> top, left;  // nullopt: no such key
-    WindowPlace place;
-  };
-  const Row rows[] = {
-      {"1200", "3000", {1200, 3000}}, {"0", "0", {0, 0}},        {"12.6", "-40", {13, -40}},
-      {" 7 ", "+8", {7, 8}},          {"", "3000", {0, 3000}},   {"abc", "12abc", {0, 12}},
-      {"1", "1e3", {1, 1000}},        {"1", "99999999", {1, 0}}, {std::nullopt, std::nullopt, {0, 0}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.top.value_or("(none)") + " / " + row.left.value_or("(none)"));
-    MailRig rig;
-    if (row.top) rig.file.Set("vmc", "Top", *row.top);
-    if (row.left) rig.file.Set("vmc", "Left", *row.left);
-    rig.driver.ResultWindow().Show();
-    EXPECT_EQ(rig.views.Last().createdAt, row.place);
-    rig.driver.ResultWindow().OnCloseBox();
-    EXPECT_TRUE(rig.file.writes.empty());
-
-    rig.driver.ResultWindow().Show();
-    rig.views.live->movedTo = WindowPlace{-500, 7200};
-    rig.driver.ResultWindow().OnCloseBox();
-    EXPECT_EQ(rig.file.writes, (std::vector<ProfileEntry>{{"vmc", "Top", "-500"}, {"vmc", "Left", "7200"}}));
-    rig.driver.ResultWindow().Show();
-    EXPECT_EQ(rig.views.Last().createdAt, (WindowPlace{-500, 7200}));
-  }
-}
-
-TEST(MailResultWindow, ClosingItAbandonsTheRunningSessionSilently) {
-  MailRig rig;
-  rig.Configure(0);
-  rig.Configure(1);
-  rig.driver.CheckNow();
-  rig.Play(0, "connect|+OK\r\n|sent");
-  rig.driver.ResultWindow().OnCloseBox();
-  EXPECT_TRUE(rig.views.Last().closed && !rig.driver.ResultWindow().IsOpen());
-  EXPECT_FALSE(rig.schedule.Busy() || rig.driver.Session(0).Running() || rig.driver.SessionEnded());
-  for (const auto& socket : rig.sockets) EXPECT_TRUE(socket.IsClosed());
-  EXPECT_FALSE(rig.timers.Runs(TimerId::kMailNoAnswer));
-  // Late events of the dropped connection and the timers find nothing to do.
-  rig.Play(0, "+OK\r\n|close|silence");
-  rig.driver.OnTimer(TimerId::kMailNextAccount);
-  EXPECT_EQ(rig.Sent(0), "USER user1\r\n");
-  EXPECT_TRUE(rig.dialogs.messages.empty());
-  EXPECT_EQ(Contacted(rig), "1");
-  EXPECT_EQ(rig.views.windows.size(), 1u);  // nothing brought the window back
-}
-
-TEST(MailResultWindow, MailerLabel) {
-  using R = System::RunResult;
-  struct Row {
-    std::string mailer;
-    std::deque<System::RunOutcome> outcomes;
-    int runs;
-    std::string message;
-  };
-  const std::string failed(kMailerFailedMessage), notFound = "メーラーが見つかれません";
-  const Row rows[] = {
-      {"mailer.exe", {{R::kStarted}}, 1, ""},
-      {"mailer.exe", {{R::kNotFound, 2}}, 1, notFound},
-      {"mailer.exe", {{R::kFailed, 5}, {R::kStarted}}, 2, ""},
-      {"mailer.exe", {{R::kFailed, 5}, {R::kNotFound, 2}}, 2, notFound},
-      {"mailer.exe", {{R::kFailed, 5}, {R::kFailed, 5}}, 2, failed},
-      {"", {}, 0, failed},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(::testing::Message() << row.outcomes.size() << " " << row.message);
-    MailRig rig;
-    rig.Configure(0);
-    rig.settings.mailer = row.mailer;
-    rig.system.outcomes = row.outcomes;
-    rig.driver.CheckNow();
-    rig.Play(0, "connect");
-    rig.driver.ResultWindow().OnMailerClick();
-    EXPECT_EQ(rig.system.runs, Strings(row.runs, row.mailer));
-    EXPECT_EQ(rig.dialogs.messages, row.message.empty() ? Strings{} : Strings{row.message});
-    EXPECT_EQ(rig.dialogs.about, std::vector<const BoxOwner*>(rig.dialogs.messages.size(), rig.views.live));
-    EXPECT_EQ(rig.driver.ResultWindow().IsOpen(), !row.message.empty());  // started: the window goes
-    EXPECT_FALSE(rig.schedule.Busy() || rig.driver.Session(0).Running());
-    EXPECT_TRUE(rig.sockets[0].IsClosed());
-  }
 }
 
 }  // namespace

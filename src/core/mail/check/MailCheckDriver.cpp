@@ -1,4 +1,4 @@
-#include "mail/MailCheckDriver.h"
+#include "mail/check/MailCheckDriver.h"
 
 #include <algorithm>
 
@@ -6,30 +6,30 @@ namespace vq::mail {
 
 MailCheckDriver::MailCheckDriver(const Ports& ports)
     : ports_(ports),
-      window_({ports.config, ports.system, ports.dialogs, ports.schedule, ports.settings, ports.views},
+      result_({ports.config, ports.system, ports.dialogs, ports.schedule, ports.settings, ports.views},
               [this] { AbandonSessions(); }) {
   for (int i = 0; i < kAccountCount; ++i) {
     streams_[i] = std::make_unique<TlsStream>(*ports.sockets[i], *ports.securityLayers[i]);
-    sessions_[i] = std::make_unique<Pop3Session>(
-        i, Pop3Session::Ports{*streams_[i], ports.timers, window_.Boxes(), ports.schedule, window_},
+    pop3Sessions_[i] = std::make_unique<Pop3Session>(
+        i, Pop3Session::Ports{*streams_[i], ports.timers, result_.Boxes(), ports.schedule, result_},
         [this] { sessionEnded_ = true; });
     imapSessions_[i] = std::make_unique<ImapSession>(
-        i, ImapSession::Ports{*streams_[i], ports.timers, window_.Boxes(), ports.schedule, window_},
+        i, ImapSession::Ports{*streams_[i], ports.timers, result_.Boxes(), ports.schedule, result_},
         [this] { sessionEnded_ = true; });
-    streams_[i]->SetEvents(sessions_[i].get());
+    streams_[i]->SetEvents(pop3Sessions_[i].get());
   }
 }
 
 void MailCheckDriver::CheckNow() {
   ports_.schedule.ResetMinuteCounter();
-  window_.Show();
+  result_.Show();
   GetMail();
 }
 
 void MailCheckDriver::Refuse(std::string_view message, int account) {
   ports_.dialogs.Message(message);
   ports_.settings.OpenAccountSettings(account);
-  window_.Close();
+  result_.Close();
 }
 
 void MailCheckDriver::GetMail() {
@@ -48,13 +48,13 @@ void MailCheckDriver::GetMail() {
   }
 
   ports_.schedule.ResetMinuteCounter();
-  for (int i : taking) window_.SetStatusLine(i, CheckingText(i));
+  for (int i : taking) result_.SetStatusLine(i, CheckingText(i));
   long top = 0;
   for (int i : taking) {
-    window_.PlaceStatusLine(i, top);
-    top += window_.StatusLineHeight(i);
+    result_.PlaceStatusLine(i, top);
+    top += result_.StatusLineHeight(i);
   }
-  window_.SetWindowHeight(top + kWindowFrameHeight, top);
+  result_.SetWindowHeight(top + kWindowFrameHeight, top);
 
   // The accounts of this check and no others: a list left by a check that was cut short (its
   // window closed) would otherwise start an account that no longer takes part.
@@ -84,15 +84,18 @@ bool MailCheckDriver::StartAccount(int account) {
 
 MailSession& MailCheckDriver::SessionFor(int account, MailProtocol protocol) {
   if (protocol == MailProtocol::kImap) return *imapSessions_[account];
-  return *sessions_[account];
+  return *pop3Sessions_[account];
+}
+
+std::array<MailSession*, MailCheckDriver::kProtocolCount> MailCheckDriver::SessionsOf(int account) const {
+  return {pop3Sessions_[account].get(), imapSessions_[account].get()};
 }
 
 // The session itself beeps when it runs already.
 bool MailCheckDriver::OtherRunning(const MailSession& session) const {
-  for (int i = 0; i < kAccountCount; ++i) {
-    if (sessions_[i].get() != &session && sessions_[i]->Running()) return true;
-    if (imapSessions_[i].get() != &session && imapSessions_[i]->Running()) return true;
-  }
+  for (int i = 0; i < kAccountCount; ++i)
+    for (const MailSession* other : SessionsOf(i))
+      if (other != &session && other->Running()) return true;
   return false;
 }
 
@@ -117,8 +120,7 @@ void MailCheckDriver::AbandonSessions() {
 }
 
 void MailCheckDriver::AbandonAccount(int account) {
-  sessions_[account]->Abandon();
-  imapSessions_[account]->Abandon();
+  for (MailSession* session : SessionsOf(account)) session->Abandon();
 }
 
 void MailCheckDriver::OnTimer(TimerId timer) {
@@ -130,10 +132,9 @@ void MailCheckDriver::OnTimer(TimerId timer) {
       HandOver();
       break;
     case TimerId::kMailNoAnswer: {
-      for (int i = 0; i < kAccountCount; ++i) {
-        if (sessions_[i]->Running()) return sessions_[i]->OnNoAnswer();
-        if (imapSessions_[i]->Running()) return imapSessions_[i]->OnNoAnswer();
-      }
+      for (int i = 0; i < kAccountCount; ++i)
+        for (MailSession* session : SessionsOf(i))
+          if (session->Running()) return session->OnNoAnswer();
       ports_.timers.Stop(TimerId::kMailNoAnswer);
       break;
     }

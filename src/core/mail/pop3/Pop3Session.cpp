@@ -1,7 +1,9 @@
-#include "mail/Pop3Session.h"
+#include "mail/pop3/Pop3Session.h"
 
-#include "mail/MailMessages.h"
-#include "mail/MailNumbers.h"
+#include "base/Utf8.h"
+#include "mail/text/MailMessages.h"
+#include "mail/result/MailResult.h"
+#include "mail/text/MailNumbers.h"
 
 namespace vq::mail {
 namespace {
@@ -189,13 +191,13 @@ bool Pop3Session::Send(std::string_view command) {
 void Pop3Session::ReportOutcome() {
   if (stat_ == CommandState::kAccepted) {
     if (mailCount_ != 0)
-      ports_.window.ShowMail(account_, MailWaitingText(account_, mailCount_, mailSize_));
+      ports_.result.ShowMail(account_, MailWaitingText(account_, mailCount_, mailSize_));
     else
-      ports_.window.SetStatusLine(account_, NoMailText(account_));
+      ports_.result.SetStatusLine(account_, NoMailText(account_));
     return;
   }
   // Without an answer to STAT nothing is known about the mailbox.
-  ports_.window.SetStatusLine(account_, ErrorStatusText(account_));
+  ports_.result.SetStatusLine(account_, ErrorStatusText(account_));
   if (user_ == CommandState::kRejected)
     ports_.dialogs.Message(WithServerReason(NoSuchAccountMessage(account_), refusal_));
   else if (pass_ == CommandState::kMailboxInUse)

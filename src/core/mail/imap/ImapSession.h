@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "mail/MailSession.h"
+#include "mail/session/MailSession.h"
 
 namespace vq::mail {
 
